@@ -1,0 +1,99 @@
+// The rules engine's whole state for the game in progress, and the operations on it.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <random>
+
+#include "rules/types.h"
+
+namespace rq {
+
+class SearchClock;
+
+// Reasons a generated move may not be played.
+enum MoveReason : int32_t {
+  ReasonNone = 0,
+  ReasonFacingGenerals = 1,
+  ReasonPerpetualCheck = 2,
+  ReasonPerpetualChase = 3,
+  ReasonRepetition = 4,
+};
+
+struct GameRecord {
+  // --- evaluation and search data ---
+  int32_t materialValue[8];                 // by piece kind 1..7
+  Move plyMoves[MaxSearchPly];
+  int32_t pieceOrder[PiecesPerSide];
+  const int32_t* pieceSquareTable[16];      // by PieceType code
+  SearchClock* searchClock = nullptr;
+  std::atomic<int32_t> depthLimit{6};       // read by the drawing thread while the worker changes it
+  int32_t fullCheckDepth = 4;
+  std::minstd_rand random;                  // drives the piece-order shuffle
+
+  // --- the game ---
+  BoardPosition position;
+  uint8_t pieceSquare[2][PieceListSize];
+  uint8_t pieceType[2][PiecesPerSide];
+  MoveSlot moveSlots[MoveSlotCount];
+  int32_t moveCount = 0;
+  int32_t recordedMoves = 0;
+  int32_t endPly = NoEndPly;
+  // A move was made that the full history could not take: the board and the
+  // history part ways, so undo and redo are refused until a new game.
+  bool historyOverflowed = false;
+  HistoryEntry history[HistoryCapacity];
+
+  GameRecord();
+  GameRecord(const GameRecord&) = delete;
+  GameRecord& operator=(const GameRecord&) = delete;
+
+  // Set-up (game_record.cpp).
+  void newGame();
+  void rebuildPieceLists();
+  void seedRandom(uint32_t seed);
+  void shufflePieceOrder();
+
+  // Move generation (movegen.cpp): replaces the slot's contents.
+  void generateCaptures(int side, int pieceIndex, int slot);
+  void generateQuietMoves(int side, int pieceIndex, int slot);
+
+  // Making moves and attack tests (position.cpp).
+  bool makeMove(int side, Move& move);
+  void unmakeMove(int side, const Move& move);
+  bool isRedGeneralAttacked();
+  bool isGreenGeneralAttacked();
+  bool generalsFacing() const;
+  bool isSquareAttacked(int square, int attacker) const;
+  bool isGeneralAttackedFast(int side) const;
+
+  // Judgement (validation.cpp).
+  bool isRepetition() const;
+  bool isProtectedOrExempt(int target, int side, int captureIndex);
+  bool validateMove(Move& move, int32_t& reason, int32_t& detail);
+  bool redHasMove();
+
+  // History (history.cpp).
+  bool recordMove(const Move& move);
+  bool dropLastRecord();
+  bool canUndo() const;
+  bool canRedo() const;
+  bool undoMove(Move& move);
+  bool redoMove(Move& move);
+
+  // Static score for `side`: the two running sums, seen from that side.
+  int32_t staticScore(int side) const {
+    int32_t greenView = position.boardValue + position.boardExtraValue;
+    return side == Green ? greenView : -greenView;
+  }
+  int32_t pieceTypeOf(int side, int index) const { return pieceType[side][index - 1]; }
+  bool onBoard(int side, int index) const { return !isCaptured(pieceSquare[side][index]); }
+  bool anyGeneralTaken() const {
+    return isCaptured(pieceSquare[Red][GeneralIndex]) || isCaptured(pieceSquare[Green][GeneralIndex]);
+  }
+};
+
+// The start position, square by square.
+extern const uint8_t StartSquares[BoardSquares];
+
+}  // namespace rq

@@ -1,0 +1,188 @@
+#include "rules/notation.h"
+
+#include <cstring>
+
+#include "player/evaluation.h"
+
+namespace rq {
+namespace {
+
+constexpr char KindLetters[8] = {'?', 'p', 'r', 'n', 'c', 'a', 'b', 'k'};
+constexpr int KindCapacity[8] = {0, 5, 2, 2, 2, 2, 2, 1};
+constexpr int KindFirstIndex[8] = {0, FirstSoldier, FirstChariot, FirstHorse, FirstCannon,
+                                   FirstAdvisor, FirstElephant, GeneralIndex};
+constexpr const char* KindNames[8] = {"", "soldier", "chariot", "horse", "cannon", "advisor",
+                                      "elephant", "general"};
+
+int kindOfLetter(char lower) {
+  switch (lower) {
+    case 'p': return Soldier;
+    case 'r': return Chariot;
+    case 'n': case 'h': return Horse;
+    case 'c': return Cannon;
+    case 'a': return Advisor;
+    case 'b': case 'e': return Elephant;
+    case 'k': return General;
+    default: return NoKind;
+  }
+}
+
+// Whether a piece of this kind and side can ever stand on the square.
+bool reachable(int kind, int side, int square) {
+  const int column = columnOf(square);
+  const int row = rowOf(square);
+  // Rows counted from the side's own back rank.
+  const int ownRow = side == Red ? BoardRows - 1 - row : row;
+  const bool inPalace = column >= 3 && column <= 5 && ownRow <= 2;
+  switch (kind) {
+    case General: return inPalace;
+    case Advisor: return inPalace && (column + ownRow) % 2 == 1;
+    case Elephant:
+      return ownRow <= 4 && ownRow % 2 == 0 && column % 2 == 0 && ((ownRow / 2 + column / 2) % 2 == 1);
+    case Soldier:
+      if (ownRow <= 2) return false;
+      return ownRow >= 5 || column % 2 == 0;
+    default: return true;
+  }
+}
+
+char sideLetter(int side) { return side == Red ? 'w' : 'b'; }
+
+}  // namespace
+
+char PieceLetter(uint8_t code) {
+  if (code == 0) return '?';
+  const int index = code & IndexMask;
+  if (index < 1 || index > PiecesPerSide) return '?';
+  char letter = KindLetters[kindOfIndex(index)];
+  return sideOfCode(code) == Red ? static_cast<char>(letter - 'a' + 'A') : letter;
+}
+
+bool LoadFen(GameRecord& record, const std::string& fen, int& sideToMove, std::string& error) {
+  uint8_t squares[BoardSquares] = {};
+  int used[2][8] = {};
+  size_t i = 0;
+  int row = 0, column = 0;
+  for (; i < fen.size() && fen[i] != ' '; ++i) {
+    const char c = fen[i];
+    if (c == '/') {
+      if (column != BoardColumns) {
+        error = "row " + std::to_string(row + 1) + " has " + std::to_string(column) + " points, not 9";
+        return false;
+      }
+      if (++row >= BoardRows) { error = "more than 10 rows"; return false; }
+      column = 0;
+    } else if (c >= '1' && c <= '9') {
+      column += c - '0';
+      if (column > BoardColumns) {
+        error = "row " + std::to_string(row + 1) + " is longer than 9 points";
+        return false;
+      }
+    } else {
+      const bool upper = c >= 'A' && c <= 'Z';
+      const int kind = kindOfLetter(upper ? static_cast<char>(c - 'A' + 'a') : c);
+      if (kind == NoKind) { error = std::string("unknown piece letter '") + c + "'"; return false; }
+      if (column >= BoardColumns) {
+        error = "row " + std::to_string(row + 1) + " is longer than 9 points";
+        return false;
+      }
+      const int side = upper ? Red : Green;
+      const int square = squareOf(column, row);
+      const char* sideName = side == Red ? "red" : "green";
+      if (used[side][kind] >= KindCapacity[kind]) {
+        error = std::string("too many ") + sideName + " " + KindNames[kind] + "s";
+        return false;
+      }
+      if (!reachable(kind, side, square)) {
+        error = std::string(sideName) + " " + KindNames[kind] + " on " + FormatMove(square, square).substr(0, 2) +
+                ", a point it can never reach";
+        return false;
+      }
+      const int index = KindFirstIndex[kind] + used[side][kind]++;
+      squares[square] = static_cast<uint8_t>(colourBit(side) | index);
+      ++column;
+    }
+  }
+  if (row != BoardRows - 1 || column != BoardColumns) {
+    error = row != BoardRows - 1 ? "the board has " + std::to_string(row + 1) + " rows, not 10"
+                                 : "the last row has " + std::to_string(column) + " points, not 9";
+    return false;
+  }
+  for (int side = 0; side < 2; ++side)
+    if (used[side][General] != 1) {
+      error = std::string("no ") + (side == Red ? "red" : "green") + " general";
+      return false;
+    }
+  int side = Red;
+  while (i < fen.size() && fen[i] == ' ') ++i;
+  if (i < fen.size()) {
+    const char c = fen[i];
+    if (c == 'w' || c == 'r' || c == 'W' || c == 'R') side = Red;
+    else if (c == 'b' || c == 'B') side = Green;
+    else { error = std::string("unknown side to move '") + c + "'"; return false; }
+    if (i + 1 < fen.size() && fen[i + 1] != ' ') { error = "unknown side to move"; return false; }
+  }
+
+  std::memcpy(record.position.squares, squares, BoardSquares);
+  int32_t value = 0, extra = 0;
+  for (int s = 0; s < BoardSquares; ++s) {
+    const uint8_t code = squares[s];
+    if (code == 0) continue;
+    const int pieceSide = sideOfCode(code);
+    const int type = record.pieceTypeOf(pieceSide, code & IndexMask);
+    value += pieceSide == Green ? MaterialValue[type & 7] : -MaterialValue[type & 7];
+    extra += record.pieceSquareTable[type][s];
+  }
+  record.position.boardValue = value;
+  record.position.boardExtraValue = extra;
+  record.moveCount = 0;
+  record.recordedMoves = 0;
+  record.endPly = NoEndPly;
+  record.historyOverflowed = false;
+  record.rebuildPieceLists();
+  sideToMove = side;
+  return true;
+}
+
+std::string WriteFen(const GameRecord& record, int sideToMove, int halfmoveClock, int fullmoveNumber) {
+  std::string fen;
+  for (int row = 0; row < BoardRows; ++row) {
+    int empty = 0;
+    for (int column = 0; column < BoardColumns; ++column) {
+      const uint8_t code = record.position.squares[squareOf(column, row)];
+      if (code == 0) { ++empty; continue; }
+      if (empty) fen += static_cast<char>('0' + empty);
+      empty = 0;
+      fen += PieceLetter(code);
+    }
+    if (empty) fen += static_cast<char>('0' + empty);
+    if (row != BoardRows - 1) fen += '/';
+  }
+  fen += ' ';
+  fen += sideLetter(sideToMove);
+  fen += " - - " + std::to_string(halfmoveClock) + " " + std::to_string(fullmoveNumber);
+  return fen;
+}
+
+std::string FormatMove(int from, int to) {
+  auto point = [](int s) {
+    if (s < 0 || s >= BoardSquares) return std::string("??");
+    return std::string{static_cast<char>('a' + columnOf(s)), static_cast<char>('0' + (BoardRows - 1 - rowOf(s)))};
+  };
+  return point(from) + point(to);
+}
+
+bool ParseMove(const std::string& text, int& from, int& to) {
+  if (text.size() != 4) return false;
+  int squares[2];
+  for (int k = 0; k < 2; ++k) {
+    const char file = text[2 * k], rank = text[2 * k + 1];
+    if (file < 'a' || file > 'i' || rank < '0' || rank > '9') return false;
+    squares[k] = squareOf(file - 'a', BoardRows - 1 - (rank - '0'));
+  }
+  from = squares[0];
+  to = squares[1];
+  return true;
+}
+
+}  // namespace rq

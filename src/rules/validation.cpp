@@ -1,0 +1,89 @@
+// Judging generated moves: facing generals, and the three outcomes of a repetition.
+#include <cstring>
+
+#include "rules/game_record.h"
+
+namespace rq {
+
+// Whether the current placement stood 4, 8, 12 and 16 plies ago.
+bool GameRecord::isRepetition() const {
+  const int n = moveCount;
+  if (n < 16) return false;
+  for (int back = 4; back <= 16; back += 4) {
+    const HistoryEntry& e = history[n - back];
+    if (std::memcmp(&e.pieceSquare[Red][1], &pieceSquare[Red][1], PiecesPerSide) != 0 ||
+        std::memcmp(&e.pieceSquare[Green][1], &pieceSquare[Green][1], PiecesPerSide) != 0)
+      return false;
+  }
+  return true;
+}
+
+// Whether the capture number `captureIndex` of slot 100 threatens nothing that counts as
+// chased: the target stands on its own half, or the other side could take back on it.
+bool GameRecord::isProtectedOrExempt(int target, int side, int captureIndex) {
+  if ((side == Red && target <= 44) || (side == Green && target >= 45)) return true;
+  Move capture = moveSlots[SlotCheck].cells[captureIndex];
+  makeMove(side, capture);
+  const int other = 1 - side;
+  bool isProtected = false;
+  for (int index = 1; index <= PiecesPerSide && !isProtected; ++index) {
+    if (!onBoard(other, index)) continue;
+    generateCaptures(other, index, SlotProtection);
+    const MoveSlot& slot = moveSlots[SlotProtection];
+    for (int i = 0; i < slot.count(); ++i)
+      if (slot.cells[i].to == target) { isProtected = true; break; }
+  }
+  unmakeMove(side, capture);
+  return isProtected;
+}
+
+// True when the move may be played; otherwise `reason` says why (3 also sets `detail`).
+bool GameRecord::validateMove(Move& move, int32_t& reason, int32_t& detail) {
+  reason = ReasonNone;
+  const int side = sideOfCode(position.squares[move.from]);
+  makeMove(side, move);
+  auto refuse = [&](int32_t why) {
+    reason = why;
+    unmakeMove(side, move);
+    return false;
+  };
+  if (generalsFacing()) return refuse(ReasonFacingGenerals);
+  if (!isRepetition()) {
+    unmakeMove(side, move);
+    return true;
+  }
+  if (side == Green ? isRedGeneralAttacked() : isGreenGeneralAttacked()) return refuse(ReasonPerpetualCheck);
+  for (int index = 1; index <= PiecesPerSide; ++index) {
+    if (!onBoard(side, index)) continue;
+    generateCaptures(side, index, SlotCheck);
+    const int count = moveSlots[SlotCheck].count();
+    for (int i = 0; i < count; ++i) {
+      const int target = moveSlots[SlotCheck].cells[i].to;
+      if (!isProtectedOrExempt(target, side, i)) {
+        detail = position.squares[target];
+        return refuse(ReasonPerpetualChase);
+      }
+    }
+  }
+  return refuse(ReasonRepetition);
+}
+
+// Whether red has a move that is legal or that would end the game drawn.
+bool GameRecord::redHasMove() {
+  for (int index = 1; index <= PiecesPerSide; ++index) {
+    if (!onBoard(Red, index)) continue;
+    for (int family = 0; family < 2; ++family) {
+      if (family == 0) generateCaptures(Red, index, SlotHasMove);
+      else generateQuietMoves(Red, index, SlotHasMove);
+      const MoveSlot& slot = moveSlots[SlotHasMove];
+      for (int i = 0; i < slot.count(); ++i) {
+        Move m = slot.cells[i];
+        int32_t reason = 0, detail = 0;
+        if (validateMove(m, reason, detail) || reason == ReasonRepetition) return true;
+      }
+    }
+  }
+  return false;
+}
+
+}  // namespace rq

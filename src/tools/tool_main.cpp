@@ -1,0 +1,22 @@
+// ravenquill-tool: perft, search, bench and export from the command line.
+#include <cstdio>
+#include <cstring>
+
+#include "tools/commands.h"
+
+namespace {
+
+int usage() {
+  std::fprintf(stderr,
+               "usage: ravenquill-tool perft [--standard] [--divide] [--fen \"FEN\"] DEPTH\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return usage();
+  if (std::strcmp(argv[1], "perft") == 0) return rq::PerftCommand(argc - 2, argv + 2);
+  std::fprintf(stderr, "ravenquill-tool: unknown command '%s'\n", argv[1]);
+  return usage();
+}
