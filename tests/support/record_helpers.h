@@ -1,0 +1,78 @@
+// Small helpers shared by the tests of the rules engine and the player.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "player/evaluation.h"
+#include "rules/game_record.h"
+#include "rules/notation.h"
+
+namespace rq::test {
+
+// A record set up from FEN; fails the test on a bad FEN.
+inline std::unique_ptr<GameRecord> RecordFromFen(const std::string& fen, int* side = nullptr) {
+  auto record = std::make_unique<GameRecord>();
+  int toMove = Red;
+  std::string error;
+  EXPECT_TRUE(LoadFen(*record, fen, toMove, error)) << fen << ": " << error;
+  if (side) *side = toMove;
+  return record;
+}
+
+// Both sums computed afresh from the squares.
+inline void FreshSums(const GameRecord& r, int32_t& value, int32_t& extra) {
+  value = extra = 0;
+  for (int s = 0; s < BoardSquares; ++s) {
+    const uint8_t code = r.position.squares[s];
+    if (!code) continue;
+    const int side = sideOfCode(code);
+    const int type = r.pieceTypeOf(side, code & IndexMask);
+    value += side == Green ? MaterialValue[type & 7] : -MaterialValue[type & 7];
+    extra += r.pieceSquareTable[type][s];
+  }
+}
+
+// Everything a make/unmake pair must give back.
+struct Snapshot {
+  BoardPosition position;
+  uint8_t pieceSquare[2][PieceListSize];
+  int32_t moveCount, recordedMoves;
+
+  explicit Snapshot(const GameRecord& r)
+      : position(r.position), moveCount(r.moveCount), recordedMoves(r.recordedMoves) {
+    std::memcpy(pieceSquare, r.pieceSquare, sizeof(pieceSquare));
+  }
+  bool operator==(const Snapshot& o) const {
+    return std::memcmp(position.squares, o.position.squares, BoardSquares) == 0 &&
+           position.boardValue == o.position.boardValue &&
+           position.boardExtraValue == o.position.boardExtraValue &&
+           std::memcmp(pieceSquare, o.pieceSquare, sizeof(pieceSquare)) == 0 &&
+           moveCount == o.moveCount && recordedMoves == o.recordedMoves;
+  }
+};
+
+// Plays a move given as text for the side of the piece on its square, and records it.
+inline bool Play(GameRecord& r, const std::string& text) {
+  int from = 0, to = 0;
+  if (!ParseMove(text, from, to) || r.position.squares[from] == 0) return false;
+  Move m;
+  m.from = static_cast<uint8_t>(from);
+  m.to = static_cast<uint8_t>(to);
+  r.makeMove(sideOfCode(r.position.squares[from]), m);
+  return r.recordMove(m);
+}
+
+inline Move MoveOf(const std::string& text) {
+  int from = 0, to = 0;
+  EXPECT_TRUE(ParseMove(text, from, to)) << text;
+  Move m;
+  m.from = static_cast<uint8_t>(from);
+  m.to = static_cast<uint8_t>(to);
+  return m;
+}
+
+}  // namespace rq::test

@@ -1,0 +1,98 @@
+// Draws the game's artwork into a repository root:
+//   rq_artwork ROOT [--preview FILE.tga]
+// Fonts: RQ_CJK_FONT, RQ_SANS_BOLD_FONT, RQ_SERIF_BOLD_FONT override the Debian paths.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "artwork.h"
+#include "preview.h"
+
+namespace {
+
+using namespace rq::art;
+
+std::string FontPath(const char* env, const char* fallback) {
+  const char* v = std::getenv(env);
+  return v && *v ? v : fallback;
+}
+
+// Face 2 of the AR PL UKai collection is the Taiwan face, with traditional forms.
+bool OpenFonts(Fonts& f) {
+  struct Want {
+    Font& font;
+    std::string path;
+    int face;
+    std::u32string needs;
+  } wants[] = {
+      {f.cjk, FontPath("RQ_CJK_FONT", "/usr/share/fonts/truetype/arphic/ukai.ttc"), 2,
+       U"帥仕相傌俥炮兵將士象馬車砲卒楚河漢界"},
+      {f.sansBold, FontPath("RQ_SANS_BOLD_FONT", "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"),
+       0, U"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"},
+      {f.serifBold,
+       FontPath("RQ_SERIF_BOLD_FONT", "/usr/share/fonts/truetype/dejavu/DejaVuSerif-Bold.ttf"), 0,
+       U"ACEILNQRUV?"},
+  };
+  bool ok = true;
+  for (Want& w : wants) {
+    if (!w.font.Open(w.path, w.face)) {
+      std::fprintf(stderr, "rq_artwork: cannot open font %s\n", w.path.c_str());
+      ok = false;
+      continue;
+    }
+    for (char32_t c : w.needs)
+      if (!w.font.Has(c)) {
+        std::fprintf(stderr, "rq_artwork: %s has no glyph U+%04X\n", w.path.c_str(),
+                     static_cast<unsigned>(c));
+        ok = false;
+      }
+  }
+  return ok;
+}
+
+bool WriteBytes(const std::filesystem::path& p, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(p, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out);
+}
+
+bool WriteTga(const std::filesystem::path& p, const Canvas& c, int components) {
+  rq::TgaImage img = c.ToTga(components);
+  return rq::WriteTgaImage(p.string().c_str(), img);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2 && !(argc == 4 && std::string(argv[2]) == "--preview")) {
+    std::fprintf(stderr, "usage: %s ROOT [--preview FILE.tga]\n", argv[0]);
+    return 2;
+  }
+  Fonts fonts;
+  if (!OpenFonts(fonts)) return 1;
+
+  const std::filesystem::path root = argv[1];
+  std::error_code ec;
+  std::filesystem::create_directories(root / "Textures", ec);
+  std::filesystem::create_directories(root / "resources", ec);
+
+  const Canvas board = DrawBoard(fonts);
+  const Canvas pieces = DrawPieces(fonts);
+  const Canvas ball = DrawCrystalBall();
+  const Canvas menu = DrawMenu(fonts);
+
+  bool ok = WriteTga(root / "Textures" / "Board.tga", board, 3);
+  ok = WriteTga(root / "Textures" / "Pieces.tga", pieces, 4) && ok;
+  ok = WriteTga(root / "Textures" / "CrystalBall.tga", ball, 4) && ok;
+  ok = WriteTga(root / "Textures" / "UI_UpAndDown.tga", menu, 4) && ok;
+  ok = WriteBytes(root / "arrowcop.cur", MakeCursorFile()) && ok;
+  ok = WriteBytes(root / "resources" / "ravenquill-icon.bmp", MakeIconBmp(fonts)) && ok;
+  if (argc == 4) ok = WriteTga(argv[3], ComposePreview(board, pieces, ball, menu), 3) && ok;
+  if (!ok) {
+    std::fprintf(stderr, "rq_artwork: writing into %s failed\n", root.string().c_str());
+    return 1;
+  }
+  return 0;
+}
