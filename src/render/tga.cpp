@@ -59,7 +59,7 @@ bool ReadTgaImage(const char* path, TgaImage& out) {
     const size_t got = std::fread(row.data(), 1, rowBytes, file.get());
     // Only whole pixels of a cut-off row are kept; the rest stays zero.
     ConvertRow(row.data(), out.pixels.data() + rowBytes * memRow,
-           static_cast<int>(got / components), components);
+               static_cast<int>(got / components), components);
     complete = got == rowBytes;
   }
   return complete;

@@ -11,7 +11,7 @@ namespace rq {
 struct TgaImage {
   int width = 0;
   int height = 0;
-  int components = 0;  // bytes per pixel: 1, 3 or 4
+  int components = 0;           // bytes per pixel: 1, 3 or 4
   std::vector<uint8_t> pixels;  // width * height * components bytes
 };
 

@@ -30,6 +30,7 @@ struct GameRecord {
   std::atomic<int32_t> depthLimit{6};       // read by the drawing thread while the worker changes it
   int32_t fullCheckDepth = 4;
   std::minstd_rand random;                  // drives the piece-order shuffle
+  uint64_t searchNodes = 0;                 // moves the search has made, for its statistics
 
   // --- the game ---
   BoardPosition position;

@@ -8,7 +8,9 @@ namespace {
 
 int usage() {
   std::fprintf(stderr,
-               "usage: ravenquill-tool perft [--standard] [--divide] [--fen \"FEN\"] DEPTH\n");
+               "usage: ravenquill-tool perft [--standard] [--divide] [--fen \"FEN\"] DEPTH\n"
+               "       ravenquill-tool search [--fen \"FEN\"] [--depth D | --level L] [--seed S]\n"
+               "       ravenquill-tool bench [DEPTH]\n");
   return 2;
 }
 
@@ -17,6 +19,8 @@ int usage() {
 int main(int argc, char** argv) {
   if (argc < 2) return usage();
   if (std::strcmp(argv[1], "perft") == 0) return rq::PerftCommand(argc - 2, argv + 2);
+  if (std::strcmp(argv[1], "search") == 0) return rq::SearchCommand(argc - 2, argv + 2);
+  if (std::strcmp(argv[1], "bench") == 0) return rq::BenchCommand(argc - 2, argv + 2);
   std::fprintf(stderr, "ravenquill-tool: unknown command '%s'\n", argv[1]);
   return usage();
 }

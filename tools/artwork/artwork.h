@@ -12,8 +12,7 @@ namespace rq::art {
 
 struct Fonts {
   Font cjk;        // piece characters and the river
-  Font sans;       // banner and menu labels
-  Font sansBold;
+  Font sansBold;   // banner and menu labels
   Font serifBold;  // the title on the board
 };
 

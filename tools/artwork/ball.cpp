@@ -9,23 +9,29 @@ namespace {
 constexpr float kSphereX = 40, kSphereY = 89, kSphereR = 34;
 constexpr float kDiscX = 125, kDiscY = 87, kDiscR = 40;
 
+// Brass, lit from the left, with a bright band along each rounded part.
+Rgba Brass(float x, float y, float cy, float halfH) {
+  float lit = Clamp01((x - (kSphereX - 26)) / 52.0f);
+  float band = 1 - std::fabs((y - cy) / halfH - 0.35f);
+  Rgba col = Mix(Rgb8(236, 196, 112), Rgb8(120, 78, 30), lit * 0.9f);
+  return Mix(col, Rgb8(255, 236, 170), 0.35f * Clamp01(band) * (1 - lit));
+}
+
 void DrawStand(Canvas& c) {
-  const Rgba brass = Rgb8(196, 146, 66), dark = Rgb8(104, 66, 26);
-  auto shaded = [&](float x, float y, float top, float bottom) {
-    float lit = Clamp01((x - (kSphereX - 20)) / 40.0f);
-    float k = 1.15f - 0.55f * lit + 0.15f * Clamp01((y - bottom) / (top - bottom));
-    return Scale(Mix(brass, dark, 0.2f), k);
-  };
-  // Foot, stem and the cup that holds the sphere.
-  c.Paint({0, 40, 90, 72}, [&](float x, float y) {
-    float d = SdRoundBox(x, y, kSphereX, 47, 27, 4.5f, 4.5f);
-    d = std::min(d, SdRoundBox(x, y, kSphereX, 53.5f, 20, 2.5f, 2.5f));
-    d = std::min(d, SdRoundBox(x, y, kSphereX, 58, 9, 4, 2));
-    return std::pair{shaded(x, y, 60, 42), Coverage(d)};
+  // Foot, then a waisted stem rising into the cup that holds the sphere.
+  c.Paint({0, 40, 90, 72}, [](float x, float y) {
+    return std::pair{Brass(x, y, 47, 4.5f),
+                     Coverage(SdRoundBox(x, y, kSphereX, 47, 27, 4.5f, 4.5f))};
   });
-  c.FillSdf({0, 40, 90, 72}, [](float x, float y) { return SdSegment(x, y, 14, 51.4f, 66, 51.4f, 0.6f); },
-            Rgb8(255, 230, 160, 0.5f));
-  (void)dark;
+  c.Paint({0, 40, 90, 72}, [](float x, float y) {
+    float t = Clamp01((y - 51) / 9);  // 0 at the foot, 1 under the cup
+    float halfW = 8 + 11 * t * t;
+    float d = std::max(std::fabs(x - kSphereX) - halfW, std::fabs(y - 56) - 5);
+    return std::pair{Brass(x, y, 56, 5), Coverage(d)};
+  });
+  c.FillSdf(
+      {0, 40, 90, 72}, [](float x, float y) { return SdSegment(x, y, 16, 51.6f, 64, 51.6f, 0.5f); },
+      Rgb8(70, 44, 16, 0.6f));
 }
 
 void DrawSphere(Canvas& c) {
@@ -46,11 +52,10 @@ void DrawSphere(Canvas& c) {
     col.a = 0.96f;
     return std::pair{col, Coverage((r - 1) * kSphereR)};
   });
-  // The cup's front lip in front of the glass.
+  // The cup's rim in front of the glass.
   c.Paint({0, 50, 90, 72}, [](float x, float y) {
-    float d = SdRoundBox(x, y, kSphereX, 61.5f, 17, 3, 3);
-    float lit = Clamp01((x - (kSphereX - 17)) / 34.0f);
-    return std::pair{Scale(Rgb8(206, 156, 74), 1.15f - 0.5f * lit), Coverage(d)};
+    float d = SdRoundBox(x, y, kSphereX, 61.5f, 18, 2.6f, 2.6f);
+    return std::pair{Brass(x, y, 61.5f, 2.6f), Coverage(d)};
   });
 }
 
@@ -59,8 +64,8 @@ void DrawGlowDisc(Canvas& c) {
     float dx = x - kDiscX, dy = y - kDiscY, r = std::hypot(dx, dy);
     float ang = std::atan2(dy, dx);
     // Swirling light: noise sampled along a spiral, brightest in the middle.
-    float swirl = Fbm(r * 0.12f + std::cos(ang + r * 0.08f) * 2.2f,
-                      std::sin(ang + r * 0.08f) * 2.2f, 47, 4);
+    float swirl =
+        Fbm(r * 0.12f + std::cos(ang + r * 0.08f) * 2.2f, std::sin(ang + r * 0.08f) * 2.2f, 47, 4);
     float body = 0.55f + 0.45f * Smooth(30, 0, r);
     float a = body * (0.75f + 0.45f * swirl) * Smooth(kDiscR, kDiscR - 7, r);
     float w = 0.85f + 0.15f * Smooth(24, 0, r);

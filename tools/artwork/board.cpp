@@ -13,7 +13,9 @@ constexpr float kPlankCx = (kPlankX0 + kPlankX1) / 2, kPlankCy = (kPlankY0 + kPl
 constexpr float kPlankHw = (kPlankX1 - kPlankX0) / 2, kPlankHh = (kPlankY1 - kPlankY0) / 2;
 constexpr float kBallX = 59, kBallY = 483;  // where the crystal ball stands
 
-float SdPlank(float x, float y) { return SdRoundBox(x, y, kPlankCx, kPlankCy, kPlankHw, kPlankHh, 6); }
+float SdPlank(float x, float y) {
+  return SdRoundBox(x, y, kPlankCx, kPlankCy, kPlankHw, kPlankHh, 6);
+}
 
 // Long-grained wood: growth lines bent by low-frequency noise, fine fibres along x.
 float Grain(float x, float y, uint32_t seed, float lineScale) {
@@ -79,7 +81,7 @@ void DrawPlank(Canvas& c) {
     float d = SdPlank(x, y);
     if (d > 1) return std::pair{Rgba{}, 0.0f};
     float g = Grain(x, y, 21, 0.028f);
-    Rgba col = Mix(Rgb8(232, 190, 126), Rgb8(200, 146, 84), g);
+    Rgba col = Mix(Rgb8(234, 186, 116), Rgb8(198, 138, 70), g);
     // A warm glow in the middle of the board, a little darker to its edges.
     float dx = (x - kPlankCx) / kPlankHw, dy = (y - kPlankCy) / kPlankHh;
     col = Scale(col, 1.03f - 0.08f * (dx * dx + dy * dy));
@@ -142,8 +144,10 @@ void DrawGrid(Canvas& c, const Fonts& fonts) {
 // A felt-lined brass cup on the table where the crystal ball stands; the
 // search-depth dots show on its dark felt even when the ball is away.
 void DrawBallCup(Canvas& c) {
-  c.FillSdf({0, 400, 140, 580}, [](float x, float y) { return SdCircle(x, y, kBallX + 2, kBallY - 3, 37); },
-            Rgb8(10, 5, 2, 0.35f));
+  c.FillSdf(
+      {0, 400, 140, 580},
+      [](float x, float y) { return SdCircle(x, y, kBallX + 2, kBallY - 3, 37); },
+      Rgb8(10, 5, 2, 0.35f));
   c.Paint({0, 400, 140, 580}, [](float x, float y) {
     float dx = x - kBallX, dy = y - kBallY, r = std::hypot(dx, dy);
     float lit = r > 0 ? (-0.6f * dx + 0.8f * dy) / r : 0;
@@ -152,7 +156,8 @@ void DrawBallCup(Canvas& c) {
       col = Scale(Rgb8(196, 150, 72), 0.8f + 0.3f * lit);
     } else {
       float n = Fbm(x * 0.4f, y * 0.4f, 5, 2);
-      col = Scale(Rgb8(34, 40, 58), 0.8f + 0.25f * n - 0.25f * Smooth(20, 31, r) * (0.5f + 0.5f * lit));
+      col = Scale(Rgb8(34, 40, 58),
+                  0.8f + 0.25f * n - 0.25f * Smooth(20, 31, r) * (0.5f + 0.5f * lit));
     }
     return std::pair{col, Coverage(r - 35)};
   });

@@ -38,21 +38,26 @@ Canvas DrawCursor() {
     for (size_t i = 1; i < pts.size(); i += 2) pts[i] = kCursorSize - pts[i];
     return pts;
   };
-  const std::vector<float> arrow =
-      up({1.5f, 1.5f, 1.5f, 19.0f, 5.6f, 15.2f, 8.6f, 22.0f, 11.2f, 20.9f, 8.3f, 14.3f, 13.6f, 14.2f});
+  const std::vector<float> arrow = up(
+      {1.5f, 1.5f, 1.5f, 19.0f, 5.6f, 15.2f, 8.6f, 22.0f, 11.2f, 20.9f, 8.3f, 14.3f, 13.6f, 14.2f});
   const std::vector<float> box = up({14.5f, 18.5f, 26.5f, 18.5f, 26.5f, 30.5f, 14.5f, 30.5f});
   const Box all{0, 0, kCursorSize, kCursorSize};
   auto outlined = [&](const std::vector<float>& shape) {
-    c.FillSdf(all, [&](float x, float y) { return SdPolygon(x, y, shape) - 1.0f; }, Rgb8(0, 0, 0));
-    c.FillSdf(all, [&](float x, float y) { return SdPolygon(x, y, shape); }, Rgb8(255, 255, 255));
+    c.FillSdf(
+        all, [&](float x, float y) { return SdPolygon(x, y, shape) - 1.0f; }, Rgb8(0, 0, 0));
+    c.FillSdf(
+        all, [&](float x, float y) { return SdPolygon(x, y, shape); }, Rgb8(255, 255, 255));
   };
   outlined(arrow);
   outlined(box);
   const float cx = 20.5f, cy = kCursorSize - 24.5f;
-  c.FillSdf(all, [&](float x, float y) {
-    return std::min(SdSegment(x, y, cx - 3.5f, cy, cx + 3.5f, cy, 0.9f),
-                    SdSegment(x, y, cx, cy - 3.5f, cx, cy + 3.5f, 0.9f));
-  }, Rgb8(0, 0, 0));
+  c.FillSdf(
+      all,
+      [&](float x, float y) {
+        return std::min(SdSegment(x, y, cx - 3.5f, cy, cx + 3.5f, cy, 0.9f),
+                        SdSegment(x, y, cx, cy - 3.5f, cx, cy + 3.5f, 0.9f));
+      },
+      Rgb8(0, 0, 0));
   return c;
 }
 
@@ -124,7 +129,7 @@ std::vector<uint8_t> MakeIconBmp(const Fonts& fonts) {
   Put32(b, 0x0000FF00);
   Put32(b, 0x000000FF);
   Put32(b, 0xFF000000);
-  Put32(b, 0x73524742);  // 'sRGB'
+  Put32(b, 0x73524742);                      // 'sRGB'
   for (int i = 0; i < 12; ++i) Put32(b, 0);  // end points and gamma, unused for sRGB
   PutPixels(b, c);
   return b;

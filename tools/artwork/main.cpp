@@ -1,6 +1,7 @@
 // Draws the game's artwork into a repository root:
 //   rq_artwork ROOT [--preview FILE.tga]
-// Fonts: RQ_CJK_FONT, RQ_SANS_BOLD_FONT, RQ_SERIF_BOLD_FONT override the Debian paths.
+// Fonts: RQ_CJK_FONT (with RQ_CJK_FACE), RQ_SANS_BOLD_FONT and RQ_SERIF_BOLD_FONT
+// override the Debian paths.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -27,10 +28,11 @@ bool OpenFonts(Fonts& f) {
     int face;
     std::u32string needs;
   } wants[] = {
-      {f.cjk, FontPath("RQ_CJK_FONT", "/usr/share/fonts/truetype/arphic/ukai.ttc"), 2,
-       U"帥仕相傌俥炮兵將士象馬車砲卒楚河漢界"},
-      {f.sansBold, FontPath("RQ_SANS_BOLD_FONT", "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"),
-       0, U"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"},
+      {f.cjk, FontPath("RQ_CJK_FONT", "/usr/share/fonts/truetype/arphic/ukai.ttc"),
+       std::atoi(FontPath("RQ_CJK_FACE", "2").c_str()), U"帥仕相傌俥炮兵將士象馬車砲卒楚河漢界"},
+      {f.sansBold,
+       FontPath("RQ_SANS_BOLD_FONT", "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"), 0,
+       U"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"},
       {f.serifBold,
        FontPath("RQ_SERIF_BOLD_FONT", "/usr/share/fonts/truetype/dejavu/DejaVuSerif-Bold.ttf"), 0,
        U"ACEILNQRUV?"},
@@ -54,7 +56,8 @@ bool OpenFonts(Fonts& f) {
 
 bool WriteBytes(const std::filesystem::path& p, const std::vector<uint8_t>& bytes) {
   std::ofstream out(p, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
 }
 

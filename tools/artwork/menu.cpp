@@ -1,20 +1,21 @@
 // The command menu: one strip as it normally looks and one with every button
 // pressed. The game draws the plain strip and lays the pressed strip's rows over
 // it for the held item, so both strips share everything but the buttons' faces.
-#include "artwork.h"
-
 #include <numbers>
+
+#include "artwork.h"
 
 namespace rq::art {
 
 namespace {
 
 constexpr float kPi = std::numbers::pi_v<float>;
-constexpr float kButtonX = 978;          // scene x of every button's centre
+constexpr float kButtonX = 978;  // scene x of every button's centre
 constexpr float kUndoY = 789, kRedoY = 703, kHelpY = 173, kRoundR = 33;
 constexpr float kCapsuleTop = 619, kCapsuleBottom = 342, kCapsuleR = 34, kCapsuleSplit = 480.5f;
 
-const Rgba kGold = Rgb8(216, 174, 98), kLabel = Rgb8(250, 236, 204), kPressedLabel = Rgb8(255, 214, 128);
+const Rgba kGold = Rgb8(216, 174, 98), kLabel = Rgb8(250, 236, 204),
+           kPressedLabel = Rgb8(255, 214, 128);
 
 // Scene x to image u for a strip starting at u0 (scene x 912 is the strip's left edge).
 struct Strip {
@@ -43,18 +44,24 @@ void DrawBackplate(Strip& s) {
     col.a = 0.9f;
     return std::pair{col, Coverage(d)};
   });
-  s.c.FillSdf(s.Rows(100, 870), [&](float u, float y) {
-    float x = u - s.u0 + 912;
-    return std::fabs(SdRoundBox(x, y, kButtonX, cy, hw - 4, hh - 4, r - 4)) - 0.7f;
-  }, WithAlpha(kGold, 0.85f));
+  s.c.FillSdf(
+      s.Rows(100, 870),
+      [&](float u, float y) {
+        float x = u - s.u0 + 912;
+        return std::fabs(SdRoundBox(x, y, kButtonX, cy, hw - 4, hh - 4, r - 4)) - 0.7f;
+      },
+      WithAlpha(kGold, 0.85f));
   // Small separators between the groups of commands.
   for (float y : {640.0f, 268.0f})
-    s.c.FillSdf(s.Rows(y - 4, y + 4), [&](float u, float yy) {
-      float x = u - s.u0 + 912;
-      return std::min(SdSegment(x, yy, kButtonX - 26, y, kButtonX - 6, y, 0.6f),
-                      std::min(SdSegment(x, yy, kButtonX + 6, y, kButtonX + 26, y, 0.6f),
-                               SdCircle(x, yy, kButtonX, y, 2.0f)));
-    }, WithAlpha(kGold, 0.8f));
+    s.c.FillSdf(
+        s.Rows(y - 4, y + 4),
+        [&](float u, float yy) {
+          float x = u - s.u0 + 912;
+          return std::min(SdSegment(x, yy, kButtonX - 26, y, kButtonX - 6, y, 0.6f),
+                          std::min(SdSegment(x, yy, kButtonX + 6, y, kButtonX + 26, y, 0.6f),
+                                   SdCircle(x, yy, kButtonX, y, 2.0f)));
+        },
+        WithAlpha(kGold, 0.8f));
 }
 
 // A face lit from above; pressed, the light comes from below and the face darkens.
@@ -129,8 +136,12 @@ void AddTurnArrow(IconMask& icon, float cx, float cy, bool forward) {
   // Arrowhead at the end of the arc, along its tangent.
   float ex = cx + R * std::cos(end), ey = cy + R * std::sin(end);
   float tx = -std::sin(end), ty = std::cos(end), nx = -ty, ny = tx;
-  std::vector<float> head = {ex + tx * 9, ey + ty * 9, ex + nx * 7.5f - tx * 2, ey + ny * 7.5f - ty * 2,
-                             ex - nx * 7.5f - tx * 2, ey - ny * 7.5f - ty * 2};
+  std::vector<float> head = {ex + tx * 9,
+                             ey + ty * 9,
+                             ex + nx * 7.5f - tx * 2,
+                             ey + ny * 7.5f - ty * 2,
+                             ex - nx * 7.5f - tx * 2,
+                             ey - ny * 7.5f - ty * 2};
   if (forward)
     for (size_t i = 0; i < head.size(); i += 2) head[i] = 2 * cx - head[i];
   icon.Add(box, [&](float x, float y) { return SdPolygon(x, y, head) - 0.3f; });

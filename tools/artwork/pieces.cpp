@@ -7,7 +7,7 @@ namespace rq::art {
 namespace {
 
 constexpr float kDiscRadius = 38.5f;
-constexpr float kMarkerX = 455.0f, kMarkerY = 61.5f, kMarkerRadius = 19.5f;
+constexpr float kMarkerX = 454.5f, kMarkerY = 61.5f, kMarkerRadius = 19.5f;  // fits u 435..474
 
 struct Sprite {
   int i, j;  // cell column and row; row 0 starts at v = 0
@@ -38,15 +38,16 @@ void DrawShadow(Canvas& c, float cx, float cy) {
 }
 
 // White so that the drawing can tint it; a firm rim around a lighter fill, so
-// the arrow shaft that stretches its middle row reads as a band with edges.
+// the arrow shaft that stretches its middle row reads as a band with edges. A thin
+// dark outline keeps every tint visible on the light board.
 void DrawMarker(Canvas& c) {
   c.Paint({430, 36, 482, 88}, [](float x, float y) {
     float r = std::hypot(x - kMarkerX, y - kMarkerY);
-    float inside = Coverage(r - kMarkerRadius);
-    float rim = Smooth(13.0f, 17.0f, r);
+    float rim = Smooth(12.5f, 16.0f, r);
     float shade = 0.88f + 0.12f * Clamp01(((kMarkerY - y) - (x - kMarkerX)) / 40.0f + 0.5f);
-    Rgba col{shade, shade, shade, 0.5f + 0.5f * rim};
-    return std::pair{col, inside};
+    float outline = Smooth(17.4f, 18.4f, r);
+    Rgba col = Mix(Rgba{shade, shade, shade, 0.5f + 0.5f * rim}, Rgb8(40, 24, 12, 0.75f), outline);
+    return std::pair{col, Coverage(r - kMarkerRadius)};
   });
 }
 
@@ -59,19 +60,23 @@ struct Banner {
 void DrawBanner(Canvas& c, const Fonts& fonts, const Banner& b) {
   const float cy = b.v0 + 20.0f;
   // Plate inset from the strip's edges so mipmaps do not pick up the sprites.
-  c.FillSdf({0, b.v0, 512, b.v0 + 40},
-            [&](float x, float y) { return SdRoundBox(x, y, 256, cy, 250, 17.5f, 17.5f); },
-            Rgb8(44, 24, 14, 0.9f));
-  c.FillSdf({0, b.v0, 512, b.v0 + 40},
-            [&](float x, float y) {
-              return std::fabs(SdRoundBox(x, y, 256, cy, 247, 14.5f, 14.5f)) - 0.7f;
-            },
-            Rgb8(214, 172, 96, 0.9f));
-  c.FillSdf({0, b.v0, 512, b.v0 + 40},
-            [&](float x, float y) { return SdCircle(x, y, 30, cy, 8.5f); }, b.dot);
-  c.FillSdf({0, b.v0, 512, b.v0 + 40},
-            [&](float x, float y) { return std::fabs(SdCircle(x, y, 30, cy, 8.5f)) - 0.6f; },
-            Rgb8(255, 255, 255, 0.85f));
+  c.FillSdf(
+      {0, b.v0, 512, b.v0 + 40},
+      [&](float x, float y) { return SdRoundBox(x, y, 256, cy, 250, 17.5f, 17.5f); },
+      Rgb8(44, 24, 14, 0.9f));
+  c.FillSdf(
+      {0, b.v0, 512, b.v0 + 40},
+      [&](float x, float y) {
+        return std::fabs(SdRoundBox(x, y, 256, cy, 247, 14.5f, 14.5f)) - 0.7f;
+      },
+      Rgb8(214, 172, 96, 0.9f));
+  c.FillSdf(
+      {0, b.v0, 512, b.v0 + 40}, [&](float x, float y) { return SdCircle(x, y, 30, cy, 8.5f); },
+      b.dot);
+  c.FillSdf(
+      {0, b.v0, 512, b.v0 + 40},
+      [&](float x, float y) { return std::fabs(SdCircle(x, y, 30, cy, 8.5f)) - 0.6f; },
+      Rgb8(255, 255, 255, 0.85f));
 
   std::u32string text = b.text;
   float size = 17.0f;
@@ -110,10 +115,13 @@ void DrawPieceDisc(Canvas& c, const Fonts& fonts, float cx, float cy, char32_t g
     return std::pair{col, Coverage(r - R)};
   });
   // Dark outline keeps the disc apart from the board's wood.
-  c.FillSdf(box, [&](float x, float y) { return std::fabs(SdCircle(x, y, cx, cy, R - 0.5f * s)) - 0.6f * s; },
-            Rgb8(92, 54, 26, 0.8f));
-  c.FillSdf(box, [&](float x, float y) { return std::fabs(SdCircle(x, y, cx, cy, ring)) - 0.9f * s; },
-            WithAlpha(ink, 0.95f));
+  c.FillSdf(
+      box,
+      [&](float x, float y) { return std::fabs(SdCircle(x, y, cx, cy, R - 0.5f * s)) - 0.6f * s; },
+      Rgb8(92, 54, 26, 0.8f));
+  c.FillSdf(
+      box, [&](float x, float y) { return std::fabs(SdCircle(x, y, cx, cy, ring)) - 0.9f * s; },
+      WithAlpha(ink, 0.95f));
 
   Mask glyphMask(c.Width(), c.Height());
   DrawCentred(glyphMask, fonts.cjk, std::u32string(1, glyph), cx, cy, 44.0f * s, 0.9f * s);

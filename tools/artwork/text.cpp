@@ -28,8 +28,8 @@ bool Font::Has(char32_t c) const { return face_ && FT_Get_Char_Index(face_, c) !
 // Calls f(outline, penX) for every glyph; the outline is scaled, emboldened and
 // shifted to its pen position. Unhinted, so shapes keep their design at any size.
 template <class F>
-void Font::ForEachGlyph(const std::u32string& text, float size, float embolden,
-                        float tracking, F f) const {
+void Font::ForEachGlyph(const std::u32string& text, float size, float embolden, float tracking,
+                        F f) const {
   if (!face_) return;
   FT_Set_Char_Size(face_, 0, static_cast<FT_F26Dot6>(std::lround(size * 64)), 72, 72);
   float pen = 0;
@@ -76,8 +76,8 @@ InkBox Font::Ink(const std::u32string& text, float size, float embolden, float t
   return box;
 }
 
-void Font::Draw(Mask& m, const std::u32string& text, float x, float y, float size,
-                float embolden, float tracking) const {
+void Font::Draw(Mask& m, const std::u32string& text, float x, float y, float size, float embolden,
+                float tracking) const {
   ForEachGlyph(text, size, embolden, tracking, [&](FT_GlyphSlot slot, float pen) {
     // Whole pixels go to the placement, the fraction into the outline.
     float gx = x + pen;

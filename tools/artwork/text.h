@@ -33,8 +33,8 @@ class Font {
   // Ink extent of a line of text, pen origin at (0, 0).
   InkBox Ink(const std::u32string& text, float size, float embolden = 0, float tracking = 0) const;
   // Adds the coverage of a line of text with its pen origin at (x, y) into m.
-  void Draw(Mask& m, const std::u32string& text, float x, float y, float size,
-            float embolden = 0, float tracking = 0) const;
+  void Draw(Mask& m, const std::u32string& text, float x, float y, float size, float embolden = 0,
+            float tracking = 0) const;
 
  private:
   template <class F>

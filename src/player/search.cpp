@@ -1,0 +1,205 @@
+// Negamax alpha-beta over the game record, played in place with make and unmake.
+// Move order: the previous iteration's line first, then captures before quiet moves,
+// piece by piece in the shuffled piece order.
+#include "player/search.h"
+
+#include <cstring>
+
+#include "player/clock.h"
+#include "player/search_clock.h"
+
+namespace rq {
+namespace {
+
+SearchResult withScore(const Move& m, int32_t score) {
+  SearchResult r = m;
+  r.status = score;
+  return r;
+}
+
+// Whether the piece on `from` belongs to `side` and can make the move: a line carried
+// over from the previous iteration may hold pairs that belong to another branch.
+bool canFollow(GameRecord& r, int side, int from, int to, int slot) {
+  if (from >= BoardSquares || to >= BoardSquares) return false;
+  const uint8_t code = r.position.squares[from];
+  if (code == 0 || sideOfCode(code) != side) return false;
+  const int index = code & IndexMask;
+  for (int family = 0; family < 2; ++family) {
+    if (family == 0) r.generateCaptures(side, index, slot);
+    else r.generateQuietMoves(side, index, slot);
+    const MoveSlot& s = r.moveSlots[slot];
+    for (int i = 0; i < s.count(); ++i)
+      if (s.cells[i].to == to) return true;
+  }
+  return false;
+}
+
+// Puts the previous line's move for this ply alone into the node's slot.
+bool loadPreviousMove(GameRecord& r, int side, int ply, PrincipalLine* previousLine) {
+  const int from = previousLine->pairs[2 * ply];
+  const int to = previousLine->pairs[2 * ply + 1];
+  // The stored line is followed once per iteration, down its first path only.
+  if (ply == previousLine->length - 1) previousLine->length = 0;
+  MoveSlot& slot = r.moveSlots[ply];
+  if (!canFollow(r, side, from, to, ply)) {
+    slot.setCount(0);
+    return false;
+  }
+  slot.cells[0].from = static_cast<uint8_t>(from);
+  slot.cells[0].to = static_cast<uint8_t>(to);
+  slot.cells[0].captured = 0;
+  slot.setCount(1);
+  return true;
+}
+
+void setLine(PrincipalLine* line, const Move& m, const PrincipalLine& child) {
+  line->length = static_cast<uint8_t>(child.length + 1);
+  line->pairs[0] = m.from;
+  line->pairs[1] = m.to;
+  std::memcpy(line->pairs + 2, child.pairs, 2 * child.length);
+}
+
+template <bool Full>
+SearchResult node(GameRecord& r, int side, int32_t alpha, int32_t beta, int ply, uint8_t* noMoves,
+                  PrincipalLine* previousLine, PrincipalLine* line) {
+  if (Full && ply == 0) r.shufflePieceOrder();
+  SearchResult best;
+  int moves = 0;
+  bool played = false;
+  PrincipalLine local;
+  const int32_t depthLimit = r.depthLimit.load(std::memory_order_relaxed);
+  MoveSlot& slot = r.moveSlots[ply];
+
+  for (int pass = 0; pass < 2; ++pass) {
+    const bool captures = pass == 0;
+    const int firstK = (captures && ply < previousLine->length) ? -1 : 0;
+    for (int k = firstK; k < PiecesPerSide; ++k) {
+      if (Full && ply < 3 && r.searchClock &&
+          r.searchClock->reportProgress((k + 1) / 33.0 + ply + (captures ? 0.0 : 0.5)))
+        return best;
+      if (k == -1) {
+        if (!loadPreviousMove(r, side, ply, previousLine)) continue;
+        moves += 1;
+      } else {
+        const int n = r.pieceOrder[k];
+        if (!r.onBoard(side, n)) continue;
+        slot.setCount(0);
+        if (captures) r.generateCaptures(side, n, ply);
+        else r.generateQuietMoves(side, n, ply);
+        moves += slot.count();
+      }
+      const int count = slot.count();
+      for (int i = 0; i < count; ++i) {
+        if (alpha >= beta) {
+          *noMoves = moves == 0;
+          return withScore(best, alpha);
+        }
+        Move& move = slot.cells[i];
+        move.detail = 0;
+        if (Full) {
+          int32_t reason = 0, detail = 0;
+          if (!r.validateMove(move, reason, detail)) {
+            if (reason != ReasonRepetition) {
+              moves -= 1;
+              continue;
+            }
+            move.detail = DrawDetail;
+          }
+          played = true;
+        }
+        const bool tookGeneral = r.makeMove(side, move);
+        r.searchNodes += 1;
+        if (!Full && !tookGeneral && r.generalsFacing()) {
+          r.unmakeMove(side, move);
+          moves -= 1;
+          continue;
+        }
+        // A full history takes no more trial moves; only what was recorded is dropped.
+        const bool recorded = Full && ply < r.fullCheckDepth && r.moveCount < HistoryCapacity && r.recordMove(move);
+        int32_t childValue;
+        if (ply + 1 < depthLimit && !tookGeneral && move.detail != DrawDetail) {
+          const bool childFull = Full && ply < r.fullCheckDepth;
+          r.plyMoves[ply] = childFull ? node<true>(r, 1 - side, -beta, -alpha, ply + 1, noMoves, previousLine, &local)
+                                      : node<false>(r, 1 - side, -beta, -alpha, ply + 1, noMoves, previousLine, &local);
+          childValue = r.plyMoves[ply].status;
+        } else {
+          childValue = r.staticScore(1 - side);
+          local.length = 0;
+        }
+        int32_t value = -childValue;
+        if (move.detail == DrawDetail) value = 0;
+        if (value > alpha) {
+          alpha = value;
+          best = move;
+          setLine(line, move, local);
+        }
+        if (recorded) r.dropLastRecord();
+        r.unmakeMove(side, move);
+        if (tookGeneral || *noMoves || move.detail == DrawDetail) {
+          *noMoves = moves == 0;
+          return withScore(move, move.detail == DrawDetail ? 0 : WinScore - ply);
+        }
+      }
+    }
+  }
+  if (Full && !played) {
+    if (ply == 0) *noMoves = 1;
+    return withScore(best, ply - WinScore);
+  }
+  *noMoves = moves == 0;
+  return withScore(best, alpha);
+}
+
+}  // namespace
+
+SearchResult searchNode(GameRecord& record, int side, int32_t alpha, int32_t beta, int ply, uint8_t* noMoves,
+                        PrincipalLine* previousLine, PrincipalLine* line) {
+  return node<true>(record, side, alpha, beta, ply, noMoves, previousLine, line);
+}
+
+SearchResult deepSearchNode(GameRecord& record, int side, int32_t alpha, int32_t beta, int ply, uint8_t* noMoves,
+                            PrincipalLine* previousLine, PrincipalLine* line) {
+  return node<false>(record, side, alpha, beta, ply, noMoves, previousLine, line);
+}
+
+SearchResult IterativeDeepening(GameRecord& record, int side, const DeepeningLimits& limits, uint8_t& noMoves,
+                                const DeepeningHooks& hooks) {
+  PrincipalLine previousLine, line;
+  noMoves = 0;
+  SearchResult result, lastComplete;
+  bool completed = false;
+  record.searchNodes = 0;
+  record.depthLimit = 1;
+  const int32_t t0 = ElapsedMilliseconds();
+  int32_t t = t0;
+  while (record.depthLimit < MaxSearchPly && record.depthLimit <= limits.maxDepth) {
+    const int32_t depth = record.depthLimit;
+    // The first iteration always runs, so a move is found whatever the limits.
+    if (depth > 1 && depth >= limits.firstTimedDepth && t - t0 >= limits.thinkSeconds * 1000.0) break;
+    result = searchNode(record, side, -InfiniteScore, InfiniteScore, 0, &noMoves, &previousLine, &line);
+    previousLine = line;
+    record.depthLimit = depth + 1;
+    t = ElapsedMilliseconds();
+    const bool stop = hooks.stopRequested && hooks.stopRequested(hooks.context);
+    const bool cut = record.searchClock && record.searchClock->stop.load(std::memory_order_relaxed);
+    if (!cut) {
+      lastComplete = result;
+      completed = true;
+      if (hooks.iterationDone) hooks.iterationDone(hooks.context, {depth, result, &line, record.searchNodes, t - t0});
+    }
+    if (stop) break;
+  }
+  // An iteration cut short before it found any move answers with the last whole one.
+  if (!IsBoardMove(result) && !noMoves && completed) result = lastComplete;
+  return result;
+}
+
+void DifficultyLimits(int32_t level, double& thinkSeconds, int32_t& firstTimedDepth) {
+  static const double seconds[5] = {0.1, 1.0, 3.0, 6.0, 12.0};
+  static const int32_t depths[5] = {4, 5, 6, 7, 8};
+  if (level < 0 || level > 4) level = 1;
+  thinkSeconds = seconds[level];
+  firstTimedDepth = depths[level];
+}
+
+}  // namespace rq

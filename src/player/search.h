@@ -1,0 +1,62 @@
+// The computer's search: negamax alpha-beta with iterative deepening on the game record.
+#pragma once
+
+#include <cstdint>
+
+#include "rules/game_record.h"
+
+namespace rq {
+
+constexpr int32_t WinScore = 99999;
+constexpr int32_t InfiniteScore = 9999999;
+constexpr int32_t DrawDetail = 4;
+constexpr int MaxLineLength = 100;
+
+// Best line from a node: a length, then (from, to) pairs ply by ply.
+struct PrincipalLine {
+  uint8_t length = 0;
+  uint8_t pairs[2 * MaxLineLength] = {};
+};
+
+// Searches plies 0 to fullCheckDepth with full validation; reports progress and honours the stop.
+SearchResult searchNode(GameRecord& record, int side, int32_t alpha, int32_t beta, int ply, uint8_t* noMoves,
+                        PrincipalLine* previousLine, PrincipalLine* line);
+
+// Searches the plies beyond, testing only the facing generals.
+SearchResult deepSearchNode(GameRecord& record, int side, int32_t alpha, int32_t beta, int ply, uint8_t* noMoves,
+                            PrincipalLine* previousLine, PrincipalLine* line);
+
+struct DeepeningLimits {
+  double thinkSeconds = 1.0;
+  int32_t firstTimedDepth = 5;
+  int32_t maxDepth = MaxSearchPly - 1;  // tools may fix the depth; the game never does
+};
+
+// What one finished iteration found, for tools that print it.
+struct IterationReport {
+  int32_t depth;
+  SearchResult result;
+  const PrincipalLine* line;
+  uint64_t nodes;
+  int32_t elapsedMs;
+};
+
+// Calls from the deepening into its owner; any may be null.
+struct DeepeningHooks {
+  void* context = nullptr;
+  bool (*stopRequested)(void* context) = nullptr;
+  void (*iterationDone)(void* context, const IterationReport& report) = nullptr;
+};
+
+// Runs deeper and deeper searches for `side` until the budget or a stop ends them;
+// the last iteration's result is the answer.
+SearchResult IterativeDeepening(GameRecord& record, int side, const DeepeningLimits& limits, uint8_t& noMoves,
+                                const DeepeningHooks& hooks = {});
+
+// Search limits of a difficulty level; any level outside 0..4 plays as level 1.
+void DifficultyLimits(int32_t level, double& thinkSeconds, int32_t& firstTimedDepth);
+
+// Whether both squares of a move are on the board.
+inline bool IsBoardMove(const Move& m) { return m.from < BoardSquares && m.to < BoardSquares; }
+
+}  // namespace rq

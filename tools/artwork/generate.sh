@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Redraws the game's artwork into the repository: Textures/*.tga, arrowcop.cur
+# and resources/ravenquill-icon.bmp. The results are committed; run this only to
+# change them. Usage: tools/artwork/generate.sh [PREVIEW.tga]
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+BUILD="${RQ_ARTWORK_BUILD_DIR:-$ROOT/build-artwork}"
+
+PACKAGES=(g++ cmake ninja-build libfreetype-dev fonts-arphic-ukai fonts-dejavu-core)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  echo "generate: installing ${missing[*]}"
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# The generator's folder is configured on its own, so none of the game's
+# libraries need to be present.
+cmake -S "$ROOT/tools/artwork" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$BUILD" --target rq_artwork
+
+if [ $# -ge 1 ]; then
+  "$BUILD/rq_artwork" "$ROOT" --preview "$1"
+else
+  "$BUILD/rq_artwork" "$ROOT"
+fi
+echo "generate: wrote Textures/, arrowcop.cur and resources/ravenquill-icon.bmp under $ROOT"
