@@ -1,15 +1,14 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the game and the tests need.
-# Idempotent: packages already present are skipped, apt runs only when something is missing.
+# Installs every Debian package the build, the game and the tests need: the lists in
+# scripts/packages/*.txt, one package a line. Idempotent: packages already present are
+# skipped, and apt runs (with one update) only when something is missing.
 set -euo pipefail
+cd "$(dirname "$0")"
 
-PACKAGES=(
-  build-essential cmake ninja-build pkg-config
-  libgtest-dev libgmock-dev
-)
+mapfile -t packages < <(cat packages/*.txt | sed 's/#.*//' | tr -s ' \t' '\n' | grep -v '^$' | sort -u)
 
 missing=()
-for p in "${PACKAGES[@]}"; do
+for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
     missing+=("$p")
   fi

@@ -1,0 +1,114 @@
+// The one object that owns the game: engine, worker, settings, interaction and display state.
+#pragma once
+
+#include <cstdint>
+#include <thread>
+
+#include "platform/platform.h"
+#include "player/guarded_game.h"
+#include "rules/types.h"
+
+namespace rq {
+
+constexpr int32_t NoLastMove = -123456789;
+constexpr int EatenCapacity = 16;
+constexpr int CandidateCapacity = 30;
+constexpr int PieceCodeCount = 81;
+
+// The red piece the user is dragging; code -1 when none.
+struct DraggedPiece {
+  int32_t code = -1;
+  int32_t fromSquare = -1;
+  int32_t grabOffsetX = 0;  // piece centre x - pointer x, scene units
+  int32_t grabOffsetY = 0;  // pointer y - piece centre y, scene units
+};
+
+struct GameApplication {
+  // Window and scene scale.
+  int32_t clientWidth = 0;
+  int32_t clientHeight = 0;
+
+  // Cursors.
+  CursorHandle busyCursor = nullptr;
+  CursorHandle copyCursor = nullptr;
+  CursorHandle arrowCursor = nullptr;
+
+  char computerName[16] = {};
+  int32_t gameNumber = 1;
+
+  GuardedGame game;
+  std::thread workerThread;
+
+  BoardPosition savedBoard;  // what the scene draws and the current-game file stores
+  Move lastMove;             // status NoLastMove when nothing is highlighted
+
+  uint8_t eatenRed[EatenCapacity] = {};
+  uint8_t eatenGreen[EatenCapacity] = {};
+  int32_t eatenRedCount = 0;
+  int32_t eatenGreenCount = 0;
+
+  int32_t pieceSpriteX[PieceCodeCount] = {};
+  int32_t pieceSpriteY[PieceCodeCount] = {};
+
+  DraggedPiece draggedPiece;
+
+  // Candidate moves of the hovered piece: captures first, then quiet moves.
+  bool candidatesShown = false;
+  int32_t captureCandidateCount = 0;
+  int32_t quietCandidateCount = 0;
+  int32_t candidateCount = 0;
+  Move candidateMoves[CandidateCapacity];
+
+  int32_t hoveredPiece = -1;
+  int32_t pointerX = 0;
+  int32_t pointerY = 0;
+
+  int32_t boardOriginX = 152;
+  int32_t boardOriginY = 884;
+  double viewScale = 1.0;
+
+  // End-of-game announcements and the prohibited-move explanation.
+  bool userEndAnnouncement = false;
+  bool computerEndAnnouncement = false;
+  bool gameDrawn = false;
+  bool explanationShown = false;
+  int32_t explanationReason = 0;
+
+  bool usersTurnAtFrameStart = false;
+
+  // Command menu.
+  int32_t hoveredMenuItem = -1;
+  bool menuHover = false;
+  bool buttonDown = false;
+  bool menuVisible = false;
+  int32_t menuShownAt = 0;
+  int32_t menuHiddenAt = 0;
+
+  // The computer's move on its way to the board.
+  bool computerMoveReady = false;
+  bool computerMoveAnimating = false;
+  int32_t animationStart = 0;
+  Move animatedMove;  // animFrom = animatedMove.from, animTo = animatedMove.to
+  double animProgress = 0.0;
+
+  // Settings.
+  bool hintAtStartup = true;
+  bool highlightMove = true;
+  bool showMoves = true;
+  bool showIllegalMoves = true;
+  bool explainIllegalMoves = true;
+  bool autoHideMenu = true;
+  int32_t helpLanguage = 0;
+  int32_t difficultyLevel = 1;
+
+  Platform* platform;
+
+  // Start-up: builds the game, reads the settings, starts the worker, loads the game in progress.
+  explicit GameApplication(Platform& platform, const char* lockName = "Vardo");
+  // Shut-down: ends the worker, saves the game in progress and the settings.
+  ~GameApplication();
+  GameApplication(const GameApplication&) = delete;
+  GameApplication& operator=(const GameApplication&) = delete;
+};
+
+}  // namespace rq

@@ -1,0 +1,57 @@
+// The desktop services the game reaches: message boxes, cursors, the computer's name,
+// the clock, sleeping, the help browser and the settings dialog. The real SDL2/GTK
+// implementation lives beside this file; tests put a scripted fake in its place.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace rq {
+
+enum class MessageButtons { Ok, YesNo };
+enum class MessageIcon { None, Information, Exclamation, Question };
+enum class MessageAnswer { Ok, Yes, No };
+enum class CursorKind { Arrow, Busy };
+
+using CursorHandle = void*;
+
+// The eight settings as the dialog edits them.
+struct SettingsValues {
+  bool hintAtStartup = true;
+  bool highlightMove = true;
+  bool showMoves = true;
+  bool showIllegalMoves = true;
+  bool explainIllegalMoves = true;
+  bool autoHideMenu = true;
+  int32_t difficultyLevel = 1;
+  int32_t helpLanguage = 0;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // The computer's name, at most 15 characters; empty when it cannot be read.
+  virtual std::string ComputerName() = 0;
+
+  // A modal message box; owned by the game window once it exists.
+  virtual MessageAnswer ShowMessage(const char* title, const char* text, MessageButtons buttons,
+                                    MessageIcon icon) = 0;
+
+  // System cursors, and cursors read from a Windows .cur file (null when it cannot be read).
+  virtual CursorHandle SystemCursor(CursorKind kind) = 0;
+  virtual CursorHandle CursorFromFile(const char* path) = 0;
+  virtual void SetCursor(CursorHandle cursor) = 0;
+
+  // The process clock in milliseconds, and a pause of the calling thread.
+  virtual int32_t ElapsedMilliseconds() = 0;
+  virtual void Sleep(int32_t milliseconds) = 0;
+
+  // Hands a file or address to the desktop's default handler; false when nothing took it.
+  virtual bool OpenUrl(const std::string& url) = 0;
+
+  // The modal settings dialog; true when the user confirmed it, with `values` changed.
+  virtual bool RunSettingsDialog(SettingsValues& values) = 0;
+};
+
+}  // namespace rq
