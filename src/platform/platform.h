@@ -9,7 +9,8 @@
 namespace rq {
 
 enum class MessageButtons { Ok, YesNo };
-enum class MessageIcon { None, Information, Exclamation, Question };
+// No member may be called None: X11 headers define that name as a macro.
+enum class MessageIcon { NoIcon, Information, Exclamation, Question };
 enum class MessageAnswer { Ok, Yes, No };
 enum class CursorKind { Arrow, Busy };
 
