@@ -37,8 +37,10 @@ TEST(Perft, StandardRulesMatchPublishedCounts) {
   }
 }
 
-// The same count with the slow general-attacked tests that generate every capture.
-uint64_t ReferencePerft(GameRecord& r, int side, int depth, int ply) {
+// Counts the tree by brute force: `counts` judges each made move; with
+// `generalEndsLine` a move that took a general is a leaf.
+template <typename Counts>
+uint64_t CountTree(GameRecord& r, int side, int depth, int ply, bool generalEndsLine, Counts counts) {
   uint64_t nodes = 0;
   for (int index = 1; index <= PiecesPerSide; ++index) {
     if (!r.onBoard(side, index)) continue;
@@ -48,14 +50,30 @@ uint64_t ReferencePerft(GameRecord& r, int side, int depth, int ply) {
       const int count = r.moveSlots[ply].count();
       for (int i = 0; i < count; ++i) {
         Move m = r.moveSlots[ply].cells[i];
-        r.makeMove(side, m);
-        const bool attacked = side == Red ? r.isRedGeneralAttacked() : r.isGreenGeneralAttacked();
-        if (!r.generalsFacing() && !attacked) nodes += depth == 1 ? 1 : ReferencePerft(r, 1 - side, depth - 1, ply + 1);
+        const bool tookGeneral = r.makeMove(side, m);
+        if (counts(r, side)) {
+          const bool leaf = depth == 1 || (generalEndsLine && tookGeneral);
+          nodes += leaf ? 1 : CountTree(r, 1 - side, depth - 1, ply + 1, generalEndsLine, counts);
+        }
         r.unmakeMove(side, m);
       }
     }
   }
   return nodes;
+}
+
+// The standard count with the slow general-attacked tests that generate every capture.
+uint64_t ReferencePerft(GameRecord& r, int side, int depth) {
+  return CountTree(r, side, depth, 0, false, [](GameRecord& g, int mover) {
+    const bool attacked = mover == Red ? g.isRedGeneralAttacked() : g.isGreenGeneralAttacked();
+    return !g.generalsFacing() && !attacked;
+  });
+}
+
+// With an empty history no repetition can arise: the game's count is every generated
+// move that does not leave the generals facing, a general capture ending its line.
+uint64_t ReferenceGamePerft(GameRecord& r, int side, int depth) {
+  return CountTree(r, side, depth, 0, true, [](GameRecord& g, int) { return !g.generalsFacing(); });
 }
 
 // Positions for the special rules; the fast attack test must agree with the slow one.
@@ -74,7 +92,7 @@ TEST(Perft, FastAttackTestAgreesWithGeneratedCaptures) {
     int side = Red;
     auto r = test::RecordFromFen(row.fen, &side);
     const int depth = row.depth;
-    const uint64_t reference = ReferencePerft(*r, side, depth, 0);
+    const uint64_t reference = ReferencePerft(*r, side, depth);
     EXPECT_EQ(Perft(*r, side, depth, PerftRules::Standard), reference) << row.fen;
     if (row.nodes != 0) {
       EXPECT_EQ(reference, row.nodes) << row.fen;
@@ -97,35 +115,13 @@ TEST(Perft, GameRulesCountFacingGeneralsAndGeneralCaptures) {
   }
 }
 
-// With an empty history no repetition can arise: the game's count is every generated
-// move that does not leave the generals facing, a general capture ending its line.
-uint64_t ReferenceGamePerft(GameRecord& r, int side, int depth, int ply) {
-  uint64_t nodes = 0;
-  for (int index = 1; index <= PiecesPerSide; ++index) {
-    if (!r.onBoard(side, index)) continue;
-    for (int family = 0; family < 2; ++family) {
-      if (family == 0) r.generateCaptures(side, index, ply);
-      else r.generateQuietMoves(side, index, ply);
-      const int count = r.moveSlots[ply].count();
-      for (int i = 0; i < count; ++i) {
-        Move m = r.moveSlots[ply].cells[i];
-        const bool tookGeneral = r.makeMove(side, m);
-        if (!r.generalsFacing())
-          nodes += (depth == 1 || tookGeneral) ? 1 : ReferenceGamePerft(r, 1 - side, depth - 1, ply + 1);
-        r.unmakeMove(side, m);
-      }
-    }
-  }
-  return nodes;
-}
-
 TEST(Perft, GameRulesAgreeWithFacingOnlyCountWithoutHistory) {
   const char* fens[] = {StartFen, "4k4/9/9/9/9/9/9/4r4/4N4/4K4 w - - 0 1",
                         "r1ba1a3/4kn3/2n1b4/pNp1p1p1p/4c4/6P2/P1P2R2P/1CcC5/9/2BAKAB2 w - - 0 1"};
   for (const char* fen : fens) {
     int side = Red;
     auto r = test::RecordFromFen(fen, &side);
-    EXPECT_EQ(Perft(*r, side, 3, PerftRules::Game), ReferenceGamePerft(*r, side, 3, 0)) << fen;
+    EXPECT_EQ(Perft(*r, side, 3, PerftRules::Game), ReferenceGamePerft(*r, side, 3)) << fen;
   }
 }
 
