@@ -94,6 +94,49 @@ struct GameRecord {
   }
 };
 
+// Make and unmake sit in the header: the search spends most of its time in them.
+
+// Applies a generated move for `side`; true when the piece taken was a general.
+inline bool GameRecord::makeMove(int side, Move& move) {
+  uint8_t* sq = position.squares;
+  const uint8_t piece = sq[move.from];
+  const int index = piece & IndexMask;
+  const int32_t* table = pieceSquareTable[pieceType[side][index - 1]];
+  position.boardExtraValue += table[move.to] - table[move.from];
+  const uint8_t captured = sq[move.to];
+  move.captured = captured;
+  sq[move.to] = piece;
+  sq[move.from] = 0;
+  pieceSquare[side][index] = move.to;
+  if (captured == 0) return false;
+  const int capturedSide = sideOfCode(captured);
+  const int capturedIndex = captured & IndexMask;
+  const int type = pieceType[capturedSide][capturedIndex - 1];
+  pieceSquare[capturedSide][capturedIndex] |= CapturedMark;
+  position.boardValue += capturedSide == Green ? -materialValue[type & 7] : materialValue[type & 7];
+  position.boardExtraValue -= pieceSquareTable[type][move.to];
+  return capturedIndex == GeneralIndex;
+}
+
+// Exact inverse of makeMove with the same side.
+inline void GameRecord::unmakeMove(int side, const Move& move) {
+  uint8_t* sq = position.squares;
+  const uint8_t piece = sq[move.to];
+  const int index = piece & IndexMask;
+  const int32_t* table = pieceSquareTable[pieceType[side][index - 1]];
+  position.boardExtraValue += table[move.from] - table[move.to];
+  sq[move.from] = piece;
+  sq[move.to] = move.captured;
+  pieceSquare[side][index] = move.from;
+  if (move.captured == 0) return;
+  const int capturedSide = sideOfCode(move.captured);
+  const int capturedIndex = move.captured & IndexMask;
+  const int type = pieceType[capturedSide][capturedIndex - 1];
+  pieceSquare[capturedSide][capturedIndex] &= static_cast<uint8_t>(~CapturedMark);
+  position.boardValue += capturedSide == Green ? materialValue[type & 7] : -materialValue[type & 7];
+  position.boardExtraValue += pieceSquareTable[type][move.to];
+}
+
 // The start position, square by square.
 extern const uint8_t StartSquares[BoardSquares];
 
