@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <thread>
 
 #include "platform/platform.h"
@@ -103,9 +104,12 @@ struct GameApplication {
 
   Platform* platform;
 
+  // The wall clock that dates a saved game; null for the system's. Tests fix it.
+  std::time_t (*wallClock)() = nullptr;
+
   // Start-up: builds the game, reads the settings, starts the worker, loads the game in progress.
   explicit GameApplication(Platform& platform, const char* lockName = "Vardo");
-  // Shut-down: ends the worker, saves the game in progress and the settings.
+  // Shut-down: saves the game in progress (stopping a running search), ends the worker, writes the settings.
   ~GameApplication();
   GameApplication(const GameApplication&) = delete;
   GameApplication& operator=(const GameApplication&) = delete;

@@ -1,0 +1,18 @@
+// The game archive: every game left for a new one, appended whole to the file of its
+// block of a hundred game numbers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace rq {
+
+// "Games<first>-<last>_<name>.vrd5" of the block that holds `gameNumber` (1 and up).
+std::string ArchiveFileName(int32_t gameNumber, const char* computerName);
+
+// Appends the whole of `sourceName` to `archiveName` in reads of up to 4096 bytes,
+// holding an exclusive lock on the archive throughout, so that records appended by two
+// running copies never interleave. False when a file cannot be opened, read or written.
+bool AppendFileToArchive(std::string archiveName, std::string sourceName);
+
+}  // namespace rq

@@ -1,0 +1,18 @@
+// Saving and loading the game in progress: "CurrentGame_<name>.vrd5".
+#pragma once
+
+namespace rq {
+
+struct GameApplication;
+
+// Writes the file whole or not at all (false when the old file stands). When it is not
+// the user's turn it first stops the computer's search and waits for it, so the caller
+// must not hold the game lock while the computer is thinking.
+bool SaveCurrentGame(GameApplication& app);
+
+// Reads the saved game into the application and the engine under the game lock. A file
+// that is damaged in any way is renamed aside and refused whole; false then, as for a
+// missing file, and nothing is changed.
+bool LoadCurrentGame(GameApplication& app);
+
+}  // namespace rq

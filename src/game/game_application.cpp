@@ -1,0 +1,124 @@
+// Start-up and shut-down of the game application object.
+#include "game/game_application.h"
+
+#include <cstdio>
+
+#include "game/current_game.h"
+#include "game/settings.h"
+
+namespace rq {
+
+namespace {
+
+// Atlas cells by piece kind 1..7: left edge and minus the bottom edge.
+constexpr int32_t RedSpriteX[8] = {0, 0, 128, 384, 384, 128, 0, 256};
+constexpr int32_t RedSpriteY[8] = {0, 0, 0, -128, -256, -128, -128, -128};
+constexpr int32_t GreenSpriteX[8] = {0, 128, 256, 0, 0, 256, 128, 384};
+constexpr int32_t GreenSpriteY[8] = {0, -256, -256, -256, -384, -384, -384, -384};
+
+// Every piece code's cell; codes that are no pieces stay 0.
+void fillSpriteTables(GameApplication& app) {
+  for (int code = 0; code < PieceCodeCount; ++code) app.pieceSpriteX[code] = app.pieceSpriteY[code] = 0;
+  for (int index = 1; index <= PiecesPerSide; ++index) {
+    const int kind = kindOfIndex(index);
+    app.pieceSpriteX[RedBit | index] = RedSpriteX[kind];
+    app.pieceSpriteY[RedBit | index] = RedSpriteY[kind];
+    app.pieceSpriteX[GreenBit | index] = GreenSpriteX[kind];
+    app.pieceSpriteY[GreenBit | index] = GreenSpriteY[kind];
+  }
+}
+
+// The interface state of a fresh start (step 5).
+void resetInterface(GameApplication& app) {
+  Platform& desktop = *app.platform;
+  app.hoveredMenuItem = -1;
+  app.menuHover = app.buttonDown = app.menuVisible = false;
+  app.menuShownAt = app.menuHiddenAt = 0;
+  app.userEndAnnouncement = app.computerEndAnnouncement = app.gameDrawn = app.explanationShown = false;
+  app.explanationReason = 0;
+  app.usersTurnAtFrameStart = false;
+  app.busyCursor = desktop.SystemCursor(CursorKind::Busy);
+  app.copyCursor = desktop.CursorFromFile("arrowcop.cur");
+  app.arrowCursor = desktop.SystemCursor(CursorKind::Arrow);
+  desktop.SetCursor(app.arrowCursor);
+  app.gameNumber = 1;
+  app.computerMoveReady = app.computerMoveAnimating = false;
+  app.animationStart = 0;
+  app.animProgress = 0.0;
+  app.viewScale = 1.0;
+  app.boardOriginX = 152;
+  app.boardOriginY = 884;
+  app.eatenRedCount = app.eatenGreenCount = 0;
+  app.hoveredPiece = -1;
+  app.pointerX = app.pointerY = 0;
+  app.draggedPiece = DraggedPiece{};
+  app.candidatesShown = false;
+  app.captureCandidateCount = app.quietCandidateCount = app.candidateCount = 0;
+  app.lastMove.status = NoLastMove;
+  fillSpriteTables(app);
+}
+
+}  // namespace
+
+// The program's start-up for everything but the window, in the order the rest relies on.
+GameApplication::GameApplication(Platform& desktop, const char* lockName) : game(lockName), platform(&desktop) {
+  // 1: the GuardedGame with its record and lock is built above.
+  // 2: newly built moves.
+  savedBoard.boardValue = 0;
+  savedBoard.boardExtraValue = 0;
+  lastMove = Move{};
+  for (Move& m : candidateMoves) m = Move{};
+  animatedMove = Move{};
+
+  // 3: the computer's name, cut to 15 characters.
+  std::snprintf(computerName, sizeof computerName, "%s", platform->ComputerName().c_str());
+
+  // 4: defaults, then the settings file.
+  hintAtStartup = highlightMove = showMoves = showIllegalMoves = explainIllegalMoves = autoHideMenu = true;
+  difficultyLevel = 1;
+  helpLanguage = 0;
+  ReadSettings(*this);
+
+  // 5, 6, 7: interface state, a new game, the worker.
+  resetInterface(*this);
+  game.resetForNewGame();
+  workerThread = std::thread(SearchWorkerMain, &game);
+
+  // 8: the game in progress; loading also puts it into the engine (position, piece
+  // lists with the capture marks of the last applied entry).
+  const bool found = LoadCurrentGame(*this);
+
+  // 9 to 13, under the lock so that the worker waits, message box included.
+  LockGame(game);
+  if (found) {
+    if (hintAtStartup) {
+      char text[80];
+      if (game.gameEnded)
+        std::snprintf(text, sizeof text, "Previous game has ended. Press 'New Game' to start a new one.");
+      else
+        std::snprintf(text, sizeof text, "Continuing previous game. It's %s turn.", game.usersTurn ? "your" : "my");
+      platform->ShowMessage("Ravenquill", text, MessageButtons::Ok, MessageIcon::NoIcon);
+    }
+  } else {
+    savedBoard = game.record.position;
+  }
+  // An ended game belongs to the user; the computer never searches in one.
+  if (game.gameEnded) game.usersTurn = true;
+  if (!game.usersTurn) {
+    game.computerSide = Green;
+    game.progress = 0.0;
+    game.searchRequested = true;
+    game.stopRequested = false;
+    computerMoveReady = false;
+  }
+  UnlockGame(game);
+}
+
+// Shut-down: the game is saved with any search stopped, and no thread outlives the object.
+GameApplication::~GameApplication() {
+  SaveCurrentGame(*this);
+  EndSearchWorker(game, workerThread);
+  WriteSettings(*this);
+}
+
+}  // namespace rq

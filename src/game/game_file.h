@@ -1,0 +1,70 @@
+// The current-game file: one game as text, also the unit of the game archive.
+// Pure functions, so that the saver, the loader and the exporters share one layout.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+#include "rules/game_record.h"
+#include "rules/types.h"
+
+namespace rq {
+
+constexpr int32_t MaxEatenCount = 16;
+constexpr int32_t HistoryLineLength = 142;  // characters before the line ending
+constexpr const char* GameFileMagic = "VRDF05";
+
+// Everything one current-game file carries.
+struct GameFileData {
+  int32_t gameNumber = 1;
+  std::string savedAt;  // ctime text of the saving time, without its newline
+  bool gameEnded = false;
+  bool usersTurn = true;
+  BoardPosition board;
+  int32_t recordedMoves = 0;
+  int32_t moveCount = 0;
+  HistoryEntry history[HistoryCapacity];
+  uint8_t eatenRed[MaxEatenCount] = {};
+  uint8_t eatenGreen[MaxEatenCount] = {};
+  int32_t eatenRedCount = 0;
+  int32_t eatenGreenCount = 0;
+};
+
+// Where a file went wrong: its 1-based line (0 when no line is to blame) and why.
+struct GameFileError {
+  int line = 0;
+  std::string message;
+};
+
+// "CurrentGame_<name>.vrd5".
+std::string CurrentGameFileName(const char* computerName);
+
+// The ctime text of `when` in local time, without the newline (24 characters).
+std::string FormatSavedAt(std::time_t when);
+
+// One history line without its line ending: exactly HistoryLineLength characters.
+std::string FormatHistoryLine(const HistoryEntry& entry);
+
+// The whole file, byte for byte; counts outside their capacities are cut to them.
+std::string FormatGameFile(const GameFileData& data);
+
+// Reads one record from the start of `text` (an archive holds many back to back);
+// `consumed` is where the next begins. False, with the line and reason, on any line
+// that is missing, cut short or out of range; `out` is then only partly filled.
+bool ParseGameFile(const char* text, size_t length, size_t& consumed, GameFileData& out, GameFileError& error);
+
+// Whether the data describes a game that really happened: ranges, no piece on two
+// squares, and a history that replays legally from the opening position to the saved
+// board and snapshots. The two stored sums are taken as they are.
+bool CheckGameFile(const GameFileData& data, GameFileError& error);
+
+// Whether the snapshot lists pieces exactly where `board` has them.
+bool SnapshotMatchesBoard(const HistoryEntry& entry, const BoardPosition& board);
+
+// Puts a checked game into the engine: position, piece lists with their capture marks
+// from the last applied entry, history, counters and the end of a finished game.
+void LoadIntoRecord(const GameFileData& data, GameRecord& record);
+
+}  // namespace rq

@@ -1,0 +1,183 @@
+// Judging a stored game before it is trusted, and putting it into the engine.
+#include <cstring>
+#include <memory>
+
+#include "game/game_file.h"
+#include "game/game_file_ranges.h"
+
+namespace rq {
+
+namespace {
+
+// 1-based file lines of the parts that the checks can blame.
+constexpr int FirstBoardLine = 7;
+constexpr int RecordedMovesLine = 17;
+constexpr int FirstHistoryLine = 19;
+
+// Records why the file is refused; always false.
+bool fail(GameFileError& error, int line, const char* message) {
+  error.line = line;
+  error.message = message;
+  return false;
+}
+
+// The line of the eaten red or green count.
+int eatenLine(const GameFileData& data, bool green) {
+  return FirstHistoryLine + data.recordedMoves + (green ? data.eatenRedCount + 1 : 0);
+}
+
+// Every count, square and code within what the game can hold.
+bool checkRanges(const GameFileData& data, GameFileError& error) {
+  if (data.gameNumber < 1 || data.gameNumber > MaxGameNumber) return fail(error, 2, "bad game number");
+  if (data.recordedMoves < 0 || data.recordedMoves > HistoryCapacity)
+    return fail(error, RecordedMovesLine, "recorded moves out of range");
+  if (data.moveCount < 0 || data.moveCount > data.recordedMoves)
+    return fail(error, RecordedMovesLine + 1, "next move out of range");
+  for (int i = 0; i < data.recordedMoves; ++i) {
+    const HistoryEntry& e = data.history[i];
+    if (e.from >= BoardSquares || e.to >= BoardSquares || (e.captured != 0 && !IsPieceCode(e.captured)))
+      return fail(error, FirstHistoryLine + i, "bad move");
+    for (int side = 0; side < 2; ++side)
+      for (int index = 1; index <= PiecesPerSide; ++index)
+        if (!IsSnapshotValue(e.pieceSquare[side][index])) return fail(error, FirstHistoryLine + i, "bad snapshot");
+  }
+  const int32_t counts[2] = {data.eatenRedCount, data.eatenGreenCount};
+  const uint8_t* lists[2] = {data.eatenRed, data.eatenGreen};
+  for (int side = 0; side < 2; ++side) {
+    if (counts[side] < 0 || counts[side] > MaxEatenCount)
+      return fail(error, eatenLine(data, side == Green), "eaten count out of range");
+    for (int i = 0; i < counts[side]; ++i)
+      if (!IsPieceCode(lists[side][i]) || sideOfCode(lists[side][i]) != side)
+        return fail(error, eatenLine(data, side == Green) + 1 + i, "bad eaten piece code");
+  }
+  return true;
+}
+
+// Every square holds nothing or a piece code, and no piece stands on two squares.
+bool checkBoard(const BoardPosition& board, GameFileError& error) {
+  bool seen[2][PieceListSize] = {};
+  for (int square = 0; square < BoardSquares; ++square) {
+    const uint8_t code = board.squares[square];
+    if (code == 0) continue;
+    const int line = FirstBoardLine + rowOf(square);
+    if (!IsPieceCode(code)) return fail(error, line, "bad piece code on the board");
+    bool& piece = seen[sideOfCode(code)][code & IndexMask];
+    if (piece) return fail(error, line, "a piece stands on two squares");
+    piece = true;
+  }
+  return true;
+}
+
+// Whether the piece can move to `to` at all, by the move generators.
+bool isGeneratedMove(GameRecord& record, int side, int index, int to) {
+  for (int family = 0; family < 2; ++family) {
+    if (family == 0) record.generateCaptures(side, index, 0);
+    else record.generateQuietMoves(side, index, 0);
+    const MoveSlot& slot = record.moveSlots[0];
+    for (int i = 0; i < slot.count(); ++i)
+      if (slot.cells[i].to == to) return true;
+  }
+  return false;
+}
+
+// The squares alike; the stored sums are not compared.
+bool sameSquares(const BoardPosition& a, const BoardPosition& b) {
+  return std::memcmp(a.squares, b.squares, BoardSquares) == 0;
+}
+
+// Plays the history from the opening position, as the user and the computer could have.
+bool checkReplay(const GameFileData& data, GameFileError& error) {
+  auto record = std::make_unique<GameRecord>();
+  record->newGame();
+  for (int i = 0; i < data.recordedMoves; ++i) {
+    if (i == data.moveCount && !sameSquares(record->position, data.board))
+      return fail(error, FirstBoardLine, "the board is not the one the history leads to");
+    const HistoryEntry& e = data.history[i];
+    const int line = FirstHistoryLine + i;
+    const uint8_t code = record->position.squares[e.from];
+    if (code == 0) return fail(error, line, "no piece on the from-square");
+    const int side = sideOfCode(code);
+    if (!isGeneratedMove(*record, side, code & IndexMask, e.to)) return fail(error, line, "not a move of that piece");
+    Move move;
+    move.from = e.from;
+    move.to = e.to;
+    int32_t reason = 0, detail = 0;
+    // A move that ends the game drawn by repetition is played; the prohibited ones never are.
+    if (!record->validateMove(move, reason, detail) && reason != ReasonRepetition)
+      return fail(error, line, "a prohibited move");
+    record->makeMove(side, move);
+    if (move.captured != e.captured) return fail(error, line, "the captured piece differs");
+    record->recordMove(move);
+    if (std::memcmp(&e.pieceSquare[Red][1], &record->pieceSquare[Red][1], PiecesPerSide) != 0 ||
+        std::memcmp(&e.pieceSquare[Green][1], &record->pieceSquare[Green][1], PiecesPerSide) != 0)
+      return fail(error, line, "the snapshot differs from the replay");
+  }
+  if (data.moveCount == data.recordedMoves && !sameSquares(record->position, data.board)) {
+    // Moves made after the history filled up were never recorded: the board has gone on
+    // without it. That game is kept, with undo and redo refused (LoadIntoRecord), as long
+    // as no piece the history saw taken has come back.
+    if (data.recordedMoves == HistoryCapacity) {
+      for (int side = 0; side < 2; ++side)
+        for (int index = 1; index <= PiecesPerSide; ++index) {
+          const uint8_t code = static_cast<uint8_t>(colourBit(side) | index);
+          if (isCaptured(record->pieceSquare[side][index]) && std::memchr(data.board.squares, code, BoardSquares))
+            return fail(error, FirstBoardLine, "a taken piece is back on the board");
+        }
+      return true;
+    }
+    return fail(error, FirstBoardLine, "the board is not the one the history leads to");
+  }
+  return true;
+}
+
+}  // namespace
+
+bool CheckGameFile(const GameFileData& data, GameFileError& error) {
+  error = GameFileError{};
+  return checkRanges(data, error) && checkBoard(data.board, error) && checkReplay(data, error);
+}
+
+bool SnapshotMatchesBoard(const HistoryEntry& entry, const BoardPosition& board) {
+  int onBoard = 0;
+  for (int side = 0; side < 2; ++side) {
+    for (int index = 1; index <= PiecesPerSide; ++index) {
+      const uint8_t value = entry.pieceSquare[side][index];
+      const uint8_t code = static_cast<uint8_t>(colourBit(side) | index);
+      if (value < BoardSquares) {
+        if (board.squares[value] != code) return false;
+        ++onBoard;
+      } else if (!isCaptured(value) || std::memchr(board.squares, code, BoardSquares) != nullptr) {
+        return false;
+      }
+    }
+  }
+  int occupied = 0;
+  for (uint8_t code : board.squares) occupied += code != 0;
+  return occupied == onBoard;
+}
+
+void LoadIntoRecord(const GameFileData& data, GameRecord& record) {
+  const int32_t recorded = data.recordedMoves < 0 ? 0 : data.recordedMoves > HistoryCapacity ? HistoryCapacity
+                                                                                              : data.recordedMoves;
+  const int32_t count = data.moveCount < 0 ? 0 : data.moveCount > recorded ? recorded : data.moveCount;
+  record.position = data.board;
+  record.rebuildPieceLists();
+  std::memcpy(record.history, data.history, sizeof(HistoryEntry) * static_cast<size_t>(recorded));
+  record.recordedMoves = recorded;
+  record.moveCount = count;
+  record.historyOverflowed = false;
+  if (count > 0) {
+    const HistoryEntry& last = record.history[count - 1];
+    // Only the snapshot brings back where captured pieces were taken; one that does not
+    // describe the board belongs to a history that ran full, and undo stays refused.
+    if (SnapshotMatchesBoard(last, record.position)) {
+      std::memcpy(&record.pieceSquare[Red][1], &last.pieceSquare[Red][1], PiecesPerSide);
+      std::memcpy(&record.pieceSquare[Green][1], &last.pieceSquare[Green][1], PiecesPerSide);
+    } else {
+      record.historyOverflowed = true;
+    }
+  }
+  record.endPly = data.gameEnded ? recorded : NoEndPly;
+}
+
+}  // namespace rq

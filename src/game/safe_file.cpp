@@ -1,0 +1,92 @@
+#include "game/safe_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace rq {
+
+namespace {
+
+// Writes every byte, going on after partial writes and interruptions.
+bool writeAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// Makes the rename itself durable; a failure here leaves the new file in place all the same.
+void syncDirectoryOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+// Whether anything, even a dangling link, has that name.
+bool exists(const std::string& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+}  // namespace
+
+// The process id keeps two running copies from sharing one temporary file.
+std::string TempFileName(const std::string& path) { return path + ".tmp." + std::to_string(::getpid()); }
+
+bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
+  const std::string temp = TempFileName(path);
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  bool ok = writeAll(fd, bytes.data(), bytes.size());
+  ok = ::fsync(fd) == 0 && ok;
+  ok = ::close(fd) == 0 && ok;
+  if (ok && ::rename(temp.c_str(), path.c_str()) == 0) {
+    syncDirectoryOf(path);
+    return true;
+  }
+  ::unlink(temp.c_str());
+  return false;
+}
+
+bool ReadWholeFile(const std::string& path, size_t maxBytes, std::string& out) {
+  out.clear();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  char buffer[4096];
+  bool ok = true;
+  while (out.size() < maxBytes) {
+    const size_t want = std::min(sizeof buffer, maxBytes - out.size());
+    const ssize_t n = ::read(fd, buffer, want);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ok = false;
+      break;
+    }
+    if (n == 0) break;
+    out.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return ok;
+}
+
+std::string SetFileAside(const std::string& path) {
+  std::string aside = path + ".damaged";
+  for (int n = 2; exists(aside) && n < 1000; ++n) aside = path + ".damaged-" + std::to_string(n);
+  if (exists(aside) || ::rename(path.c_str(), aside.c_str()) != 0) return std::string();
+  return aside;
+}
+
+}  // namespace rq

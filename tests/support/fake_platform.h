@@ -1,0 +1,142 @@
+// A scripted stand-in for the desktop. It records every message box, cursor change,
+// sleep, opened address and settings dialog, answers from a script, hands out cursors as
+// distinct tokens, and keeps a clock that moves only when told to or by the sleeps.
+// The script is set before use; the calls may come from any thread.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace rq::test {
+
+struct RecordedMessage {
+  std::string title, text;
+  MessageButtons buttons;
+  MessageIcon icon;
+  MessageAnswer answer;
+};
+
+// One scripted settings dialog: confirmed with these values, or cancelled.
+struct DialogOutcome {
+  bool confirmed = false;
+  SettingsValues values;
+};
+
+class FakePlatform : public Platform {
+ public:
+  static CursorHandle ArrowToken() { return reinterpret_cast<CursorHandle>(uintptr_t{0x1001}); }
+  static CursorHandle BusyToken() { return reinterpret_cast<CursorHandle>(uintptr_t{0x1002}); }
+  // The token of the n-th distinct cursor file that loaded.
+  static CursorHandle FileToken(size_t n) { return reinterpret_cast<CursorHandle>(uintptr_t{0x2000} + n); }
+
+  // --- the script ---
+  std::string computerName = "TESTBOX";
+  std::deque<MessageAnswer> answers;               // taken in order by the message boxes
+  MessageAnswer defaultYesNo = MessageAnswer::No;  // once the script has run out; OK boxes answer Ok
+  std::set<std::string> loadableCursorFiles;
+  std::deque<DialogOutcome> dialogOutcomes;        // cancelled once the script has run out
+  bool sleepAdvancesClock = true;
+  bool openUrlSucceeds = true;
+
+  std::string ComputerName() override { return Held([&] { return computerName; }); }
+
+  MessageAnswer ShowMessage(const char* title, const char* text, MessageButtons buttons, MessageIcon icon) override {
+    return Held([&] {
+      MessageAnswer answer = buttons == MessageButtons::YesNo ? defaultYesNo : MessageAnswer::Ok;
+      if (!answers.empty()) {
+        answer = answers.front();
+        answers.pop_front();
+      }
+      messages_.push_back({title ? title : "", text ? text : "", buttons, icon, answer});
+      return answer;
+    });
+  }
+
+  CursorHandle SystemCursor(CursorKind kind) override { return kind == CursorKind::Arrow ? ArrowToken() : BusyToken(); }
+
+  CursorHandle CursorFromFile(const char* path) override {
+    return Held([&]() -> CursorHandle {
+      const std::string name = path ? path : "";
+      if (!loadableCursorFiles.count(name)) return nullptr;
+      for (size_t i = 0; i < cursorFiles_.size(); ++i)
+        if (cursorFiles_[i] == name) return FileToken(i);
+      cursorFiles_.push_back(name);
+      return FileToken(cursorFiles_.size() - 1);
+    });
+  }
+
+  void SetCursor(CursorHandle cursor) override {
+    Held([&] { return cursors_.push_back(cursor); });
+  }
+
+  int32_t ElapsedMilliseconds() override { return now_.load(); }
+
+  void Sleep(int32_t milliseconds) override {
+    Held([&] { return sleeps_.push_back(milliseconds); });
+    if (sleepAdvancesClock) now_ += milliseconds;
+  }
+
+  bool OpenUrl(const std::string& url) override {
+    return Held([&] {
+      urls_.push_back(url);
+      return openUrlSucceeds;
+    });
+  }
+
+  bool RunSettingsDialog(SettingsValues& values) override {
+    return Held([&] {
+      dialogsShown_.push_back(values);
+      if (dialogOutcomes.empty()) return false;
+      const DialogOutcome outcome = dialogOutcomes.front();
+      dialogOutcomes.pop_front();
+      if (outcome.confirmed) values = outcome.values;
+      return outcome.confirmed;
+    });
+  }
+
+  void SetClock(int32_t ms) { now_ = ms; }
+  void AdvanceClock(int32_t ms) { now_ += ms; }
+
+  // --- what happened, oldest first ---
+  std::vector<RecordedMessage> Messages() const { return Held([&] { return messages_; }); }
+  std::vector<CursorHandle> CursorChanges() const { return Held([&] { return cursors_; }); }
+  CursorHandle CurrentCursor() const { return Held([&] { return cursors_.empty() ? nullptr : cursors_.back(); }); }
+  std::vector<int32_t> Sleeps() const { return Held([&] { return sleeps_; }); }
+  std::vector<std::string> OpenedUrls() const { return Held([&] { return urls_; }); }
+  std::vector<SettingsValues> DialogsShown() const { return Held([&] { return dialogsShown_; }); }  // as opened
+  void ClearRecords() {
+    Held([&] {
+      messages_.clear();
+      cursors_.clear();
+      sleeps_.clear();
+      urls_.clear();
+      dialogsShown_.clear();
+    });
+  }
+
+ private:
+  // Runs `f` holding the fake's mutex.
+  template <typename F>
+  auto Held(F f) const -> decltype(f()) {
+    std::lock_guard<std::mutex> hold(mutex_);
+    return f();
+  }
+
+  mutable std::mutex mutex_;
+  std::atomic<int32_t> now_{0};
+  std::vector<RecordedMessage> messages_;
+  std::vector<CursorHandle> cursors_;
+  std::vector<std::string> cursorFiles_;
+  std::vector<int32_t> sleeps_;
+  std::vector<std::string> urls_;
+  std::vector<SettingsValues> dialogsShown_;
+};
+
+}  // namespace rq::test
