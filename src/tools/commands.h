@@ -10,6 +10,7 @@ constexpr int DefaultBenchDepth = 7;
 int PerftCommand(int argc, char** argv);
 int SearchCommand(int argc, char** argv);
 int BenchCommand(int argc, char** argv);
+int ExportCommand(int argc, char** argv);
 
 // Total nodes the bench searches at `depth`; prints each position's count when asked.
 uint64_t BenchNodes(int depth, bool print);

@@ -10,7 +10,8 @@ int usage() {
   std::fprintf(stderr,
                "usage: ravenquill-tool perft [--standard] [--divide] [--fen \"FEN\"] DEPTH\n"
                "       ravenquill-tool search [--fen \"FEN\"] [--depth D | --level L] [--seed S]\n"
-               "       ravenquill-tool bench [DEPTH]\n");
+               "       ravenquill-tool bench [DEPTH]\n"
+               "       ravenquill-tool export [--wxf] FILE...\n");
   return 2;
 }
 
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
   if (std::strcmp(argv[1], "perft") == 0) return rq::PerftCommand(argc - 2, argv + 2);
   if (std::strcmp(argv[1], "search") == 0) return rq::SearchCommand(argc - 2, argv + 2);
   if (std::strcmp(argv[1], "bench") == 0) return rq::BenchCommand(argc - 2, argv + 2);
+  if (std::strcmp(argv[1], "export") == 0) return rq::ExportCommand(argc - 2, argv + 2);
   std::fprintf(stderr, "ravenquill-tool: unknown command '%s'\n", argv[1]);
   return usage();
 }

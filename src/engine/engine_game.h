@@ -1,0 +1,51 @@
+// The game the engine plays: a rules-engine record set up from FEN and replayed move by move.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "rules/game_record.h"
+
+namespace rq {
+
+struct EngineGame {
+  std::unique_ptr<GameRecord> record;
+  int sideToMove = Red;
+  std::string startFen;     // the position the moves start from
+  std::vector<Move> moves;  // every move played since, in order
+  int startSide = Red;
+
+  EngineGame();
+};
+
+// Sets up a position from FEN (the start position for "startpos" or an empty text);
+// on a bad FEN the game is left as it was and `error` says why.
+bool SetUpGame(EngineGame& game, const std::string& fen, std::string& error);
+
+// Whether the side to move may play from -> to; `error` names the reason when not.
+bool CheckMove(EngineGame& game, int from, int to, std::string& error);
+
+// Checks a move given in coordinates and plays it, recording it in the history.
+bool PlayMoveText(EngineGame& game, const std::string& text, std::string& error);
+
+// Plays a move already known to be permitted.
+void PlayCheckedMove(EngineGame& game, int from, int to);
+
+// Takes back the last `plies` moves by replaying the rest; false when there are fewer.
+bool TakeBackMoves(EngineGame& game, int plies);
+
+// Whether the move may be played by `side` under the rules (legal, or a repetition draw).
+bool IsPermitted(GameRecord& record, int side, const Move& move);
+
+// Whether playing the move leaves the mover's own general attacked.
+bool LeavesGeneralAttacked(GameRecord& record, int side, const Move& move);
+
+// The first permitted move in piece order, preferring one that keeps the general safe;
+// false when the side has none.
+bool FirstPermittedMove(GameRecord& record, int side, Move& out);
+
+// Whether the game on the board is over because a general has been taken.
+bool GeneralTaken(const GameRecord& record);
+
+}  // namespace rq

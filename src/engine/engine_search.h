@@ -1,0 +1,87 @@
+// The engine's search thread: the game's iterative deepening with protocol limits and stops.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+
+#include "engine/engine_game.h"
+#include "engine/time_budget.h"
+#include "player/search.h"
+#include "player/search_clock.h"
+
+namespace rq {
+
+// The move the engine answers with.
+struct SearchOutcome {
+  bool hasMove = false;   // false: the side to move has no permitted move
+  Move move;
+  int32_t score = 0;
+  int32_t depth = 0;      // of the iteration the move comes from; 0 for a fallback move
+  bool fallback = false;  // the search gave nothing usable and the first permitted move stands in
+};
+
+// Calls from the search thread into the protocol; either may be null.
+struct SearchCallbacks {
+  void* context = nullptr;
+  void (*iteration)(void* context, const IterationReport& report) = nullptr;
+  void (*finished)(void* context, const SearchOutcome& outcome) = nullptr;
+};
+
+// Stops the search at a hard deadline as well as on request; keeps no shared progress state.
+class EngineClock : public SearchClock {
+ public:
+  bool reportProgress(double x) override;
+  int32_t deadlineMs = -1;  // process clock; -1 for none
+};
+
+struct EngineSearch {
+  EngineClock clock;
+  std::thread thread;
+  std::atomic<bool> stopRequested{false};
+  std::atomic<bool> discard{false};   // the answer is no longer wanted
+  std::atomic<bool> finished{true};
+  std::mutex waitMutex;
+  std::condition_variable waitForStop;
+
+  // Set before the thread starts; the thread owns `game` until it is joined.
+  EngineGame* game = nullptr;
+  SearchPlan plan;
+  SearchCallbacks callbacks;
+  int32_t startMs = 0;
+
+  // Written by the search thread only.
+  SearchOutcome lastIteration;
+  bool haveIteration = false;
+  int32_t iterationMs[MaxSearchPly] = {};  // how long each finished depth took
+  int32_t lastDepth = 0;
+  int32_t previousElapsedMs = 0;
+
+  EngineSearch() = default;
+  EngineSearch(const EngineSearch&) = delete;
+  EngineSearch& operator=(const EngineSearch&) = delete;
+  ~EngineSearch();
+};
+
+// Starts a search for the side to move of `game`; no search may be running.
+void StartSearch(EngineSearch& search, EngineGame& game, const SearchPlan& plan, const SearchCallbacks& callbacks);
+
+// How long the next iteration may take, from the times of the finished ones.
+int32_t PredictNextIterationMs(const int32_t* iterationMs, int32_t lastDepth);
+
+// Asks a running search to answer now (or, with `discard`, to end without answering).
+void StopSearch(EngineSearch& search, bool discard);
+
+// Waits until the search thread has ended; afterwards the game may be used again.
+void JoinSearch(EngineSearch& search);
+
+// Whether a search is still thinking or waiting for a stop.
+bool SearchRunning(const EngineSearch& search);
+
+// The move to answer with after a search: the search's result when the rules permit it,
+// else the first permitted move.
+SearchOutcome ChooseMove(GameRecord& record, int side, bool haveResult, const SearchOutcome& result);
+
+}  // namespace rq

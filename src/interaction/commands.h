@@ -1,0 +1,36 @@
+// The game's commands, reached from the command menu and the letter keys.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace rq {
+
+struct GameApplication;
+
+// Virtual-key codes of the command letters (the same with or without Shift).
+constexpr int32_t KeyNewGame = 'N';
+constexpr int32_t KeySettings = 'S';
+constexpr int32_t KeyRedo = 'Y';
+constexpr int32_t KeyUndo = 'Z';
+
+// Takes back the user's last move and the computer's answer.
+void UndoCommand(GameApplication& app);
+
+// Replays the two plies that undo took back.
+void RedoCommand(GameApplication& app);
+
+// Asks unless the game has ended, then leaves the game for a new one.
+void NewGameCommand(GameApplication& app);
+
+// Runs the settings dialog and applies what the user confirmed.
+void SettingsCommand(GameApplication& app);
+
+// Opens the help page of the chosen language in the desktop's browser.
+void HelpCommand(GameApplication& app);
+
+// The file URL of the help page for `language` under `directory`; the bare directory
+// for a language without a page.
+std::string HelpPageUrl(const std::string& directory, int32_t language);
+
+}  // namespace rq

@@ -1,0 +1,161 @@
+// The per-frame hand-over of the computer's move, and the end-of-game announcements.
+#include "interaction/computer_turn.h"
+
+#include "game/game_application.h"
+#include "interaction/board_input.h"
+#include "interaction/captured_pieces.h"
+#include "interaction/interaction.h"
+#include "player/search.h"
+
+namespace rq {
+
+namespace {
+
+// Shows the pending announcements once each, without the lock held.
+void Announce(GameApplication& app) {
+  if (app.userEndAnnouncement || app.computerEndAnnouncement) {
+    LockGame(app.game);
+    app.game.usersTurn = true;
+    UnlockGame(app.game);
+  }
+  if (app.userEndAnnouncement) {
+    app.userEndAnnouncement = false;
+    app.platform->ShowMessage(GameEndedTitle, app.gameDrawn ? DrawText : UserWonText, MessageButtons::Ok,
+                              MessageIcon::NoIcon);
+  }
+  if (app.computerEndAnnouncement) {
+    app.computerEndAnnouncement = false;
+    app.platform->ShowMessage(GameEndedTitle, app.gameDrawn ? DrawText : ComputerWonText, MessageButtons::Ok,
+                              MessageIcon::NoIcon);
+  }
+}
+
+// The published move is on the board and one that the computer's piece can make; caller holds the lock.
+bool ComputerMovePlayable(GameApplication& app) {
+  const Move& m = app.game.bestMove;
+  if (!IsBoardMove(m)) return false;
+  GameRecord& record = app.game.record;
+  const int side = app.game.computerSide != 0 ? Green : Red;
+  const uint8_t piece = record.position.squares[m.from];
+  if (piece == 0 || sideOfCode(piece) != side) return false;
+  // The has-a-move scratch slot is free: the search is over and redHasMove refills it.
+  for (int family = 0; family < 2; ++family) {
+    if (family == 0) record.generateCaptures(side, piece & IndexMask, SlotHasMove);
+    else record.generateQuietMoves(side, piece & IndexMask, SlotHasMove);
+    const MoveSlot& slot = record.moveSlots[SlotHasMove];
+    for (int i = 0; i < slot.count(); ++i)
+      if (slot.cells[i].to == m.to) return true;
+  }
+  return false;
+}
+
+// The computer could not move (or published no usable move): the user has won.
+void ComputerCannotMove(GameApplication& app) {
+  app.computerEndAnnouncement = false;
+  app.game.record.endPly = app.game.record.recordedMoves;
+  app.userEndAnnouncement = true;
+  app.game.gameEnded = true;
+  app.game.usersTurn = true;
+}
+
+// Makes and records the computer's move and judges the end; true when the game ended.
+bool PlayComputerMove(GameApplication& app) {
+  GuardedGame& game = app.game;
+  GameRecord& record = game.record;
+  Move& best = game.bestMove;
+  game.generalCaptured = record.makeMove(game.computerSide != 0 ? Green : Red, best);
+  record.recordMove(best);
+  bool ended = false;
+  if (game.generalCaptured) {
+    app.computerEndAnnouncement = true;
+    ended = true;
+  }
+  AddEatenPiece(app, best);
+  game.usersTurn = true;
+  app.lastMove = best;
+  app.savedBoard = record.position;
+  if (game.generalCaptured || best.detail == ReasonRepetition) {
+    game.gameEnded = true;
+    record.endPly = record.recordedMoves;
+    if (best.detail == ReasonRepetition) {
+      app.gameDrawn = true;
+      app.computerEndAnnouncement = true;
+    }
+    ended = true;
+  }
+  // Without a permitted move the user has lost, in check or not.
+  if (!record.redHasMove()) {
+    game.gameEnded = true;
+    record.endPly = record.recordedMoves;
+    app.computerEndAnnouncement = true;
+    app.userEndAnnouncement = false;
+    app.gameDrawn = false;
+    ended = true;
+  }
+  return ended;
+}
+
+}  // namespace
+
+// Busy while the worker thinks; then animate for at least 500 ms, play, and announce.
+void UpdateComputerTurn(GameApplication& app) {
+  GuardedGame& game = app.game;
+  LockGame(game);
+  const bool requested = game.searchRequested;
+  const bool searching = game.searching;
+  const bool ended = game.gameEnded;
+  const bool usersTurn = game.usersTurn;
+  UnlockGame(game);
+  app.usersTurnAtFrameStart = usersTurn;
+
+  if (requested || searching) {
+    SetAppCursor(app, app.busyCursor);
+    return;
+  }
+  if (usersTurn || ended) {
+    if (ended) Announce(app);
+    return;
+  }
+
+  SetAppCursor(app, app.arrowCursor);
+  LockGame(game);
+  if (game.noMoves || !ComputerMovePlayable(app)) {
+    ComputerCannotMove(app);
+    app.computerMoveAnimating = false;
+    UnlockGame(game);
+    Announce(app);
+    return;
+  }
+  UnlockGame(game);
+
+  Platform& platform = *app.platform;
+  if (!app.computerMoveReady) {
+    if (!app.computerMoveAnimating) {
+      LockGame(game);
+      game.progress = 1.0;
+      app.animationStart = platform.ElapsedMilliseconds();
+      app.animProgress = 0.0;
+      app.computerMoveAnimating = true;
+      app.animatedMove = game.bestMove;
+      UnlockGame(game);
+      return;
+    }
+    const int32_t elapsed = platform.ElapsedMilliseconds() - app.animationStart;
+    if (elapsed <= ComputerMoveAnimationMs) {
+      app.animProgress = elapsed * 0.002;
+    } else {
+      app.animProgress = 1.0;
+      app.computerMoveReady = true;
+    }
+    return;
+  }
+
+  app.computerMoveAnimating = false;
+  LockGame(game);
+  const bool gameOver = PlayComputerMove(app);
+  UnlockGame(game);
+  OnPointerMove(app, app.pointerX, app.pointerY);
+  if (gameOver) Announce(app);
+}
+
+}  // namespace rq

@@ -1,0 +1,7 @@
+# Writes INPUT as a NUL-terminated char array named SYMBOL in namespace rq into OUTPUT.
+file(READ ${INPUT} bytes HEX)
+string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${bytes}")
+string(REGEX REPLACE "(0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,)" "\\1\n  " bytes "${bytes}")
+file(WRITE ${OUTPUT}.tmp "// Generated from ${INPUT}; do not edit.\nnamespace rq {\nextern const char ${SYMBOL}[];\nconst char ${SYMBOL}[] = {\n  ${bytes}0x00};\n}  // namespace rq\n")
+file(COPY_FILE ${OUTPUT}.tmp ${OUTPUT} ONLY_IF_DIFFERENT)
+file(REMOVE ${OUTPUT}.tmp)

@@ -1,0 +1,94 @@
+// The settings command and the help command.
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "game/game_application.h"
+#include "game/settings.h"
+#include "interaction/commands.h"
+
+namespace rq {
+
+namespace {
+
+constexpr int32_t WarnAboveLevel = 2;
+constexpr const char* HighLevelWarning =
+    "You have selected a high difficulty level.\n"
+    "On these levels individual moves may take several minutes to complete.\n";
+
+// Help pages by language; other languages open the directory itself.
+const char* HelpPage(int32_t language) {
+  switch (language) {
+    case 0: return "/Documentation/RavenquillHelpFrames_Eng.html";
+    case 1: return "/Documentation/RavenquillHelpFrames_Fin.html";
+    case 2: return "/Documentation/RavenquillHelpFrames_Chi.html";
+    default: return "";
+  }
+}
+
+// Percent-encodes everything but unreserved characters and the path separator.
+void AppendEncodedPath(std::string& url, const std::string& path) {
+  static const char hex[] = "0123456789ABCDEF";
+  for (unsigned char c : path) {
+    const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+                       c == '.' || c == '_' || c == '~' || c == '/';
+    if (plain) {
+      url += static_cast<char>(c);
+    } else {
+      url += '%';
+      url += hex[c >> 4];
+      url += hex[c & 15];
+    }
+  }
+}
+
+}  // namespace
+
+// Grows with the path, so a deep working directory is never cut.
+std::string HelpPageUrl(const std::string& directory, int32_t language) {
+  std::string path = directory;
+  while (!path.empty() && path.back() == '/') path.pop_back();
+  path += HelpPage(language);
+  if (path.empty()) path = "/";
+  std::string url = "file://";
+  url.reserve(url.size() + path.size() * 3);
+  AppendEncodedPath(url, path);
+  return url;
+}
+
+// The dialog edits a copy; only a confirmed dialog changes the settings.
+void SettingsCommand(GameApplication& app) {
+  SettingsValues values;
+  values.hintAtStartup = app.hintAtStartup;
+  values.highlightMove = app.highlightMove;
+  values.showMoves = app.showMoves;
+  values.showIllegalMoves = app.showIllegalMoves;
+  values.explainIllegalMoves = app.explainIllegalMoves;
+  values.autoHideMenu = app.autoHideMenu;
+  values.difficultyLevel = app.difficultyLevel;
+  values.helpLanguage = app.helpLanguage;
+  const int32_t oldLevel = app.difficultyLevel;
+  if (!app.platform->RunSettingsDialog(values)) return;
+
+  app.hintAtStartup = values.hintAtStartup;
+  app.highlightMove = values.highlightMove;
+  app.showMoves = values.showMoves;
+  app.showIllegalMoves = values.showIllegalMoves;
+  app.explainIllegalMoves = values.explainIllegalMoves;
+  app.autoHideMenu = values.autoHideMenu;
+  app.difficultyLevel = values.difficultyLevel;
+  app.helpLanguage = values.helpLanguage;
+  ApplyDifficulty(app.game, app.difficultyLevel);
+  if (app.difficultyLevel != oldLevel && app.difficultyLevel > WarnAboveLevel)
+    app.platform->ShowMessage("Warning", HighLevelWarning, MessageButtons::Ok, MessageIcon::NoIcon);
+}
+
+// Nothing opens when the working directory cannot be read.
+void HelpCommand(GameApplication& app) {
+  std::error_code error;
+  const std::filesystem::path directory = std::filesystem::current_path(error);
+  if (error) return;
+  app.platform->OpenUrl(HelpPageUrl(directory.string(), app.helpLanguage));
+}
+
+}  // namespace rq

@@ -1,0 +1,96 @@
+#include "platform/sdl_platform.h"
+
+#include <SDL.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+#include "platform/cursor_file.h"
+#include "player/clock.h"
+
+namespace rq {
+
+// Starts SDL video on a desktop display, with no mouse capture and no screen saver.
+SdlPlatform::SdlPlatform() {
+  // Clicks released outside the window must not reach the game (no capture).
+  SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
+  videoReady_ = SDL_Init(SDL_INIT_VIDEO) == 0;
+  // Without a desktop SDL falls back to drawing nowhere: the game would run unseen.
+  // Those drivers are taken only when asked for by name.
+  const char* driver = videoReady_ ? SDL_GetCurrentVideoDriver() : nullptr;
+  const bool desktop = driver != nullptr &&
+                       (std::strcmp(driver, "x11") == 0 || std::strcmp(driver, "wayland") == 0);
+  if (videoReady_ && !desktop && std::getenv("SDL_VIDEODRIVER") == nullptr) {
+    SDL_Quit();
+    videoReady_ = false;
+    SDL_SetError("no display (DISPLAY or WAYLAND_DISPLAY is not set or cannot be opened)");
+  }
+}
+
+// Frees the cursors and closes SDL.
+SdlPlatform::~SdlPlatform() {
+  for (int i = 0; i < cursorCount_; ++i) SDL_FreeCursor(cursors_[i]);
+  if (videoReady_) SDL_Quit();
+}
+
+// Remembers a new cursor so that it is freed with the platform.
+CursorHandle SdlPlatform::Keep(SDL_Cursor* cursor) {
+  if (cursor == nullptr) return nullptr;
+  if (cursorCount_ == kMaxCursors) {
+    SDL_FreeCursor(cursor);
+    return nullptr;
+  }
+  cursors_[cursorCount_++] = cursor;
+  return cursor;
+}
+
+// gethostname, cut to the 15 characters the file names were made for.
+std::string SdlPlatform::ComputerName() {
+  char name[256] = {};
+  if (gethostname(name, sizeof name - 1) != 0) return std::string();
+  return std::string(name, strnlen(name, 15));
+}
+
+// The arrow, or the arrow with the busy sign.
+CursorHandle SdlPlatform::SystemCursor(CursorKind kind) {
+  if (!videoReady_) return nullptr;
+  return Keep(SDL_CreateSystemCursor(kind == CursorKind::Busy ? SDL_SYSTEM_CURSOR_WAITARROW
+                                                              : SDL_SYSTEM_CURSOR_ARROW));
+}
+
+// A colour cursor from our own .cur reader, with the file's hot spot.
+CursorHandle SdlPlatform::CursorFromFile(const char* path) {
+  if (!videoReady_) return nullptr;
+  CursorImage image;
+  if (!ReadCursorFile(path, image)) return nullptr;
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+      image.rgba.data(), image.width, image.height, 32, image.width * 4, SDL_PIXELFORMAT_RGBA32);
+  if (surface == nullptr) return nullptr;
+  SDL_Cursor* cursor = SDL_CreateColorCursor(surface, image.hotX, image.hotY);
+  SDL_FreeSurface(surface);
+  return Keep(cursor);
+}
+
+// A cursor that could not be made shows as the arrow: the pointer never disappears.
+void SdlPlatform::SetCursor(CursorHandle cursor) {
+  if (!videoReady_) return;
+  SDL_Cursor* shown = cursor != nullptr ? static_cast<SDL_Cursor*>(cursor) : SDL_GetDefaultCursor();
+  if (shown != nullptr && shown != SDL_GetCursor()) SDL_SetCursor(shown);
+}
+
+// The same clock as the search's budget, so every timed effect agrees.
+int32_t SdlPlatform::ElapsedMilliseconds() { return rq::ElapsedMilliseconds(); }
+
+// Pauses the calling thread.
+void SdlPlatform::Sleep(int32_t milliseconds) {
+  if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+// SDL hands the address to xdg-open; it reports success even when nothing opens it.
+bool SdlPlatform::OpenUrl(const std::string& url) { return SDL_OpenURL(url.c_str()) == 0; }
+
+}  // namespace rq

@@ -1,0 +1,54 @@
+// The desktop services on Linux: SDL2 for video, cursors, the clock and the
+// browser; GTK 3 for the modal dialogs, kept above the game window.
+#pragma once
+
+#include "platform/platform.h"
+
+struct SDL_Window;
+struct SDL_Cursor;
+typedef struct _GtkWindow GtkWindow;
+
+namespace rq {
+
+class SdlPlatform : public Platform {
+ public:
+  // Starts SDL's video; VideoReady() tells whether a display could be opened.
+  SdlPlatform();
+  ~SdlPlatform() override;
+  SdlPlatform(const SdlPlatform&) = delete;
+  SdlPlatform& operator=(const SdlPlatform&) = delete;
+
+  bool VideoReady() const { return videoReady_; }
+  // The game window that dialogs stay above; null before it exists and after it is gone.
+  void SetMainWindow(SDL_Window* window) { mainWindow_ = window; }
+  SDL_Window* MainWindow() const { return mainWindow_; }
+
+  // Starts GTK on first use; false when it has no display.
+  bool EnsureGtk();
+  // Keeps a realized GTK window above the game window (X11 only; elsewhere nothing).
+  void MakeTransientForMain(GtkWindow* dialog);
+
+  std::string ComputerName() override;
+  MessageAnswer ShowMessage(const char* title, const char* text, MessageButtons buttons,
+                            MessageIcon icon) override;
+  CursorHandle SystemCursor(CursorKind kind) override;
+  CursorHandle CursorFromFile(const char* path) override;
+  void SetCursor(CursorHandle cursor) override;
+  int32_t ElapsedMilliseconds() override;
+  void Sleep(int32_t milliseconds) override;
+  bool OpenUrl(const std::string& url) override;
+  bool RunSettingsDialog(SettingsValues& values) override;  // in settings_dialog.cpp
+
+ private:
+  // Every cursor made here, freed with the platform.
+  static constexpr int kMaxCursors = 8;
+  SDL_Cursor* cursors_[kMaxCursors] = {};
+  int cursorCount_ = 0;
+  CursorHandle Keep(SDL_Cursor* cursor);
+
+  bool videoReady_ = false;
+  int gtkState_ = 0;  // 0 not tried, 1 running, -1 no display
+  SDL_Window* mainWindow_ = nullptr;
+};
+
+}  // namespace rq

@@ -1,0 +1,30 @@
+#include "render/scene.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "game/game_application.h"
+#include "render/scene_steps.h"
+
+namespace rq {
+
+void DrawSceneElements(GameApplication& app) {
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluOrtho2D(0, app.clientWidth, 0, app.clientHeight);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glDisable(GL_DEPTH_TEST);
+
+  DrawBoardPicture(app);
+  DrawCapturedPieces(app);
+  DrawBoardPieces(app);
+  DrawCandidateMarkers(app);
+  DrawDraggedPiece(app);
+  DrawExplanationBanner(app);
+  DrawCrystalBall(app);
+  DrawComputerMove(app);
+  DrawCommandMenu(app);
+}
+
+}  // namespace rq

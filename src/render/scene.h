@@ -1,0 +1,21 @@
+// One frame of the game's picture, drawn from the game application object.
+#pragma once
+
+#include <cstdint>
+
+namespace rq {
+
+struct GameApplication;
+
+// The whole frame: clear, the computer's turn, every element, then the pause.
+void DrawScene(GameApplication& app);
+
+// Steps 3 to 12 of a frame: projection, board, pieces, markers, the dragged piece,
+// banner, crystal ball, the computer's move in flight and the command menu.
+void DrawSceneElements(GameApplication& app);
+
+// The pause that ends a frame: 15 ms while the user moves or a move is in flight,
+// 100 ms while the computer thinks.
+int32_t FramePauseMilliseconds(const GameApplication& app);
+
+}  // namespace rq

@@ -1,0 +1,93 @@
+#include "render/textures.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cstdio>
+#include <utility>
+
+namespace rq {
+
+TextureTable& Textures() {
+  static TextureTable table;
+  return table;
+}
+
+void TextureTable::BuildTextureParamList() {
+  paramList = glGenLists(1);
+  glNewList(paramList, GL_COMPILE);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+  glEndList();
+}
+
+bool TextureTable::LoadTgaTexture(const char* fileName, int number, bool mipmapped) {
+  if (number < 0 || number >= kTextureSlots) return false;
+  TgaImage image;
+  const bool complete = ReadTgaImage(fileName, image);
+  if (image.width == 0) return false;  // never opened: the slot stays as it was
+
+  TextureSlot& slot = slots[number];
+  std::snprintf(slot.fileName, sizeof slot.fileName, "%s", fileName);
+  slot.height = image.height;
+  slot.components = image.components;
+  slot.mipmapped = mipmapped;
+  slot.loaded = true;
+  slot.width = image.width;
+  GLuint name = 0;
+  glGenTextures(1, &name);
+  slot.glName = name;
+  glGetError();
+  uploaded[number] = false;
+  slot.image = std::move(image);
+  return complete;
+}
+
+bool TextureTable::LoadAllTextures() {
+  bool ok = LoadTgaTexture("Textures/Board.tga", kBoardTexture, true);
+  ok = LoadTgaTexture("Textures/Pieces.tga", kPiecesTexture, true);
+  ok = LoadTgaTexture("Textures/CrystalBall.tga", kCrystalBallTexture, true);
+  ok = LoadTgaTexture("Textures/UI_UpAndDown.tga", kMenuTexture, true);
+  return ok;
+}
+
+void TextureTable::BindTexture(int number) {
+  if (number < 0 || number >= kTextureSlots || !slots[number].loaded) {
+    // A missing image draws nothing rather than a plain white block.
+    if (emptyTexture == 0) {
+      const GLubyte clear[4] = {0, 0, 0, 0};
+      glGenTextures(1, &emptyTexture);
+      glBindTexture(GL_TEXTURE_2D, emptyTexture);
+      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+      glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, clear);
+    }
+    glBindTexture(GL_TEXTURE_2D, emptyTexture);
+    return;
+  }
+  TextureSlot& slot = slots[number];
+  glBindTexture(GL_TEXTURE_2D, slot.glName);
+  if (uploaded[number]) return;
+  uploaded[number] = true;
+  const GLenum format = slot.components == 1   ? GL_LUMINANCE
+                        : slot.components == 3 ? GL_RGB
+                                               : GL_RGBA;
+  // Rows are packed tightly; GL's default of 4-byte rows would read past the
+  // pixels of an RGB or luminance image whose width is not a multiple of 4.
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  if (slot.mipmapped)
+    gluBuild2DMipmaps(GL_TEXTURE_2D, slot.components, slot.width, slot.height, format,
+                      GL_UNSIGNED_BYTE, slot.image.pixels.data());
+  else
+    glTexImage2D(GL_TEXTURE_2D, 0, slot.components, slot.width, slot.height, 0, format,
+                 GL_UNSIGNED_BYTE, slot.image.pixels.data());
+}
+
+void TextureTable::SetTexturing() const {
+  glEnable(GL_TEXTURE_2D);
+  glCallList(paramList);
+}
+
+}  // namespace rq

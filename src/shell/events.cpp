@@ -1,0 +1,102 @@
+#include "shell/events.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+
+#include "game/game_application.h"
+#include "interaction/interaction.h"
+#include "shell/key_map.h"
+#include "shell/window.h"
+
+namespace rq {
+
+namespace {
+
+// The square rule: the side follows the height.
+void OnSizeChanged(Shell& shell, int width, int height) {
+  const Uint32 flags = SDL_GetWindowFlags(shell.window);
+  const bool managed = (flags & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_FULLSCREEN)) != 0;
+  switch (ActionForSize(width, height, managed, shell.requestedSide)) {
+    case SizeAction::Viewport:
+      shell.requestedSide = 0;
+      shell.ResizeViewport(width, height);
+      break;
+    case SizeAction::RequestSquare:
+      shell.requestedSide = height;
+      SDL_SetWindowSize(shell.window, height, height);
+      break;
+    case SizeAction::FitSquare: {
+      const int side = std::min(width, height);
+      shell.ResizeViewport(side, side, height);
+      break;
+    }
+  }
+}
+
+// Size, minimise and restore, and the close box.
+void OnWindowEvent(Shell& shell, const SDL_WindowEvent& e) {
+  switch (e.event) {
+    case SDL_WINDOWEVENT_SIZE_CHANGED: OnSizeChanged(shell, e.data1, e.data2); break;
+    case SDL_WINDOWEVENT_MINIMIZED: shell.windowActive = false; break;
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MAXIMIZED: shell.windowActive = true; break;
+    case SDL_WINDOWEVENT_CLOSE: shell.quit = true; break;
+    default: break;
+  }
+}
+
+// Only positions inside the client area reach the game, as without a mouse capture.
+bool InsideClient(const Shell& shell, int x, int y) {
+  int w = 0, h = 0;
+  SDL_GetWindowSize(shell.window, &w, &h);
+  return x >= 0 && y >= 0 && x < w && y < h;
+}
+
+// Keeps the key-down table by virtual-key code and hands key-downs to the game.
+void OnKey(Shell& shell, const SDL_KeyboardEvent& e) {
+  if (IsSystemKey(e.keysym.sym, e.keysym.mod)) return;
+  const int vk = VirtualKeyOf(e.keysym.sym);
+  if (vk == 0) return;
+  if (e.type == SDL_KEYUP) {
+    shell.keyDownTable[vk] = false;
+    return;
+  }
+  shell.keyDownTable[vk] = true;
+  if (vk == kVkEscape) shell.escapePressed = true;
+  OnKeyDown(*shell.app, vk);  // auto-repeats too, like first presses
+}
+
+}  // namespace
+
+SizeAction ActionForSize(int width, int height, bool managedSize, int requestedSide) {
+  if (width == height) return SizeAction::Viewport;
+  if (managedSize || requestedSide == height) return SizeAction::FitSquare;
+  return SizeAction::RequestSquare;
+}
+
+void RouteEvent(Shell& shell, const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_QUIT: shell.quit = true; break;
+    case SDL_WINDOWEVENT:
+      if (event.window.windowID == SDL_GetWindowID(shell.window)) OnWindowEvent(shell, event.window);
+      break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: OnKey(shell, event.key); break;
+    case SDL_MOUSEMOTION:
+      if (InsideClient(shell, event.motion.x, event.motion.y))
+        OnPointerMove(*shell.app, event.motion.x, event.motion.y);
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+      if (event.button.button == SDL_BUTTON_LEFT && InsideClient(shell, event.button.x, event.button.y))
+        OnButtonDown(*shell.app, event.button.x, event.button.y);
+      break;
+    case SDL_MOUSEBUTTONUP:
+      if (event.button.button == SDL_BUTTON_LEFT && InsideClient(shell, event.button.x, event.button.y))
+        OnButtonUp(*shell.app, event.button.x, event.button.y);
+      break;
+    default: break;
+  }
+}
+
+}  // namespace rq

@@ -1,0 +1,180 @@
+#include "shell/window.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <SDL.h>
+
+#include "game/game_application.h"
+#include "platform/sdl_platform.h"
+#include "render/scene.h"
+#include "render/textures.h"
+#include "shell/events.h"
+#include "shell/key_map.h"
+#include "shell/start_size.h"
+#include "shell/window_icon.h"
+
+namespace rq {
+
+namespace {
+
+// Start-up failures: no owner window, title "ERROR".
+void ReportOpenFailure(SdlPlatform& platform, const char* text) {
+  platform.ShowMessage("ERROR", text, MessageButtons::Ok, MessageIcon::Exclamation);
+}
+
+// Teardown failures are shown and the teardown goes on.
+void ReportCloseFailure(SdlPlatform& platform, const char* text) {
+  platform.ShowMessage("SHUTDOWN ERROR", text, MessageButtons::Ok, MessageIcon::Information);
+}
+
+// The work area: the display less its panels, else the whole display.
+SDL_Rect WorkArea() {
+  SDL_Rect r{0, 0, 0, 0};
+  if (SDL_GetDisplayUsableBounds(0, &r) != 0 || r.w <= 0 || r.h <= 0)
+    if (SDL_GetDisplayBounds(0, &r) != 0) r = SDL_Rect{0, 0, 1280, 1024};
+  return r;
+}
+
+// Waits briefly for the window manager to tell the frame of the shown window.
+bool MeasureFrame(SDL_Window* window, int& top, int& left, int& bottom, int& right) {
+  for (int tries = 0; tries < 20; ++tries) {
+    SDL_PumpEvents();
+    if (SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) == 0 &&
+        top + left + bottom + right > 0)
+      return true;
+    SDL_Delay(10);
+  }
+  top = left = bottom = right = 0;
+  return false;
+}
+
+}  // namespace
+
+bool Shell::OpenMainWindow(const char* title) {
+  const SDL_Rect work = WorkArea();
+  int side = StartWindowSide(work.w, work.h, FrameMetrics{}, mainWindowSize);
+
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 5);
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 5);
+
+  window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_UNDEFINED, side, side,
+                            SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
+  if (window == nullptr) {
+    CloseMainWindow();
+    ReportOpenFailure(*platform, "Window Creation Error.");
+    return false;
+  }
+  if (SDL_Surface* icon = LoadWindowIcon()) {
+    SDL_SetWindowIcon(window, icon);
+    SDL_FreeSurface(icon);
+  }
+  context = SDL_GL_CreateContext(window);
+  if (context == nullptr) {
+    CloseMainWindow();
+    ReportOpenFailure(*platform, "Can't Create A GL Rendering Context.");
+    return false;
+  }
+  if (SDL_GL_MakeCurrent(window, context) != 0) {
+    CloseMainWindow();
+    ReportOpenFailure(*platform, "Can't Activate The GL Rendering Context.");
+    return false;
+  }
+
+  // The pause at the end of each frame paces the loop; waiting for the display too would
+  // double it.
+  SDL_GL_SetSwapInterval(0);
+  SDL_ShowWindow(window);
+  int top = 0, left = 0, bottom = 0, right = 0;
+  const bool known = MeasureFrame(window, top, left, bottom, right);
+  // With the real frame known, the size may need to come down a little.
+  const int measured =
+      StartWindowSide(work.w, work.h, MetricsFromBorders(known, top, left, bottom, right),
+                      mainWindowSize);
+  if (measured != side) {
+    side = measured;
+    SDL_SetWindowSize(window, side, side);
+  }
+  mainWindowSize = side;
+  // Centred across the work area, 10 pixels below its top.
+  SDL_SetWindowPosition(window, work.x + (work.w - (side + left + right)) / 2 + left,
+                        work.y + 10 + top);
+  SDL_RaiseWindow(window);
+  SDL_DisableScreenSaver();
+
+  ResizeViewport(side, side);
+  if (!InitRenderState()) {
+    CloseMainWindow();
+    ReportOpenFailure(*platform, "Initialization Failed.");
+    return false;
+  }
+  platform->SetMainWindow(window);
+  return true;
+}
+
+void Shell::CloseMainWindow() {
+  if (platform != nullptr) platform->SetMainWindow(nullptr);
+  if (context != nullptr) {
+    if (SDL_GL_MakeCurrent(window, nullptr) != 0)
+      ReportCloseFailure(*platform, "Release Of DC And RC Failed.");
+    SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context));
+    context = nullptr;
+  }
+  if (window != nullptr) {
+    SDL_DestroyWindow(window);
+    window = nullptr;
+  }
+}
+
+void Shell::ResizeViewport(int width, int height, int windowHeight) {
+  if (height == 0) height = 1;
+  // A picture smaller than the window keeps to its top edge, where pointer y starts.
+  const int bottom = windowHeight > height ? windowHeight - height : 0;
+  glViewport(0, bottom, width, height);
+  app->clientWidth = width;
+  app->clientHeight = height;
+  app->viewScale = height * 0.0009765625;
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(45.0, static_cast<double>(width) / height, 0.1, 100.0);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+}
+
+bool Shell::InitRenderState() {
+  glShadeModel(GL_SMOOTH);
+  glClearColor(0, 0, 0, 0.5f);
+  glClearDepth(1.0);
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LEQUAL);
+  glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+  Textures().BuildTextureParamList();
+  Textures().LoadAllTextures();  // a missing image leaves its slot empty; the game goes on
+  return true;
+}
+
+bool Shell::RenderFrame() {
+  DrawScene(*app);
+  return true;
+}
+
+void Shell::RunMainLoop() {
+  SDL_Event event;
+  while (!quit) {
+    if (SDL_PollEvent(&event)) {
+      RouteEvent(*this, event);
+      continue;
+    }
+    if (windowActive) RenderFrame();
+    // Minimised, nothing is drawn; a short rest keeps the loop from spinning a core
+    // that the computer's search could use.
+    else platform->Sleep(10);
+    if (keyDownTable[kVkEscape] || escapePressed) break;
+    SDL_GL_SwapWindow(window);
+  }
+}
+
+}  // namespace rq

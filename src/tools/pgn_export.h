@@ -1,0 +1,31 @@
+// One stored game as Xiangqi PGN.
+#pragma once
+
+#include <string>
+
+#include "game/game_file.h"
+
+namespace rq {
+
+// The computer's name carried by a game file's name: "CurrentGame_NAME.vrd5" and
+// "Games1-100_NAME.vrd5" give NAME; any directory in front is dropped.
+std::string ComputerNameFromFileName(const std::string& path);
+
+// "YYYY.MM.DD" from the saving time, "????.??.??" when it cannot be read.
+std::string PgnDate(const std::string& savedAt);
+
+// "1-0", "0-1", "1/2-1/2", or "*" for a game that has not ended (or whose end the
+// position cannot explain).
+std::string GameResult(const GameFileData& data);
+
+// The game's tags and its moves up to "Next move", in coordinates or WXF; the data must
+// have passed CheckGameFile.
+std::string FormatPgn(const GameFileData& data, const std::string& site, bool wxf);
+
+// Every game of one file's text (a current-game file or an archive) as PGN, games
+// separated by an empty line and numbered on from `games`. A damaged record is named in
+// `errors` as "PATH:LINE: reason" and skipped; false if there was any.
+bool ExportText(const std::string& text, const std::string& path, bool wxf, std::string& pgn, std::string& errors,
+                int& games);
+
+}  // namespace rq

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Plays ravenquill-engine against MaxQi inside XBoard on a virtual display, colours
+# alternating, and prints one line per game: its number, Ravenquill's colour, the result
+# and XBoard's reason. The PGN and XBoard's protocol log stay in OUTDIR.
+#
+# usage: xboard_match.sh ENGINE OUTDIR GAMES TIMECONTROL [DIFFICULTY] [MAXMOVES]
+#   TIMECONTROL as XBoard takes it ("0:20", "1"), for the whole game (no moves per session);
+#   MAXMOVES: moves of each side after which XBoard scores the game a draw (0: never).
+set -euo pipefail
+
+if [ $# -lt 4 ]; then
+  sed -n '2,9p' "$0" >&2
+  exit 2
+fi
+engine=$(readlink -f "$1")
+outdir=$2
+games=$3
+tc=$4
+difficulty=${5:-1}
+maxmoves=${6:-0}
+xboard=${XBOARD:-/usr/games/xboard}
+maxqi=${MAXQI:-/usr/games/maxqi}
+
+for tool in "$xboard" "$maxqi" Xvfb xvfb-run; do
+  command -v "$tool" >/dev/null || { echo "xboard_match: $tool is missing (scripts/setup.sh installs it)" >&2; exit 3; }
+done
+
+mkdir -p "$outdir/home"
+outdir=$(readlink -f "$outdir")
+rm -f "$outdir/match.pgn" "$outdir/xboard.debug"
+
+# A private HOME keeps XBoard from reading or saving anyone's settings.
+HOME="$outdir/home" xvfb-run -a -s "-screen 0 1280x1024x24" \
+  "$xboard" -variant xiangqi \
+  -fcp "$engine" -fd "$outdir" -firstOptions "Difficulty=$difficulty" \
+  -scp "$maxqi" -sd "$outdir" \
+  -matchMode true -matchGames "$games" -matchPause 300 \
+  -tc "$tc" -mps 0 -inc 0 -autoCallFlag true -ponderNextMove false \
+  -adjudicateDrawMoves "$maxmoves" -testClaims true -checkMates true \
+  -saveGameFile "$outdir/match.pgn" -debugMode true -nameOfDebugFile "$outdir/xboard.debug" \
+  -popupExitMessage false -popupMoveErrors false -saveSettingsOnExit false -soundProgram true \
+  >"$outdir/xboard.out" 2>&1 || true
+
+if [ ! -s "$outdir/match.pgn" ]; then
+  echo "xboard_match: no games were saved; see $outdir/xboard.out" >&2
+  exit 1
+fi
+
+# One line per game: number, our colour, result, reason.
+awk '
+  /^\[White "/  { red = $0 }
+  /^\[Result "/ { split($0, a, "\""); result = a[2] }
+  /^\{.*\} *(1-0|0-1|1\/2-1\/2|\*) *$/ || /(1-0|0-1|1\/2-1\/2|\*) *$/ && !/^\[/ {
+    reason = $0; sub(/^.*\{/, "", reason); sub(/\}.*$/, "", reason)
+    if (result != "") {
+      # XBoard names red "White".
+      colour = (red ~ /Ravenquill/) ? "red" : "black"
+      printf "game %d %s %s %s\n", ++n, colour, result, reason
+      result = ""
+    }
+  }' "$outdir/match.pgn"
