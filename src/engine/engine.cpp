@@ -35,15 +35,6 @@ void FinishSearch(Engine& engine, bool discard) {
   JoinSearch(engine.search);
 }
 
-std::string LineText(const PrincipalLine& line) {
-  std::string text;
-  for (int i = 0; i < line.length; ++i) {
-    if (i) text += ' ';
-    text += FormatMove(line.pairs[2 * i], line.pairs[2 * i + 1]);
-  }
-  return text;
-}
-
 bool HandleEngineLine(Engine& engine, const std::string& text) {
   // Lines from a Windows GUI end in "\r"; blanks at the end never mean anything.
   const size_t end = text.find_last_not_of(" \t\r\n");

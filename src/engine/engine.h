@@ -57,9 +57,6 @@ bool ParseNumber(const std::string& text, int64_t low, int64_t high, int64_t& ou
 // Stops (or, with `discard`, cancels) any search and waits for its thread.
 void FinishSearch(Engine& engine, bool discard);
 
-// The principal line of an iteration as coordinate moves.
-std::string LineText(const PrincipalLine& line);
-
 // Protocol handlers; each is given the split words of a non-empty line.
 bool HandleUciCommand(Engine& engine, const std::vector<std::string>& words, const std::string& line);
 bool HandleXboardCommand(Engine& engine, const std::vector<std::string>& words, const std::string& line);

@@ -27,7 +27,7 @@ void UciIteration(void* context, const IterationReport& report) {
   std::string line = "info depth " + std::to_string(report.depth) + " score " + ScoreText(report.result.status) +
                      " nodes " + std::to_string(report.nodes) + " nps " + std::to_string(nps) + " time " +
                      std::to_string(ms);
-  const std::string pv = LineText(*report.line);
+  const std::string pv = FormatLine(*report.line);
   if (!pv.empty()) line += " pv " + pv;
   Send(engine->output, line);
 }

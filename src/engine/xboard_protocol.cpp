@@ -14,7 +14,7 @@ void XboardIteration(void* context, const IterationReport& report) {
   // ply, score, time in centiseconds, nodes, line.
   Send(engine->output, std::to_string(report.depth) + " " + std::to_string(report.result.status) + " " +
                            std::to_string(report.elapsedMs / 10) + " " + std::to_string(report.nodes) + " " +
-                           LineText(*report.line));
+                           FormatLine(*report.line));
 }
 
 // Runs on the search thread, which owns the game until it is joined.

@@ -1,5 +1,7 @@
 #include "game/archive.h"
 
+#include "game/safe_file.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -19,20 +21,6 @@ bool lockWhole(int fd, short type) {
   range.l_len = 0;
   while (::fcntl(fd, F_SETLKW, &range) != 0) {
     if (errno != EINTR) return false;
-  }
-  return true;
-}
-
-// Writes every byte, going on after partial writes and interruptions.
-bool writeAll(int fd, const char* data, size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += n;
-    size -= static_cast<size_t>(n);
   }
   return true;
 }
@@ -66,7 +54,7 @@ bool AppendFileToArchive(std::string archiveName, std::string sourceName) {
       break;
     }
     if (n == 0) break;
-    if (!writeAll(archive, buffer, static_cast<size_t>(n))) {
+    if (!WriteAll(archive, buffer, static_cast<size_t>(n))) {
       ok = false;
       break;
     }

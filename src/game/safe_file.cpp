@@ -11,20 +11,6 @@ namespace rq {
 
 namespace {
 
-// Writes every byte, going on after partial writes and interruptions.
-bool writeAll(int fd, const char* data, size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
-}
-
 // Makes the rename itself durable; a failure here leaves the new file in place all the same.
 void syncDirectoryOf(const std::string& path) {
   const size_t slash = path.rfind('/');
@@ -50,7 +36,7 @@ bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
   const std::string temp = TempFileName(path);
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) return false;
-  bool ok = writeAll(fd, bytes.data(), bytes.size());
+  bool ok = WriteAll(fd, bytes.data(), bytes.size());
   ok = ::fsync(fd) == 0 && ok;
   ok = ::close(fd) == 0 && ok;
   if (ok && ::rename(temp.c_str(), path.c_str()) == 0) {
@@ -87,6 +73,20 @@ std::string SetFileAside(const std::string& path) {
   for (int n = 2; exists(aside) && n < 1000; ++n) aside = path + ".damaged-" + std::to_string(n);
   if (exists(aside) || ::rename(path.c_str(), aside.c_str()) != 0) return std::string();
   return aside;
+}
+
+// Writes every byte, going on after partial writes and interruptions.
+bool WriteAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
 }
 
 }  // namespace rq

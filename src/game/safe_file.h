@@ -16,6 +16,9 @@ bool ReplaceFileContents(const std::string& path, const std::string& bytes);
 // Reads at most `maxBytes` of `path` into `out`; false when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, size_t maxBytes, std::string& out);
 
+// Writes every byte to `fd`, going on after partial writes and interruptions.
+bool WriteAll(int fd, const char* data, size_t size);
+
 // Renames `path` to "<path>.damaged" (or "<path>.damaged-2" and on, never over an older
 // one); answers the new name, empty when the rename failed.
 std::string SetFileAside(const std::string& path);

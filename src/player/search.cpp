@@ -7,6 +7,7 @@
 
 #include "player/clock.h"
 #include "player/search_clock.h"
+#include "rules/notation.h"
 
 namespace rq {
 namespace {
@@ -192,6 +193,15 @@ SearchResult IterativeDeepening(GameRecord& record, int side, const DeepeningLim
   // An iteration cut short before it found any move answers with the last whole one.
   if (!IsBoardMove(result) && !noMoves && completed) result = lastComplete;
   return result;
+}
+
+std::string FormatLine(const PrincipalLine& line) {
+  std::string text;
+  for (int i = 0; i < line.length; ++i) {
+    if (i) text += ' ';
+    text += FormatMove(line.pairs[2 * i], line.pairs[2 * i + 1]);
+  }
+  return text;
 }
 
 void DifficultyLimits(int32_t level, double& thinkSeconds, int32_t& firstTimedDepth) {

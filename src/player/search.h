@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "rules/game_record.h"
 
@@ -55,6 +56,9 @@ SearchResult IterativeDeepening(GameRecord& record, int side, const DeepeningLim
 
 // Search limits of a difficulty level; any level outside 0..4 plays as level 1.
 void DifficultyLimits(int32_t level, double& thinkSeconds, int32_t& firstTimedDepth);
+
+// The line as coordinate moves separated by blanks ("h2e2 h9g7").
+std::string FormatLine(const PrincipalLine& line);
 
 // Whether both squares of a move are on the board.
 inline bool IsBoardMove(const Move& m) { return m.from < BoardSquares && m.to < BoardSquares; }

@@ -14,18 +14,9 @@
 namespace rq {
 namespace {
 
-std::string LineText(const PrincipalLine& line) {
-  std::string text;
-  for (int i = 0; i < line.length; ++i) {
-    if (i) text += ' ';
-    text += FormatMove(line.pairs[2 * i], line.pairs[2 * i + 1]);
-  }
-  return text;
-}
-
 void PrintIteration(void*, const IterationReport& r) {
   std::printf("depth %d score %d nodes %llu time %d ms pv %s\n", r.depth, r.result.status,
-              static_cast<unsigned long long>(r.nodes), r.elapsedMs, LineText(*r.line).c_str());
+              static_cast<unsigned long long>(r.nodes), r.elapsedMs, FormatLine(*r.line).c_str());
   std::fflush(stdout);
 }
 
