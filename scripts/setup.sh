@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs every Debian package the build, the game and the tests need: the lists in
-# scripts/packages/*.txt, one package a line. Idempotent: packages already present are
-# skipped, and apt runs (with one update) only when something is missing.
+# scripts/packages/*.txt, one package a line, or the list files given as arguments.
+# Idempotent: packages already present are skipped, and apt runs (with one update)
+# only when something is missing.
 set -euo pipefail
-cd "$(dirname "$0")"
+lists=("$@")
+[ ${#lists[@]} -gt 0 ] || lists=("$(dirname "$0")"/packages/*.txt)
 
-mapfile -t packages < <(cat packages/*.txt | sed 's/#.*//' | tr -s ' \t' '\n' | grep -v '^$' | sort -u)
+mapfile -t packages < <(cat "${lists[@]}" | sed 's/#.*//' | tr -s ' \t' '\n' | grep -v '^$' | sort -u)
 
 missing=()
 for p in "${packages[@]}"; do

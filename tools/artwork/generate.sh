@@ -7,21 +7,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 BUILD="${RQ_ARTWORK_BUILD_DIR:-$ROOT/build-artwork}"
 
-PACKAGES=(g++ cmake ninja-build libfreetype-dev fonts-arphic-ukai fonts-dejavu-core)
-
-missing=()
-for p in "${PACKAGES[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""
-  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-  echo "generate: installing ${missing[*]}"
-  $SUDO apt-get update
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+"$ROOT/scripts/setup.sh" "$ROOT/tools/artwork/packages.txt"
 
 # The generator's folder is configured on its own, so none of the game's
 # libraries need to be present.
