@@ -58,15 +58,7 @@ std::string HelpPageUrl(const std::string& directory, int32_t language) {
 
 // The dialog edits a copy; only a confirmed dialog changes the settings.
 void SettingsCommand(GameApplication& app) {
-  SettingsValues values;
-  values.hintAtStartup = app.hintAtStartup;
-  values.highlightMove = app.highlightMove;
-  values.showMoves = app.showMoves;
-  values.showIllegalMoves = app.showIllegalMoves;
-  values.explainIllegalMoves = app.explainIllegalMoves;
-  values.autoHideMenu = app.autoHideMenu;
-  values.difficultyLevel = app.difficultyLevel;
-  values.helpLanguage = app.helpLanguage;
+  SettingsValues values = CurrentSettings(app);
   const int32_t oldLevel = app.difficultyLevel;
   if (!app.platform->RunSettingsDialog(values)) return;
 

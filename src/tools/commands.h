@@ -2,6 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <string>
+
+#include "rules/game_record.h"
 
 namespace rq {
 
@@ -11,6 +15,9 @@ int PerftCommand(int argc, char** argv);
 int SearchCommand(int argc, char** argv);
 int BenchCommand(int argc, char** argv);
 int ExportCommand(int argc, char** argv);
+
+// A record set up from `fen`; null, with the reason on stderr, for a bad FEN.
+std::unique_ptr<GameRecord> LoadToolRecord(const std::string& fen, int& side);
 
 // Total nodes the bench searches at `depth`; prints each position's count when asked.
 uint64_t BenchNodes(int depth, bool print);

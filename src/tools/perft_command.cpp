@@ -11,6 +11,16 @@
 
 namespace rq {
 
+std::unique_ptr<GameRecord> LoadToolRecord(const std::string& fen, int& side) {
+  auto record = std::make_unique<GameRecord>();
+  std::string error;
+  if (!LoadFen(*record, fen, side, error)) {
+    std::fprintf(stderr, "ravenquill-tool: bad FEN: %s\n", error.c_str());
+    return nullptr;
+  }
+  return record;
+}
+
 int PerftCommand(int argc, char** argv) {
   bool standard = false, divide = false;
   std::string fen = StartFen;
@@ -37,13 +47,9 @@ int PerftCommand(int argc, char** argv) {
     std::fprintf(stderr, "usage: ravenquill-tool perft [--standard] [--divide] [--fen \"FEN\"] DEPTH\n");
     return 2;
   }
-  auto record = std::make_unique<GameRecord>();
   int side = Red;
-  std::string error;
-  if (!LoadFen(*record, fen, side, error)) {
-    std::fprintf(stderr, "ravenquill-tool: bad FEN: %s\n", error.c_str());
-    return 2;
-  }
+  auto record = LoadToolRecord(fen, side);
+  if (!record) return 2;
   const PerftRules rules = standard ? PerftRules::Standard : PerftRules::Game;
   const auto start = std::chrono::steady_clock::now();
   uint64_t nodes = 0;

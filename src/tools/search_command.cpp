@@ -69,13 +69,9 @@ int SearchCommand(int argc, char** argv) {
     else if (std::strcmp(a, "--seed") == 0 && hasValue) { if (!ParseInt(argv[++i], 0, 0x7fffffff, seed)) return SearchUsage(); }
     else return SearchUsage();
   }
-  auto record = std::make_unique<GameRecord>();
   int side = Red;
-  std::string error;
-  if (!LoadFen(*record, fen, side, error)) {
-    std::fprintf(stderr, "ravenquill-tool: bad FEN: %s\n", error.c_str());
-    return 2;
-  }
+  auto record = LoadToolRecord(fen, side);
+  if (!record) return 2;
   record->seedRandom(static_cast<uint32_t>(seed));
   DeepeningLimits limits;
   if (depth > 0) {

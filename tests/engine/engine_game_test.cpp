@@ -2,6 +2,8 @@
 // the time it gives a search.
 #include <gtest/gtest.h>
 
+#include "support/record_helpers.h"
+
 #include "engine/engine_game.h"
 #include "engine/engine_search.h"
 #include "engine/time_budget.h"
@@ -10,14 +12,7 @@
 namespace rq {
 namespace {
 
-Move MoveOf(const char* text) {
-  int from = 0, to = 0;
-  EXPECT_TRUE(ParseMove(text, from, to)) << text;
-  Move m;
-  m.from = static_cast<uint8_t>(from);
-  m.to = static_cast<uint8_t>(to);
-  return m;
-}
+using test::MoveOf;
 
 // A quiet shuffle of two chariots (no check, nothing chased) and a chariot checking a
 // general to and fro.
