@@ -44,9 +44,11 @@ TEST_F(GameAppTest, GamePlayedWithTheWorkerContinuesAfterARestart) {
     ASSERT_TRUE(PlayAnswer(a)) << move;
   }
   const std::string before = GameState(a);
+  const HistoryEntry last = Locked(a, [](GuardedGame& g) { return g.record.history[3]; });
   Stop();
 
   GameApplication& b = Start();
+  EXPECT_TRUE(b.lastMove.status == 0 && b.lastMove.from == last.from && b.lastMove.to == last.to);
   const auto messages = platform.Messages();
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].title, "Ravenquill");
