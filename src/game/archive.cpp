@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace rq {
@@ -25,6 +26,37 @@ bool lockWhole(int fd, short type) {
   return true;
 }
 
+// The archive open for appending one record, locked whole, and its length before it.
+struct OpenArchive {
+  int fd = -1;
+  bool locked = false;
+  off_t lengthBefore = 0;
+
+  // Opens (or creates) the archive and takes the lock; false when it cannot be opened.
+  bool open(const std::string& name) {
+    fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    // Without the lock the bytes go out all the same, as a copy that cannot lock them would.
+    locked = lockWhole(fd, F_WRLCK);
+    struct stat st;
+    lengthBefore = ::fstat(fd, &st) == 0 ? st.st_size : 0;
+    return true;
+  }
+
+  // Ends the append, `written` telling whether every byte went out: a record that did not
+  // reach the disk whole is cut off again before the lock is let go. The outcome.
+  bool close(bool written) {
+    const bool ok = written && ::fsync(fd) == 0;
+    if (!ok) {
+      (void)::ftruncate(fd, lengthBefore);
+      ::fsync(fd);
+    }
+    if (locked) lockWhole(fd, F_UNLCK);
+    ::close(fd);
+    return ok;
+  }
+};
+
 }  // namespace
 
 std::string ArchiveFileName(int32_t gameNumber, const char* computerName) {
@@ -37,13 +69,11 @@ std::string ArchiveFileName(int32_t gameNumber, const char* computerName) {
 bool AppendFileToArchive(std::string archiveName, std::string sourceName) {
   const int source = ::open(sourceName.c_str(), O_RDONLY | O_CLOEXEC);
   if (source < 0) return false;
-  const int archive = ::open(archiveName.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
-  if (archive < 0) {
+  OpenArchive archive;
+  if (!archive.open(archiveName)) {
     ::close(source);
     return false;
   }
-  // Without the lock the bytes go out all the same, as a copy that cannot lock them would.
-  const bool locked = lockWhole(archive, F_WRLCK);
   bool ok = true;
   char buffer[CopyChunk];
   for (;;) {
@@ -54,15 +84,19 @@ bool AppendFileToArchive(std::string archiveName, std::string sourceName) {
       break;
     }
     if (n == 0) break;
-    if (!WriteAll(archive, buffer, static_cast<size_t>(n))) {
+    if (!WriteAll(archive.fd, buffer, static_cast<size_t>(n))) {
       ok = false;
       break;
     }
   }
-  if (locked) lockWhole(archive, F_UNLCK);
-  ok = ::close(archive) == 0 && ok;
   ::close(source);
-  return ok;
+  return archive.close(ok);
+}
+
+bool AppendRecordToArchive(const std::string& archiveName, const std::string& record) {
+  OpenArchive archive;
+  if (!archive.open(archiveName)) return false;
+  return archive.close(WriteAll(archive.fd, record.data(), record.size()));
 }
 
 }  // namespace rq

@@ -12,7 +12,11 @@ std::string ArchiveFileName(int32_t gameNumber, const char* computerName);
 
 // Appends the whole of `sourceName` to `archiveName` in reads of up to 4096 bytes,
 // holding an exclusive lock on the archive throughout, so that records appended by two
-// running copies never interleave. False when a file cannot be opened, read or written.
+// running copies never interleave. False when a file cannot be opened, read or written;
+// a failed append cuts the archive back to its length before, so it holds whole records.
 bool AppendFileToArchive(std::string archiveName, std::string sourceName);
+
+// The same for a record held in memory.
+bool AppendRecordToArchive(const std::string& archiveName, const std::string& record);
 
 }  // namespace rq

@@ -40,6 +40,11 @@ void collectGame(const GameApplication& app, GameFileData& data) {
 }  // namespace
 
 bool SaveCurrentGame(GameApplication& app) {
+  std::string record;
+  return SaveCurrentGame(app, record);
+}
+
+bool SaveCurrentGame(GameApplication& app, std::string& record) {
   GuardedGame& game = app.game;
   LockGame(game);
   const bool usersTurnNow = game.usersTurn;
@@ -51,7 +56,9 @@ bool SaveCurrentGame(GameApplication& app) {
   data->savedAt = FormatSavedAt(app.wallClock ? app.wallClock() : std::time(nullptr));
   LockGame(game);
   collectGame(app, *data);
-  const bool saved = ReplaceFileContents(CurrentGameFileName(app.computerName), FormatGameFile(*data));
+  record = FormatGameFile(*data);
+  const bool saved =
+      !app.currentGameFileKept && ReplaceFileContents(CurrentGameFileName(app.computerName), record);
   UnlockGame(game);
   return saved;
 }
@@ -61,12 +68,14 @@ bool LoadCurrentGame(GameApplication& app) {
   const std::string name = CurrentGameFileName(app.computerName);
   LockGame(game);
   std::string text;
-  bool loaded = ReadWholeFile(name, MaxGameFileBytes, text);
-  if (loaded) {
+  const ReadOutcome read = ReadWholeFile(name, MaxGameFileBytes, text);
+  bool loaded = false;
+  if (read != ReadOutcome::Missing) {
     auto data = std::make_unique<GameFileData>();
     size_t consumed = 0;
     GameFileError error;
-    loaded = ParseGameFile(text.data(), text.size(), consumed, *data, error) && CheckGameFile(*data, error);
+    loaded = read == ReadOutcome::Read && ParseGameFile(text.data(), text.size(), consumed, *data, error) &&
+             CheckGameFile(*data, error);
     if (loaded) {
       app.gameNumber = data->gameNumber;
       game.gameEnded = data->gameEnded;
@@ -77,8 +86,9 @@ bool LoadCurrentGame(GameApplication& app) {
       app.eatenGreenCount = data->eatenGreenCount;
       std::memcpy(app.eatenRed, data->eatenRed, sizeof app.eatenRed);
       std::memcpy(app.eatenGreen, data->eatenGreen, sizeof app.eatenGreen);
-    } else {
-      SetFileAside(name);
+    } else if (SetFileAside(name).empty()) {
+      // The player's game may still be in there: the fresh game must not go over it.
+      app.currentGameFileKept = true;
     }
   }
   UnlockGame(game);

@@ -91,6 +91,15 @@ GameApplication::GameApplication(Platform& desktop, const char* lockName) : game
   // 9 to 13, under the lock so that the worker waits, message box included.
   LockGame(game);
   if (found) {
+    // The arrow of the move last played; a history that ran full no longer holds it.
+    const GameRecord& record = game.record;
+    if (record.moveCount > 0 && !record.historyOverflowed) {
+      const HistoryEntry& last = record.history[record.moveCount - 1];
+      lastMove.from = last.from;
+      lastMove.to = last.to;
+      lastMove.captured = last.captured;
+      lastMove.status = 0;
+    }
     if (hintAtStartup) {
       char text[80];
       if (game.gameEnded)

@@ -36,6 +36,8 @@ struct GameApplication {
 
   char computerName[16] = {};
   int32_t gameNumber = 1;
+  // The current-game file could be neither read nor set aside: no save replaces it.
+  bool currentGameFileKept = false;
 
   GuardedGame game;
   std::thread workerThread;

@@ -10,6 +10,7 @@ namespace rq {
 namespace {
 
 // 1-based file lines of the parts that the checks can blame.
+constexpr int UsersTurnLine = 4;
 constexpr int FirstBoardLine = 7;
 constexpr int RecordedMovesLine = 17;
 constexpr int FirstHistoryLine = 19;
@@ -85,10 +86,20 @@ bool sameSquares(const BoardPosition& a, const BoardPosition& b) {
   return std::memcmp(a.squares, b.squares, BoardSquares) == 0;
 }
 
+// The computer is to move only after a move of red's (`lastSide`, -1 before the first):
+// it answers the user's move, or a save stopped it thinking. The user may be to move
+// after any move, since an undo out of a game that red's move ended leaves the turn with
+// the user.
+bool checkTurn(const GameFileData& data, int lastSide, GameFileError& error) {
+  if (!data.usersTurn && lastSide != Red) return fail(error, UsersTurnLine, "the computer to move out of turn");
+  return true;
+}
+
 // Plays the history from the opening position, as the user and the computer could have.
 bool checkReplay(const GameFileData& data, GameFileError& error) {
   auto record = std::make_unique<GameRecord>();
   record->newGame();
+  int previousSide = -1, lastSide = -1;
   for (int i = 0; i < data.recordedMoves; ++i) {
     if (i == data.moveCount && !sameSquares(record->position, data.board))
       return fail(error, FirstBoardLine, "the board is not the one the history leads to");
@@ -97,6 +108,11 @@ bool checkReplay(const GameFileData& data, GameFileError& error) {
     const uint8_t code = record->position.squares[e.from];
     if (code == 0) return fail(error, line, "no piece on the from-square");
     const int side = sideOfCode(code);
+    // Green only ever answers red. Red may move twice in a row: that same undo hands
+    // the user the board on green's turn.
+    if (side == Green && previousSide != Red) return fail(error, line, "a move out of turn");
+    previousSide = side;
+    if (i == data.moveCount - 1) lastSide = side;
     if (!isGeneratedMove(*record, side, code & IndexMask, e.to)) return fail(error, line, "not a move of that piece");
     Move move;
     move.from = e.from;
@@ -127,7 +143,7 @@ bool checkReplay(const GameFileData& data, GameFileError& error) {
     }
     return fail(error, FirstBoardLine, "the board is not the one the history leads to");
   }
-  return true;
+  return checkTurn(data, lastSide, error);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "game/new_game.h"
 
+#include <string>
+
 #include "game/archive.h"
 #include "game/current_game.h"
 #include "game/game_application.h"
@@ -7,11 +9,37 @@
 
 namespace rq {
 
-void StartNewGame(GameApplication& app) {
+namespace {
+
+// Writes the game being left into its archive: the file just saved, or, when the save
+// failed (the file may then hold an older game, which must not be archived again), the
+// record formatted for it. False when neither reached the archive.
+bool archiveGame(GameApplication& app, std::string& archive) {
+  std::string record;
+  const bool saved = SaveCurrentGame(app, record);
+  archive = ArchiveFileName(app.gameNumber, app.computerName);
+  if (saved && AppendFileToArchive(archive, CurrentGameFileName(app.computerName))) return true;
+  return AppendRecordToArchive(archive, record);
+}
+
+// Says why the game goes on instead of a new one.
+void tellNotLeft(GameApplication& app, const std::string& archive) {
+  const std::string text = "This game could not be saved to \"" + CurrentGameFileName(app.computerName) +
+                           "\" nor added to \"" + archive +
+                           "\" in the game's folder, so it goes on. Check the free disk space and the folder's "
+                           "permissions, then try again.";
+  app.platform->ShowMessage("New game", text.c_str(), MessageButtons::Ok, MessageIcon::Exclamation);
+}
+
+}  // namespace
+
+bool StartNewGame(GameApplication& app) {
+  std::string archive;
+  if (!archiveGame(app, archive)) {
+    tellNotLeft(app, archive);
+    return false;
+  }
   app.gameDrawn = false;
-  // A failed save leaves an older game in the file, which must not be archived again.
-  if (SaveCurrentGame(app))
-    AppendFileToArchive(ArchiveFileName(app.gameNumber, app.computerName), CurrentGameFileName(app.computerName));
   app.eatenRedCount = 0;
   app.eatenGreenCount = 0;
   if (app.gameNumber < INT32_MAX) ++app.gameNumber;
@@ -25,6 +53,7 @@ void StartNewGame(GameApplication& app) {
   app.game.resetForNewGame();
   app.savedBoard = app.game.record.position;
   UnlockGame(app.game);
+  return true;
 }
 
 }  // namespace rq

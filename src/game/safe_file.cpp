@@ -27,12 +27,22 @@ bool exists(const std::string& path) {
   return ::lstat(path.c_str(), &st) == 0;
 }
 
+// Whether `path` is missing or may be written; the rename needs only the directory's
+// permission, so a file that refuses writing would otherwise be replaced all the same.
+bool writableOrMissing(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT;
+  ::close(fd);
+  return true;
+}
+
 }  // namespace
 
 // The process id keeps two running copies from sharing one temporary file.
 std::string TempFileName(const std::string& path) { return path + ".tmp." + std::to_string(::getpid()); }
 
 bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
+  if (!writableOrMissing(path)) return false;
   const std::string temp = TempFileName(path);
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) return false;
@@ -47,10 +57,10 @@ bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
   return false;
 }
 
-bool ReadWholeFile(const std::string& path, size_t maxBytes, std::string& out) {
+ReadOutcome ReadWholeFile(const std::string& path, size_t maxBytes, std::string& out) {
   out.clear();
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
+  if (fd < 0) return errno == ENOENT ? ReadOutcome::Missing : ReadOutcome::Unreadable;
   char buffer[4096];
   bool ok = true;
   while (out.size() < maxBytes) {
@@ -65,7 +75,7 @@ bool ReadWholeFile(const std::string& path, size_t maxBytes, std::string& out) {
     out.append(buffer, static_cast<size_t>(n));
   }
   ::close(fd);
-  return ok;
+  return ok ? ReadOutcome::Read : ReadOutcome::Unreadable;
 }
 
 std::string SetFileAside(const std::string& path) {

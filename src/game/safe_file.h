@@ -10,11 +10,16 @@ namespace rq {
 std::string TempFileName(const std::string& path);
 
 // Writes `bytes` to a temporary file, flushes it to the disk and renames it over `path`:
-// on any failure `path` keeps its old content and the temporary file is removed.
+// on any failure `path` keeps its old content and the temporary file is removed. A
+// `path` that exists but cannot be opened for writing is left as it is.
 bool ReplaceFileContents(const std::string& path, const std::string& bytes);
 
-// Reads at most `maxBytes` of `path` into `out`; false when it cannot be opened or read.
-bool ReadWholeFile(const std::string& path, size_t maxBytes, std::string& out);
+// What reading a whole file found: its bytes, no file of that name, or a file that
+// exists but could not be opened or read (permissions, an I/O error).
+enum class ReadOutcome { Read, Missing, Unreadable };
+
+// Reads at most `maxBytes` of `path` into `out`.
+ReadOutcome ReadWholeFile(const std::string& path, size_t maxBytes, std::string& out);
 
 // Writes every byte to `fd`, going on after partial writes and interruptions.
 bool WriteAll(int fd, const char* data, size_t size);

@@ -1,6 +1,11 @@
 // The whole game application, headless: the fake desktop in a scratch working directory.
 #pragma once
 
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
 #include "game/current_game.h"
 #include "game/safe_file.h"
 #include "game/settings.h"
@@ -26,6 +31,31 @@ class GameAppTest : public ::testing::Test {
     return *app;
   }
   void Stop() { app.reset(); }
+
+  // Starts and stops the program in a child process that runs as "nobody" when the tests
+  // run as root, owning the directory and its files, so that permission bits bite.
+  bool StartAndStopUnprivileged() {
+    const passwd* nobody = getpwnam("nobody");
+    const std::string here = std::filesystem::current_path().string();
+    const pid_t pid = fork();
+    if (pid == 0) {
+      bool ok = geteuid() != 0 || nobody != nullptr;
+      if (ok && geteuid() == 0) {
+        for (const auto& entry : std::filesystem::directory_iterator("."))
+          ok = ok && lchown(entry.path().c_str(), nobody->pw_uid, nobody->pw_gid) == 0;
+        ok = ok && chown(".", nobody->pw_uid, nobody->pw_gid) == 0 && setgroups(0, nullptr) == 0 &&
+             setgid(nobody->pw_gid) == 0 && setuid(nobody->pw_uid) == 0;
+      }
+      setenv("XDG_RUNTIME_DIR", here.c_str(), 1);  // where "nobody" may make the lock file
+      if (ok) {
+        Start();
+        Stop();
+      }
+      _exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  }
 
   std::string CurrentFile() const { return ReadFile(CurrentGameFileName("TESTBOX")); }
 

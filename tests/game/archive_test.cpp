@@ -54,6 +54,12 @@ TEST(GameArchive, FailuresAreReportedAndChangeNothing) {
   EXPECT_FALSE(AppendFileToArchive("archive.vrd5", "missing.vrd5"));
   EXPECT_FALSE(AppendFileToArchive("a-directory", "current.vrd5"));
   EXPECT_EQ(ReadFile("archive.vrd5"), "old");
+  WriteFile("large.vrd5", Pattern(20000, 1));
+  {
+    FileSizeCap diskFull(9000);  // full after two of the five chunks
+    EXPECT_FALSE(AppendFileToArchive("archive.vrd5", "large.vrd5"));
+  }
+  EXPECT_EQ(ReadFile("archive.vrd5"), "old") << "no torn record";
 }
 
 // A record that says who wrote it and how long it is, so that any mixing shows.

@@ -19,6 +19,7 @@ inline const Damage Damages[] = {
     {"game number beyond 32 bits", "Game #: 1 ", "Game #: 99999999999 ", 2},
     {"game line missing its number", "Game #: 1 ", "Game #: x ", 2},
     {"flag line not a number", "Game ended: 0", "Game ended: no", 3},
+    {"the computer to move after its own move", "User's turn: 1", "User's turn: 0", 4},
     {"board value beyond 32 bits", "Board value: 15", "Board value: 2147483648", 5},
     {"recorded moves above the history", "Recorded moves: 4", "Recorded moves: 1001", 17},
     {"recorded moves negative", "Recorded moves: 4", "Recorded moves: -1", 17},

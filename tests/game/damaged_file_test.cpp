@@ -45,5 +45,32 @@ TEST_F(GameAppTest, StartingOnADamagedFileBeginsANewGameSilently) {
   for (const auto& c : cases) EXPECT_EQ(ReadFile(name + c.keptAs), c.bytes) << "kept aside, never overwritten";
 }
 
+TEST_F(GameAppTest, FilesThatCannotBeReadOrWrittenAreNeverReplaced) {
+  const std::string game = CurrentGameFileName("TESTBOX"), settings = SettingsFileName("TESTBOX");
+  const struct {
+    const char* name;
+    const std::string* file;
+    const char* bytes;
+    mode_t mode;
+    bool asideNamesTaken;
+    const char* keptAs;  // added to the file's name
+  } cases[] = {
+      {"an unreadable game is set aside", &game, GoldenFile, 0, false, ".damaged"},
+      {"a game that can be neither read nor set aside stays", &game, GoldenFile, 0200, true, ""},
+      {"a read-only game is continued but not replaced", &game, GoldenFile, 0400, false, ""},
+      {"a read-only settings file stays", &settings, "HintAtStartup = 0\n", 0400, false, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (const auto& entry : std::filesystem::directory_iterator(".")) std::filesystem::remove_all(entry.path());
+    WriteFile(*c.file, c.bytes);
+    for (int n = 1; c.asideNamesTaken && n < 1000; ++n)
+      WriteFile(*c.file + ".damaged" + (n == 1 ? "" : "-" + std::to_string(n)), "");
+    chmod(c.file->c_str(), c.mode);
+    EXPECT_TRUE(StartAndStopUnprivileged());
+    EXPECT_EQ(ReadFile(*c.file + c.keptAs), c.bytes);
+  }
+}
+
 }  // namespace
 }  // namespace rq::test

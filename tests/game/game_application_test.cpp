@@ -44,9 +44,11 @@ TEST_F(GameAppTest, GamePlayedWithTheWorkerContinuesAfterARestart) {
     ASSERT_TRUE(PlayAnswer(a)) << move;
   }
   const std::string before = GameState(a);
+  const HistoryEntry last = Locked(a, [](GuardedGame& g) { return g.record.history[3]; });
   Stop();
 
   GameApplication& b = Start();
+  EXPECT_TRUE(b.lastMove.status == 0 && b.lastMove.from == last.from && b.lastMove.to == last.to);
   const auto messages = platform.Messages();
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].title, "Ravenquill");
@@ -92,7 +94,7 @@ TEST_F(GameAppTest, StartUpMessagesAndTheComputersTurn) {
       {"computer's turn, no hint", false, false, false, std::nullopt},
       {"ended game, no hint", true, true, false, std::nullopt},
   };
-  auto record = PlayedRecord(GoldenMoves);
+  auto record = PlayedRecord({GoldenMoves[0], GoldenMoves[1], GoldenMoves[2]});  // the computer's turn
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     platform.ClearRecords();
@@ -109,7 +111,7 @@ TEST_F(GameAppTest, StartUpMessagesAndTheComputersTurn) {
       EXPECT_EQ(messages[0].text, *c.message);
     }
     EXPECT_EQ(a.gameNumber, 5);
-    EXPECT_EQ(Locked(a, [](GuardedGame& g) { return g.record.endPly; }), c.ended ? 4 : NoEndPly);
+    EXPECT_EQ(Locked(a, [](GuardedGame& g) { return g.record.endPly; }), c.ended ? 3 : NoEndPly);
     // The computer thinks exactly when a game that goes on was saved on its turn.
     if (!c.ended && !c.usersTurn) {
       EXPECT_TRUE(WaitFor(a, AnswerReady));

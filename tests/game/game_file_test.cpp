@@ -48,7 +48,8 @@ TEST(GameFileReading, WrittenGamesReadBackTheSame) {
   auto full = std::make_unique<GameRecord>();
   ASSERT_TRUE(PlayRandomGame(*full, HistoryCapacity, 11));
   auto opening = std::make_unique<GameRecord>();
-  std::unique_ptr<GameFileData> cases[] = {DataOf(*golden), DataOf(*undone, 42), DataOf(*golden, 100),
+  auto ending = PlayedRecord({GoldenMoves[0], GoldenMoves[1], GoldenMoves[2]});
+  std::unique_ptr<GameFileData> cases[] = {DataOf(*golden), DataOf(*undone, 42), DataOf(*ending, 100),
                                            DataOf(*opening, 2147483647), DataOf(*full, 3)};
   cases[2]->gameEnded = true;
   cases[2]->usersTurn = false;
@@ -123,6 +124,43 @@ TEST(GameFileChecks, AFullHistoryWhoseBoardWentOn) {
   LoadIntoRecord(*cases[0].data, *loaded);
   EXPECT_EQ(0, std::memcmp(loaded->position.squares, overflowed->position.squares, BoardSquares));
   EXPECT_FALSE(loaded->canUndo());
+}
+
+TEST(GameFileChecks, TurnsAreThoseTheCommandsCanLeave) {
+  const struct {
+    const char* name;
+    const char* moves;  // "full": random plies, the last one past the full history
+    int undone;
+    bool ended, usersTurn, accepted;
+  } cases[] = {
+      {"saved while the computer thinks", "h2h9 i9h9 b2e2", 0, false, false, true},
+      {"two plies undone", "h2h9 i9h9 b2e2 b9c7", 2, false, true, true},
+      {"undone to the opening", "h2h9 i9h9 b2e2 b9c7", 4, false, true, true},
+      {"ended by the user's move, not yet announced", "h2h9 i9h9 b2e2", 0, true, false, true},
+      {"ended by the user's move, or the computer had none", "h2h9 i9h9 b2e2", 0, true, true, true},
+      {"ended by the computer's move", "h2h9 i9h9 b2e2 b9c7", 0, true, true, true},
+      {"undone out of a game the user's move ended", "h2h9 i9h9 b2e2", 2, false, true, true},
+      {"the user moving on after that undo", "h2h9 b2e2", 0, false, false, true},
+      {"past the full history, the computer thinking", "full", 0, false, false, true},
+      {"green first", "b9c7", 0, false, true, false},
+      {"green twice in a row", "h2h9 i9h9 b9c7", 0, false, true, false},
+      {"the opening with the computer to move", "", 0, false, false, false},
+      {"ended by the computer's move, the computer to move", "h2h9 i9h9 b2e2 b9c7", 0, true, false, false},
+      {"undone to the opening, the computer to move", "h2h9 i9h9 b2e2 b9c7", 4, false, false, false},
+  };
+  for (const auto& c : cases) {
+    auto record = std::make_unique<GameRecord>();
+    if (std::string(c.moves) == "full") ASSERT_TRUE(PlayRandomGame(*record, HistoryCapacity + 1, 11));
+    std::istringstream moves(std::string(c.moves) == "full" ? "" : c.moves);
+    for (std::string move; moves >> move;) ASSERT_TRUE(Play(*record, move)) << c.name << ": " << move;
+    Move m;
+    for (int i = 0; i < c.undone; ++i) record->undoMove(m);
+    auto data = DataOf(*record);
+    data->gameEnded = c.ended;
+    data->usersTurn = c.usersTurn;
+    GameFileError error;
+    EXPECT_EQ(CheckGameFile(*data, error), c.accepted) << c.name << ": " << error.message;
+  }
 }
 
 TEST(GameFileChecks, LoadingRestoresTheCaptureMarksForUndo) {

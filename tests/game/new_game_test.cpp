@@ -1,5 +1,6 @@
 // Leaving a game for a new one: the archive it lands in and the fresh state after it.
 #include <map>
+#include <optional>
 
 #include "app_fixture.h"
 #include "game/archive.h"
@@ -25,7 +26,7 @@ TEST_F(GameAppTest, LeftGamesLandInTheArchiveOfTheirBlock) {
     a.candidatesShown = a.computerMoveReady = a.computerMoveAnimating = a.gameDrawn = true;
 
     LockGame(a.game);  // as the new-game command: the lock is re-entrant
-    StartNewGame(a);
+    EXPECT_TRUE(StartNewGame(a));
     UnlockGame(a.game);
 
     // The archive grows by the very bytes of the current-game file written in the step.
@@ -46,16 +47,46 @@ TEST_F(GameAppTest, LeftGamesLandInTheArchiveOfTheirBlock) {
   EXPECT_NE(CurrentFile().find("Game #: 102 (saved"), std::string::npos);
 }
 
-TEST_F(GameAppTest, AFailedSaveArchivesNothing) {
-  GameApplication& a = Start();
-  ASSERT_TRUE(SaveCurrentGame(a));  // an older game stands in the file
-  ASSERT_TRUE(PlayMove(a, GoldenMoves[0]) && PlayMove(a, GoldenMoves[1]));
-  {
-    FileSizeCap diskFull(CurrentFile().size());
-    StartNewGame(a);
+TEST_F(GameAppTest, AGameNeitherSavedNorArchivedIsNeverLeft) {
+  UseUtc();
+  const std::string current = CurrentGameFileName("TESTBOX"), archive = ArchiveFileName(1, "TESTBOX");
+  const struct {
+    const char* name;
+    const std::string* blocked;  // a directory stands in the way of this file
+    bool diskFull, archived;
+  } cases[] = {
+      {"current-game file not writable: archived from memory", &current, false, true},
+      {"archive not writable", &archive, false, false},
+      {"disk full for both", nullptr, true, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    platform.ClearRecords();
+    GameApplication& a = Start();
+    a.wallClock = GoldenClock;
+    ASSERT_TRUE(SaveCurrentGame(a));  // an older game stands in the file
+    ASSERT_TRUE(PlayMove(a, GoldenMoves[0]) && PlayMove(a, GoldenMoves[1]));
+    const std::string before = GameState(a);
+    const std::string record = Locked(a, [](GuardedGame& g) { return FormatGameFile(*DataOf(g.record)); });
+    if (c.blocked) std::filesystem::remove(*c.blocked), std::filesystem::create_directory(*c.blocked);
+    std::optional<FileSizeCap> diskFull;
+    if (c.diskFull) diskFull.emplace(CurrentFile().size());
+    LockGame(a.game);
+    EXPECT_EQ(StartNewGame(a), c.archived);
+    UnlockGame(a.game);
+    diskFull.reset();
+    EXPECT_EQ(ReadFile(archive), c.archived ? record : "");
+    if (c.archived) {
+      ExpectFreshGame(a, 2);
+      EXPECT_TRUE(platform.Messages().empty());
+    } else {
+      EXPECT_EQ(GameState(a), before) << "the game stays on the board";
+      const auto told = platform.Messages();
+      EXPECT_EQ(told.size() == 1 ? told[0].title : "", "New game");
+    }
+    Stop();
+    for (const std::string& file : {current, archive, SettingsFileName("TESTBOX")}) std::filesystem::remove_all(file);
   }
-  EXPECT_FALSE(FileExists(ArchiveFileName(1, "TESTBOX")));
-  ExpectFreshGame(a, 2);
 }
 
 }  // namespace
