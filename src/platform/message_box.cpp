@@ -87,6 +87,7 @@ MessageAnswer SdlPlatform::ShowMessage(const char* title, const char* text,
   const gint response = gtk_dialog_run(GTK_DIALOG(dialog));
   gtk_widget_destroy(dialog);
   DrainGtk();
+  DiscardInputBehindModal();
   if (response == GTK_RESPONSE_YES) return MessageAnswer::Yes;
   if (response == GTK_RESPONSE_NO) return MessageAnswer::No;
   return closed;

@@ -1,6 +1,8 @@
 #include "platform/sdl_platform.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -88,6 +90,19 @@ int32_t SdlPlatform::ElapsedMilliseconds() { return rq::ElapsedMilliseconds(); }
 // Pauses the calling thread.
 void SdlPlatform::Sleep(int32_t milliseconds) {
   if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+void SdlPlatform::DiscardInputBehindModal() {
+  ++modalWindowsClosed_;
+  if (!videoReady_) return;
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  // A round trip to the X server first, so that everything it sent before is queued.
+  if (mainWindow_ != nullptr && SDL_GetWindowWMInfo(mainWindow_, &info) &&
+      info.subsystem == SDL_SYSWM_X11)
+    XSync(info.info.x11.display, False);
+  SDL_PumpEvents();
+  SDL_FlushEvents(SDL_KEYDOWN, SDL_MULTIGESTURE);
 }
 
 // SDL hands the address to xdg-open; it reports success even when nothing opens it.

@@ -39,7 +39,16 @@ class SdlPlatform : public Platform {
   bool OpenUrl(const std::string& url) override;
   bool RunSettingsDialog(SettingsValues& values) override;  // in settings_dialog.cpp
 
+  // How many modal windows have closed so far: the shell forgets held buttons and keys
+  // when it changes.
+  int ModalWindowsClosed() const { return modalWindowsClosed_; }
+
  private:
+  // Called as a modal window closes: the pointer and key input that reached the game
+  // window meanwhile is thrown away, never played afterwards; window events stay.
+  void DiscardInputBehindModal();
+  int modalWindowsClosed_ = 0;
+
   // Every cursor made here, freed with the platform.
   static constexpr int kMaxCursors = 8;
   SDL_Cursor* cursors_[kMaxCursors] = {};

@@ -114,6 +114,7 @@ bool SdlPlatform::RunSettingsDialog(SettingsValues& values) {
   DestroySettingsDialog(d);
   // Let GTK take the closed dialog off the screen before the game draws again.
   while (gtk_events_pending()) gtk_main_iteration();
+  DiscardInputBehindModal();
   return confirmed;
 }
 

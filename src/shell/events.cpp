@@ -13,24 +13,20 @@ namespace rq {
 
 namespace {
 
-// The square rule: the side follows the height.
+// The square rule: the side follows the height, whichever edge was dragged.
 void OnSizeChanged(Shell& shell, int width, int height) {
   const Uint32 flags = SDL_GetWindowFlags(shell.window);
   const bool managed = (flags & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_FULLSCREEN)) != 0;
-  switch (ActionForSize(width, height, managed, shell.requestedSide)) {
-    case SizeAction::Viewport:
-      shell.requestedSide = 0;
-      shell.ResizeViewport(width, height);
-      break;
-    case SizeAction::RequestSquare:
-      shell.requestedSide = height;
-      SDL_SetWindowSize(shell.window, height, height);
-      break;
-    case SizeAction::FitSquare: {
-      const int side = std::min(width, height);
-      shell.ResizeViewport(side, side, height);
-      break;
-    }
+  const bool askedBefore = width == shell.askedWidth && height == shell.askedHeight;
+  const SizePlan plan = PlanForSize(width, height, managed, shell.LargestSide(), askedBefore);
+  // Fitted at once: should the request be refused, no further event may come.
+  shell.ResizeViewport(plan.pictureSide, plan.pictureSide, height);
+  if (plan.requestSide > 0) {
+    shell.askedWidth = width;
+    shell.askedHeight = height;
+    shell.RequestSquare(plan.requestSide);
+  } else if (width == height) {
+    shell.askedWidth = shell.askedHeight = 0;
   }
 }
 
@@ -39,8 +35,15 @@ void OnWindowEvent(Shell& shell, const SDL_WindowEvent& e) {
   switch (e.event) {
     case SDL_WINDOWEVENT_SIZE_CHANGED: OnSizeChanged(shell, e.data1, e.data2); break;
     case SDL_WINDOWEVENT_MINIMIZED: shell.windowActive = false; break;
-    case SDL_WINDOWEVENT_RESTORED:
-    case SDL_WINDOWEVENT_MAXIMIZED: shell.windowActive = true; break;
+    case SDL_WINDOWEVENT_RESTORED: shell.windowActive = true; break;
+    case SDL_WINDOWEVENT_MAXIMIZED: {
+      // The maximised state may be told after the size it brought: fit that size anew.
+      shell.windowActive = true;
+      int w = 0, h = 0;
+      SDL_GetWindowSize(shell.window, &w, &h);
+      OnSizeChanged(shell, w, h);
+      break;
+    }
     case SDL_WINDOWEVENT_CLOSE: shell.quit = true; break;
     default: break;
   }
@@ -69,10 +72,14 @@ void OnKey(Shell& shell, const SDL_KeyboardEvent& e) {
 
 }  // namespace
 
-SizeAction ActionForSize(int width, int height, bool managedSize, int requestedSide) {
-  if (width == height) return SizeAction::Viewport;
-  if (managedSize || requestedSide == height) return SizeAction::FitSquare;
-  return SizeAction::RequestSquare;
+SizePlan PlanForSize(int width, int height, bool managedSize, int largestSide, bool askedBefore) {
+  SizePlan plan;
+  plan.pictureSide = std::min(width, height);
+  // Minimised to nothing counts as square: there is nothing to ask for.
+  if (width <= 0 || height <= 0 || managedSize || askedBefore) return plan;
+  const int side = std::clamp(height, kMinimumSide, std::max(largestSide, kMinimumSide));
+  if (width != side || height != side) plan.requestSide = side;
+  return plan;
 }
 
 void RouteEvent(Shell& shell, const SDL_Event& event) {

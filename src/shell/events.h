@@ -11,10 +11,21 @@ struct Shell;
 // left button and pointer in client pixels.
 void RouteEvent(Shell& shell, const SDL_Event& event);
 
-// What a size change asks for: nothing to do but set the viewport (square), a
-// request for a square window, or fitting the picture into a size the window
-// manager insists on (maximised, or a square request refused).
-enum class SizeAction { Viewport, RequestSquare, FitSquare };
-SizeAction ActionForSize(int width, int height, bool managedSize, int requestedSide);
+// The smallest side the window is let down to: below it the pieces are unreadable.
+constexpr int kMinimumSide = 256;
+
+// What a size change asks for: the side of the square picture, fitted into the client
+// area at its top edge, and the side of the square client area to ask the window
+// manager for (0: nothing to ask).
+struct SizePlan {
+  int pictureSide = 0;
+  int requestSide = 0;
+};
+
+// The side follows the height, between kMinimumSide and `largestSide` (what the usable
+// screen takes). Nothing is asked while the window manager decides the size itself
+// (`managedSize`: maximised, full screen), nor again of a size it already kept once
+// (`askedBefore`), so that a refusal never starts a storm of requests.
+SizePlan PlanForSize(int width, int height, bool managedSize, int largestSide, bool askedBefore);
 
 }  // namespace rq

@@ -1,13 +1,40 @@
 // Ravenquill: the process entry. Opens the square game window once the game
 // application exists, runs the loop, and lets the application save on the way out.
 #include <SDL.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <string>
 
 #include "game/game_application.h"
 #include "interaction/interaction.h"
 #include "platform/sdl_platform.h"
+#include "player/game_lock.h"
 #include "shell/window.h"
+
+namespace {
+
+// Claims the working folder for this copy: the game and settings files there belong to
+// one running copy only. The claim is a lock on the folder itself, so nothing is created,
+// and it ends with the process. False only when another copy holds it.
+bool ClaimWorkingFolder() {
+  const int fd = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return true;  // a folder that cannot be read cannot be checked either
+  if (flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK) return true;
+  close(fd);
+  return false;
+}
+
+// Refusals before the game exists, so that no file is touched.
+int Refuse(rq::SdlPlatform& platform, const char* text) {
+  platform.ShowMessage("Ravenquill", text, rq::MessageButtons::Ok, rq::MessageIcon::Exclamation);
+  return 1;
+}
+
+}  // namespace
 
 int main(int, char**) {
   rq::SdlPlatform platform;
@@ -15,9 +42,19 @@ int main(int, char**) {
     std::fprintf(stderr, "ERROR: Window Creation Error. (%s)\n", SDL_GetError());
     return 1;
   }
+  if (!ClaimWorkingFolder())
+    return Refuse(platform,
+                  "Ravenquill is already running in this folder.\n"
+                  "Its game and settings files belong to that copy; this one closes.");
+  if (!rq::GameLock(rq::kGameLockName).Ready()) {
+    const std::string text = "The game lock " + rq::GameLock::LockFilePath(rq::kGameLockName) +
+                             " cannot be used: it must be a file of yours alone.\n"
+                             "Remove it, then start Ravenquill again.";
+    return Refuse(platform, text.c_str());
+  }
   int exitCode = 0;
   {
-    rq::GameApplication app(platform);
+    rq::GameApplication app(platform, rq::kGameLockName);
     rq::Shell shell;
     shell.platform = &platform;
     shell.app = &app;

@@ -3,8 +3,13 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+
+#include <algorithm>
 
 #include "game/game_application.h"
+#include "interaction/interaction.h"
 #include "platform/sdl_platform.h"
 #include "render/scene.h"
 #include "render/textures.h"
@@ -33,6 +38,21 @@ SDL_Rect WorkArea() {
   if (SDL_GetDisplayUsableBounds(0, &r) != 0 || r.w <= 0 || r.h <= 0)
     if (SDL_GetDisplayBounds(0, &r) != 0) r = SDL_Rect{0, 0, 1280, 1024};
   return r;
+}
+
+// The usable area of the display that shows the window.
+SDL_Rect UsableAreaOf(SDL_Window* window) {
+  SDL_Rect r{0, 0, 0, 0};
+  const int display = SDL_GetWindowDisplayIndex(window);
+  if (display < 0 || SDL_GetDisplayUsableBounds(display, &r) != 0 || r.w <= 0 || r.h <= 0)
+    return WorkArea();
+  return r;
+}
+
+// The window manager's frame; all 0 without one.
+void FrameOf(SDL_Window* window, int& top, int& left, int& bottom, int& right) {
+  if (SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) != 0)
+    top = left = bottom = right = 0;
 }
 
 // Waits briefly for the window manager to tell the frame of the shown window.
@@ -104,6 +124,7 @@ bool Shell::OpenMainWindow(const char* title) {
                         work.y + 10 + top);
   SDL_RaiseWindow(window);
   SDL_DisableScreenSaver();
+  SDL_SetWindowMinimumSize(window, kMinimumSide, kMinimumSide);
 
   ResizeViewport(side, side);
   if (!InitRenderState()) {
@@ -161,9 +182,52 @@ bool Shell::RenderFrame() {
   return true;
 }
 
+int Shell::LargestSide() const {
+  const SDL_Rect usable = UsableAreaOf(window);
+  int top = 0, left = 0, bottom = 0, right = 0;
+  FrameOf(window, top, left, bottom, right);
+  return std::min(usable.h - top - bottom, usable.w - left - right);
+}
+
+// Straight to X11 where the game runs there: SDL's own call waits for the answer and,
+// when the window manager refuses, reports the size asked for as if it were granted.
+void Shell::RequestSquare(int side) {
+  const SDL_Rect usable = UsableAreaOf(window);
+  int top = 0, left = 0, bottom = 0, right = 0, x = 0, y = 0;
+  FrameOf(window, top, left, bottom, right);
+  SDL_GetWindowPosition(window, &x, &y);
+  const int highest = usable.y + top, lowest = usable.y + usable.h - bottom - side;
+  const bool move = y > lowest;
+  if (move) y = std::max(lowest, highest);
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11) {
+    Display* display = info.info.x11.display;
+    // Positions count from the frame's corner, as SDL places the window.
+    if (move)
+      XMoveResizeWindow(display, info.info.x11.window, x - left, y - top, side, side);
+    else
+      XResizeWindow(display, info.info.x11.window, side, side);
+    XFlush(display);
+    return;
+  }
+  SDL_SetWindowSize(window, side, side);
+  if (move) SDL_SetWindowPosition(window, x, y);
+}
+
+void Shell::ForgetInputHeldOverModal() {
+  if (platform == nullptr || platform->ModalWindowsClosed() == modalWindowsSeen) return;
+  modalWindowsSeen = platform->ModalWindowsClosed();
+  for (bool& down : keyDownTable) down = false;
+  escapePressed = false;
+  EndDrag(*app);
+  app->buttonDown = false;
+}
+
 void Shell::RunMainLoop() {
   SDL_Event event;
   while (!quit) {
+    ForgetInputHeldOverModal();
     if (SDL_PollEvent(&event)) {
       RouteEvent(*this, event);
       continue;
@@ -172,6 +236,7 @@ void Shell::RunMainLoop() {
     // Minimised, nothing is drawn; a short rest keeps the loop from spinning a core
     // that the computer's search could use.
     else platform->Sleep(10);
+    ForgetInputHeldOverModal();  // the end of a game is announced inside the frame
     if (keyDownTable[kVkEscape] || escapePressed) break;
     SDL_GL_SwapWindow(window);
   }

@@ -20,7 +20,10 @@ struct Shell {
   bool escapePressed = false;  // latched: a tap shorter than a frame still ends the loop
   bool keyDownTable[256] = {};
   int mainWindowSize = 1024;
-  int requestedSide = 0;  // square side asked of the window manager, 0 when none
+  // The non-square size last asked to become square; 0 by 0 when none.
+  int askedWidth = 0;
+  int askedHeight = 0;
+  int modalWindowsSeen = 0;  // the platform's count of closed modal windows, as last seen
 
   // Sizes the window by the work area and opens it with its context and textures;
   // false (already reported) when it cannot be had.
@@ -36,6 +39,14 @@ struct Shell {
   bool RenderFrame();
   // Dispatches every waiting event, then draws and swaps; returns at Escape or close.
   void RunMainLoop();
+  // The largest side of a client area whose window, frame included, fits the usable screen.
+  int LargestSide() const;
+  // Asks the window manager for a square client area, moved up where it would leave
+  // the usable screen at the bottom.
+  void RequestSquare(int side);
+  // After a modal window no button or key counts as held: its release went to the
+  // discarded input.
+  void ForgetInputHeldOverModal();
 };
 
 }  // namespace rq

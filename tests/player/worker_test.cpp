@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -204,6 +208,53 @@ TEST(Worker, TwoProcessesShareTheLock) {
   EXPECT_GE(waited, std::chrono::milliseconds(400));
   EXPECT_TRUE(WIFEXITED(status));
   unlink(GameLock::LockFilePath(name.c_str()).c_str());
+}
+
+// In the shared /tmp only a private regular file of this user serves as the lock; what
+// another user could plant there makes the lock fail instead of being used.
+TEST(Worker, LockFileInASharedFolderIsPrivate) {
+  const std::string runtime = std::getenv("XDG_RUNTIME_DIR") ? std::getenv("XDG_RUNTIME_DIR") : "";
+  unsetenv("XDG_RUNTIME_DIR");
+  const std::string name = UniqueLockName("private");
+  const std::string path = GameLock::LockFilePath(name.c_str()), target = path + ".target";
+  ASSERT_EQ(path.rfind("/tmp/", 0), 0u);
+  // Makes a file at `at` with `mode`, given to `owner` (-1: ours).
+  const auto file = [](const std::string& at, mode_t mode, int owner) {
+    const int fd = open(at.c_str(), O_CREAT | O_WRONLY, 0600);
+    const bool made = fd >= 0 && fchmod(fd, mode) == 0 && (owner < 0 || fchown(fd, owner, owner) == 0);
+    if (fd >= 0) close(fd);
+    return made;
+  };
+  const struct Case {
+    const char* what;
+    std::function<bool()> plant;
+    bool ready;
+  } cases[] = {
+      {"nothing there: made for this user alone", [] { return true; }, true},
+      {"our own private file", [&] { return file(path, 0600, -1); }, true},
+      {"a link to a file of ours", [&] { return file(target, 0600, -1) && symlink(target.c_str(), path.c_str()) == 0; }, false},
+      {"a file of another user", [&] { return file(path, 0600, 65534); }, false},
+      {"our file that others may open", [&] { return file(path, 0644, -1); }, false},
+      {"a folder", [&] { return mkdir(path.c_str(), 0700) == 0; }, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    unlink(path.c_str());
+    rmdir(path.c_str());
+    unlink(target.c_str());
+    if (!c.plant()) {
+      std::printf("skipped (needs root): %s\n", c.what);
+      continue;
+    }
+    GameLock lock(name.c_str());
+    EXPECT_EQ(lock.Ready(), c.ready);
+    struct stat st;
+    if (c.ready && lstat(path.c_str(), &st) == 0) EXPECT_EQ(st.st_mode & 07777, 0600u);
+  }
+  unlink(path.c_str());
+  rmdir(path.c_str());
+  unlink(target.c_str());
+  if (!runtime.empty()) setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
 }
 
 }  // namespace

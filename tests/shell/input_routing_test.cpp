@@ -47,21 +47,25 @@ TEST(SizeRule, KeepsTheClientAreaSquare) {
     const char* name;
     int width, height;
     bool managed;
-    int requested;
-    SizeAction action;
+    bool askedBefore;
+    int picture, request;
   } cases[] = {
-      {"square", 700, 700, false, 0, SizeAction::Viewport},
-      {"square after a request", 700, 700, false, 700, SizeAction::Viewport},
-      {"minimised to nothing counts as square", 0, 0, false, 0, SizeAction::Viewport},
-      {"wider than tall", 800, 700, false, 0, SizeAction::RequestSquare},
-      {"taller than wide", 600, 900, false, 0, SizeAction::RequestSquare},
-      {"dragged on after an earlier request", 900, 650, false, 700, SizeAction::RequestSquare},
-      {"maximised", 1280, 994, true, 0, SizeAction::FitSquare},
-      {"the window manager refused the square", 800, 700, false, 700, SizeAction::FitSquare},
+      {"square", 700, 700, false, false, 700, 0},
+      {"minimised to nothing counts as square", 0, 0, false, false, 0, 0},
+      {"wider than tall", 800, 700, false, false, 700, 700},
+      {"taller than wide", 600, 900, false, false, 600, 900},
+      {"right edge dragged on after a granted request", 761, 949, false, false, 761, 949},
+      {"maximised", 1280, 994, true, false, 994, 0},
+      {"a size the window manager kept once", 800, 700, false, true, 700, 0},
+      {"taller than the screen takes", 2000, 2000, false, false, 2000, 999},
+      {"a single pixel", 1, 1, false, false, 1, kMinimumSide},
+      {"dragged narrow and low", 300, 100, false, false, 100, kMinimumSide},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(ActionForSize(c.width, c.height, c.managed, c.requested), c.action);
+    const SizePlan plan = PlanForSize(c.width, c.height, c.managed, 999, c.askedBefore);
+    EXPECT_EQ(plan.pictureSide, c.picture);
+    EXPECT_EQ(plan.requestSide, c.request);
   }
 }
 
