@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include "game/game_application.h"
+#include "interaction/interaction.h"
 #include "platform/sdl_platform.h"
 #include "render/scene.h"
 #include "render/textures.h"
@@ -174,6 +175,7 @@ void Shell::RunMainLoop() {
     else platform->Sleep(10);
     if (keyDownTable[kVkEscape] || escapePressed) break;
     SDL_GL_SwapWindow(window);
+    if (windowActive) AnnounceEndOfGame(*app);  // over the frame just shown
   }
 }
 

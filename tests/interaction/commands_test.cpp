@@ -106,7 +106,7 @@ TEST_F(Commands, UndoLeavesAFinishedGameAndRedoEndsItAgain) {
     OnKeyDown(*app, KeyRedo);
     EXPECT_EQ(app->game.record.moveCount, end) << row.what;
     // Ending again by redo is no new end: nothing more is announced.
-    UpdateComputerTurn(*app);
+    Frame();
     EXPECT_EQ(Announcements().size(), 1u) << row.what;
     fake.ClearRecords();
   }
