@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # What the window shows behind its boxes and after the pointer has gone. A continued game
 # in which the computer's move takes the red general: "Game has ended" opens over the final
-# picture, the one the window keeps showing after OK.
+# picture, the one the window keeps showing after OK. Then, in a new game, the markers of a
+# hovered piece go when the pointer leaves the window.
 source "$(dirname "$0")/e2e_lib.sh"
 : "${RQ_REFEREE:?path of the referee}"
 
@@ -49,5 +50,30 @@ stale=$(differing "$WORK/behind.png" "$WORK/final.png")
 log "pixels behind the box unlike the final picture: $stale"
 [ "$stale" -eq 0 ] || fail "the box opened over a picture older than the final position"
 
+# The pointer leaves the window without crossing its edge when another window opens under
+# it: over a hovered piece the window's last pointer position is still that piece.
+log "a new game; hover a horse, then a window opens under the pointer"
+game_key n
+xdotool mousemove 0 0
+sleep 0.5
+shot "no-pointer"
+untouched=$(latest_shot)
+pointer_to "$(point_x b0)" "$(point_y b0)"
+sleep 0.3
+shot "hovering"
+window_part "$untouched" "$WORK/untouched.png"
+window_part "$(latest_shot)" "$WORK/hovering.png"
+[ "$(differing "$WORK/untouched.png" "$WORK/hovering.png")" -gt 0 ] || fail "hovering the horse shows no markers"
+cx=$((WIN_X + $(px "$(point_x b0)") - 60)) cy=$((WIN_Y + $(px "$(point_y b0)") - 30))
+xmessage -geometry "120x60+$cx+$cy" cover &
+cover_pid=$!
+cover="$((cx - 4)) $((cy - 4)) 128 68"  # with the window's border
+wait_window '^xmessage$' 10 >/dev/null || fail "no covering window"
+sleep 0.5
+shot "covered"
+window_part "$untouched" "$WORK/untouched.png" "$cover"
+window_part "$(latest_shot)" "$WORK/covered.png" "$cover"
+kill "$cover_pid"
+[ "$(differing "$WORK/untouched.png" "$WORK/covered.png")" -eq 0 ] || fail "the markers stay after the pointer left the window"
 game_key Escape
 wait_game_exit
