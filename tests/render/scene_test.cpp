@@ -508,6 +508,18 @@ const std::vector<SceneCase>& Cases() {
        [](SceneFixture& f) {
          for (int y : {300, 560, 800}) ExpectPixel(f, "menu at 0.6", 968, y, PanelAt(f, 968, y, 0.6));
        }},
+      {"menu hidden at start-up", [](SceneFixture& f) { f.platform.SetClock(100); },
+       [](SceneFixture& f) {
+         for (int y : {300, 560, 800}) ExpectPixel(f, "no menu", 968, y, f.BoardAt(968, y));
+       }},
+      {"menu left at 0.4 during its fade-in at 0.2 100 ms later",
+       [](SceneFixture& f) {
+         f.app->menuShownAt = f.platform.ElapsedMilliseconds() - 200;
+         f.app->menuHiddenAt = f.platform.ElapsedMilliseconds() - 100;
+       },
+       [](SceneFixture& f) {
+         for (int y : {300, 560, 800}) ExpectPixel(f, "menu at 0.2", 968, y, PanelAt(f, 968, y, 0.2));
+       }},
       {"menu at 0.4 100 ms after showing",
        [](SceneFixture& f) {
          f.app->menuVisible = true;
