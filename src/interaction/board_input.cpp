@@ -149,6 +149,11 @@ void OnPointerMove(GameApplication& app, int32_t x, int32_t y) {
   UnlockGame(game);
 }
 
+// The markers go with the pointer; a held piece keeps them, since its drag goes on.
+void OnPointerLeave(GameApplication& app) {
+  if (app.draggedPiece.code < 0) app.candidatesShown = false;
+}
+
 // Lifts a red piece out of the drawn board on the user's turn.
 void OnButtonDown(GameApplication& app, int32_t x, int32_t y) {
   app.buttonDown = true;

@@ -22,7 +22,7 @@ ScenePoint PointerToScene(const GameApplication& app, int32_t x, int32_t y) {
 }
 
 // The point's centre in the pointer's orientation (y down from the top edge).
-ScenePoint SquareCentre(const GameApplication& app, int square) {
+ScenePoint PickingCentre(const GameApplication& app, int square) {
   return {static_cast<double>(app.boardOriginX + PointSpacing * columnOf(square)),
           static_cast<double>(SceneSize - app.boardOriginY + PointSpacing * rowOf(square))};
 }
@@ -30,7 +30,7 @@ ScenePoint SquareCentre(const GameApplication& app, int square) {
 // Centres are 90 apart, so at most one square qualifies.
 int SquareAtPoint(const GameApplication& app, ScenePoint p) {
   for (int square = 0; square < BoardSquares; ++square)
-    if (WithinPickRadius(p, SquareCentre(app, square))) return square;
+    if (WithinPickRadius(p, PickingCentre(app, square))) return square;
   return -1;
 }
 
@@ -40,7 +40,7 @@ bool PieceAtPoint(const GameApplication& app, ScenePoint p, PickedPiece& picked)
   for (int index = 1; index <= PiecesPerSide; ++index) {
     const uint8_t entry = record.pieceSquare[Red][index];
     if (isCaptured(entry) || entry >= BoardSquares) continue;
-    const ScenePoint centre = SquareCentre(app, entry);
+    const ScenePoint centre = PickingCentre(app, entry);
     if (!WithinPickRadius(p, centre)) continue;
     picked.code = RedBit | index;
     picked.square = entry;

@@ -28,8 +28,9 @@ struct PickedPiece {
 // Client pixels to scene units; a scale that is not positive counts as 1.
 ScenePoint PointerToScene(const GameApplication& app, int32_t x, int32_t y);
 
-// Centre of a board square in scene units, y downward.
-ScenePoint SquareCentre(const GameApplication& app, int square);
+// Centre of a board square in the picking frame: scene units, y downward as the pointer
+// counts it (the drawing has its own board frame).
+ScenePoint PickingCentre(const GameApplication& app, int square);
 
 // The square whose centre lies within the pick radius of `p`, or -1.
 int SquareAtPoint(const GameApplication& app, ScenePoint p);

@@ -1,5 +1,7 @@
 #include "interaction/command_menu.h"
 
+#include <algorithm>
+
 #include "game/game_application.h"
 #include "interaction/board_input.h"
 #include "interaction/board_picking.h"
@@ -68,14 +70,28 @@ bool MenuItemAtPoint(GameApplication& app, int32_t x, int32_t y, int32_t& item) 
   return true;
 }
 
-// A reveal during the fade-out starts the fade-in from the opacity already reached.
+// The fade-out starts where the fade-in stood at the hiding, so that leaving the strip
+// mid-fade shows no flash; the stamps of a fresh start, both 0, mean hidden.
+int32_t MenuFadeOutLeft(const GameApplication& app, int32_t now) {
+  const int32_t until = app.menuVisible ? now : app.menuHiddenAt;
+  const int32_t fadedIn = std::clamp(until - app.menuShownAt, 0, MenuFadeInMs);
+  const int32_t left = fadedIn * MenuFadeOutMs / MenuFadeInMs;
+  if (app.menuVisible) return left;
+  return std::clamp(left - (now - app.menuHiddenAt), 0, MenuFadeOutMs);
+}
+
+// The drawing's alpha for the menu.
+double MenuOpacity(const GameApplication& app, int32_t now) {
+  if (!app.autoHideMenu) return 1.0;
+  return static_cast<double>(MenuFadeOutLeft(app, now)) / MenuFadeOutMs;
+}
+
+// A reveal during the fade-out starts the fade-in from the opacity on screen.
 void UpdateMenuHover(GameApplication& app) {
   const bool inStrip = InRevealStrip(PointerToScene(app, app.pointerX, app.pointerY));
   if (inStrip && !app.menuVisible) {
     const int32_t now = app.platform->ElapsedMilliseconds();
-    app.menuShownAt = now;
-    if (now - app.menuHiddenAt < MenuFadeMilliseconds)
-      app.menuShownAt = now - (app.menuHiddenAt - now + MenuFadeMilliseconds) / 2;
+    app.menuShownAt = now - MenuFadeOutLeft(app, now) * MenuFadeInMs / MenuFadeOutMs;
     app.menuVisible = true;
   }
   int32_t item = -1;

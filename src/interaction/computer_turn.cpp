@@ -11,23 +11,13 @@ namespace rq {
 
 namespace {
 
-// Shows the pending announcements once each, without the lock held.
-void Announce(GameApplication& app) {
-  if (app.userEndAnnouncement || app.computerEndAnnouncement) {
-    LockGame(app.game);
-    app.game.usersTurn = true;
-    UnlockGame(app.game);
-  }
-  if (app.userEndAnnouncement) {
-    app.userEndAnnouncement = false;
-    app.platform->ShowMessage(GameEndedTitle, app.gameDrawn ? DrawText : UserWonText, MessageButtons::Ok,
-                              MessageIcon::NoIcon);
-  }
-  if (app.computerEndAnnouncement) {
-    app.computerEndAnnouncement = false;
-    app.platform->ShowMessage(GameEndedTitle, app.gameDrawn ? DrawText : ComputerWonText, MessageButtons::Ok,
-                              MessageIcon::NoIcon);
-  }
+// A game ended by the user's move leaves the turn with the computer until this frame
+// hands it back, so that the frame is drawn without the thinking ball.
+void ReturnTurnForAnnouncement(GameApplication& app) {
+  if (!app.userEndAnnouncement && !app.computerEndAnnouncement) return;
+  LockGame(app.game);
+  app.game.usersTurn = true;
+  UnlockGame(app.game);
 }
 
 // The published move is on the board and one that the computer's piece can make; caller holds the lock.
@@ -58,18 +48,14 @@ void ComputerCannotMove(GameApplication& app) {
   app.game.usersTurn = true;
 }
 
-// Makes and records the computer's move and judges the end; true when the game ended.
-bool PlayComputerMove(GameApplication& app) {
+// Makes and records the computer's move and judges the end; caller holds the lock.
+void PlayComputerMove(GameApplication& app) {
   GuardedGame& game = app.game;
   GameRecord& record = game.record;
   Move& best = game.bestMove;
   game.generalCaptured = record.makeMove(game.computerSide != 0 ? Green : Red, best);
   record.recordMove(best);
-  bool ended = false;
-  if (game.generalCaptured) {
-    app.computerEndAnnouncement = true;
-    ended = true;
-  }
+  if (game.generalCaptured) app.computerEndAnnouncement = true;
   AddEatenPiece(app, best);
   game.usersTurn = true;
   app.lastMove = best;
@@ -81,7 +67,6 @@ bool PlayComputerMove(GameApplication& app) {
       app.gameDrawn = true;
       app.computerEndAnnouncement = true;
     }
-    ended = true;
   }
   // Without a permitted move the user has lost, in check or not.
   if (!record.redHasMove()) {
@@ -90,14 +75,12 @@ bool PlayComputerMove(GameApplication& app) {
     app.computerEndAnnouncement = true;
     app.userEndAnnouncement = false;
     app.gameDrawn = false;
-    ended = true;
   }
-  return ended;
 }
 
 }  // namespace
 
-// Busy while the worker thinks; then animate for at least 500 ms, play, and announce.
+// Busy while the worker thinks; then animate for at least 500 ms, play, and judge the end.
 void UpdateComputerTurn(GameApplication& app) {
   GuardedGame& game = app.game;
   LockGame(game);
@@ -113,7 +96,7 @@ void UpdateComputerTurn(GameApplication& app) {
     return;
   }
   if (usersTurn || ended) {
-    if (ended) Announce(app);
+    if (ended) ReturnTurnForAnnouncement(app);
     return;
   }
 
@@ -123,7 +106,6 @@ void UpdateComputerTurn(GameApplication& app) {
     ComputerCannotMove(app);
     app.computerMoveAnimating = false;
     UnlockGame(game);
-    Announce(app);
     return;
   }
   UnlockGame(game);
@@ -152,10 +134,23 @@ void UpdateComputerTurn(GameApplication& app) {
 
   app.computerMoveAnimating = false;
   LockGame(game);
-  const bool gameOver = PlayComputerMove(app);
+  PlayComputerMove(app);
   UnlockGame(game);
   OnPointerMove(app, app.pointerX, app.pointerY);
-  if (gameOver) Announce(app);
+}
+
+// Shows each pending announcement once; the lock is not held while a box is open.
+void AnnounceEndOfGame(GameApplication& app) {
+  if (app.userEndAnnouncement) {
+    app.userEndAnnouncement = false;
+    app.platform->ShowMessage(GameEndedTitle, app.gameDrawn ? DrawText : UserWonText, MessageButtons::Ok,
+                              MessageIcon::NoIcon);
+  }
+  if (app.computerEndAnnouncement) {
+    app.computerEndAnnouncement = false;
+    app.platform->ShowMessage(GameEndedTitle, app.gameDrawn ? DrawText : ComputerWonText, MessageButtons::Ok,
+                              MessageIcon::NoIcon);
+  }
 }
 
 }  // namespace rq

@@ -19,6 +19,13 @@ void OnKeyDown(GameApplication& app, int32_t key);
 // Called by the scene drawing once per frame, before anything is drawn.
 void UpdateComputerTurn(GameApplication& app);
 
+// Shows the pending end-of-game announcements, each once. Called by the main loop after
+// the buffer swap, so that the box opens over the frame that shows how the game ended.
+void AnnounceEndOfGame(GameApplication& app);
+
+// The pointer has left the window: the markers of the piece it was over go.
+void OnPointerLeave(GameApplication& app);
+
 // Puts a held piece back on its square, so that nothing is lost when the game is
 // saved mid-drag (at exit).
 void EndDrag(GameApplication& app);

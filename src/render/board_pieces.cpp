@@ -32,7 +32,7 @@ void DrawLastMoveArrow(const GameApplication& app) {
   const Move& m = app.lastMove;
   // A move without two distinct board squares has no direction to draw.
   if (m.from >= BoardSquares || m.to >= BoardSquares || m.from == m.to) return;
-  Point a = SquareCentre(m.from), b = SquareCentre(m.to);
+  Point a = BoardFrameCentre(m.from), b = BoardFrameCentre(m.to);
   a.y += 1;
   b.y += 1;
   const double length = std::hypot(b.x - a.x, b.y - a.y);
@@ -80,7 +80,7 @@ void DrawBoardPieces(GameApplication& app) {
   glColor4d(1, 1, 1, 0.9);
   for (int s = 0; s < BoardSquares; ++s) {
     if (!IsPieceCode(squares[s]) || s == hidden) continue;
-    const Point c = SquareCentre(s);
+    const Point c = BoardFrameCentre(s);
     DrawShadowSprite(c.x + 2 - 40, c.y - 4 - 40);
   }
 
@@ -90,7 +90,7 @@ void DrawBoardPieces(GameApplication& app) {
       0.75 + (ClockPhase(app.platform->ElapsedMilliseconds(), 500) < 250 ? 0.25 : 0.0);
   for (int s = 0; s < BoardSquares; ++s) {
     if (!IsPieceCode(squares[s]) || s == hidden) continue;
-    const Point c = SquareCentre(s);
+    const Point c = BoardFrameCentre(s);
     const bool general = (squares[s] & IndexMask) == GeneralIndex;
     if (blink && general) glColor4d(1, 1, 1, blinkAlpha);
     DrawPieceSprite(app, squares[s], c.x - 40, c.y - 40);
@@ -128,7 +128,7 @@ void DrawComputerMove(GameApplication& app) {
   const double p = std::clamp(app.animProgress, 0.0, 1.0);
   const double e = (std::sin((2 * p - 1) * kHalfPi) + 1) * 0.5;
   const double h = std::sin(e * kPi);
-  const Point a = SquareCentre(from), b = SquareCentre(to);
+  const Point a = BoardFrameCentre(from), b = BoardFrameCentre(to);
   const Point q{(1 - e) * a.x + e * b.x, (1 - e) * a.y + e * b.y};
   glColor4d(1, 1, 1, 0.9);
   DrawShadowSprite(q.x + 8 * h + 2 - 40, q.y - (16 * h + 4) - 40);

@@ -1,9 +1,8 @@
 // The command menu along the right edge, with its fades and the pressed item.
 #include <GL/gl.h>
 
-#include <algorithm>
-
 #include "game/game_application.h"
+#include "interaction/command_menu.h"
 #include "render/draw.h"
 #include "render/scene_steps.h"
 #include "render/textures.h"
@@ -30,27 +29,19 @@ const Band* BandOf(int32_t item) {
   return nullptr;
 }
 
-// Fade-in over 250 ms after showing, fade-out over 500 ms after hiding.
-double MenuAlpha(const GameApplication& app, int32_t now) {
-  if (!app.autoHideMenu) return 1.0;
-  const double alpha = app.menuVisible ? (now - app.menuShownAt) * 0.004
-                                       : 1 - (now - app.menuHiddenAt) * 0.002;
-  return std::clamp(alpha, 0.0, 1.0);
-}
-
 }  // namespace
 
 // Step 12: the panel at the right edge with its fades, and the held item pressed.
 void DrawCommandMenu(GameApplication& app) {
-  const int32_t now = app.platform->ElapsedMilliseconds();
   if (!app.autoHideMenu) app.menuVisible = true;
-  if (!app.menuVisible && now - app.menuHiddenAt >= 500) return;
+  const double alpha = MenuOpacity(app, app.platform->ElapsedMilliseconds());
+  if (alpha <= 0.0) return;  // faded out, or never shown
 
   Textures().SetTexturing();
   Textures().BindTexture(kMenuTexture);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  glColor4d(1, 1, 1, MenuAlpha(app, now));
+  glColor4d(1, 1, 1, alpha);
   glPushMatrix();
   glScaled(app.viewScale, app.viewScale, 1);
   DrawTexturedRect(912, 0, 144, 0, 112, 1024, 256, 1024);

@@ -40,7 +40,7 @@ void EnterBoardFrame(const GameApplication& app) {
   glTranslated(app.boardOriginX - 64, app.boardOriginY - 64, 0);
 }
 
-Point SquareCentre(int square) {
+Point BoardFrameCentre(int square) {
   return {90.0 * (square % 9) + 64, 64 - 90.0 * (square / 9)};
 }
 

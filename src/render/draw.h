@@ -28,7 +28,7 @@ struct Point {
 };
 
 // Centre of `square` in the board frame.
-Point SquareCentre(int square);
+Point BoardFrameCentre(int square);
 
 // A code that names a piece: one colour bit and a piece number 1..16.
 bool IsPieceCode(int32_t code);

@@ -64,7 +64,7 @@ void DrawCandidateMarkers(GameApplication& app) {
   for (int i = 0; i < count; ++i) {
     const Move& m = app.candidateMoves[i];
     if (m.to >= BoardSquares) continue;
-    const Point c = SquareCentre(m.to);
+    const Point c = BoardFrameCentre(m.to);
     const Tint t = MarkerTint(m.status, q);
     glColor4d(t.r, t.g, t.b, t.a);
     const bool shown = m.status < 0 ? app.showIllegalMoves : app.showMoves;

@@ -30,7 +30,7 @@ void OnSizeChanged(Shell& shell, int width, int height) {
   }
 }
 
-// Size, minimise and restore, and the close box.
+// Size, minimise and restore, the close box, and the pointer leaving.
 void OnWindowEvent(Shell& shell, const SDL_WindowEvent& e) {
   switch (e.event) {
     case SDL_WINDOWEVENT_SIZE_CHANGED: OnSizeChanged(shell, e.data1, e.data2); break;
@@ -45,6 +45,7 @@ void OnWindowEvent(Shell& shell, const SDL_WindowEvent& e) {
       break;
     }
     case SDL_WINDOWEVENT_CLOSE: shell.quit = true; break;
+    case SDL_WINDOWEVENT_LEAVE: OnPointerLeave(*shell.app); break;
     default: break;
   }
 }

@@ -239,6 +239,7 @@ void Shell::RunMainLoop() {
     ForgetInputHeldOverModal();  // the end of a game is announced inside the frame
     if (keyDownTable[kVkEscape] || escapePressed) break;
     SDL_GL_SwapWindow(window);
+    if (windowActive) AnnounceEndOfGame(*app);  // over the frame just shown
   }
 }
 

@@ -111,6 +111,8 @@ TEST_F(Board, HoverKeepsItsListAndChoosesTheCursor) {
   MoveTo(Sq("b2"));
   EXPECT_TRUE(app->candidatesShown);
   EXPECT_EQ(app->candidateMoves[0].status, 77);
+  OnPointerLeave(*app);
+  EXPECT_FALSE(app->candidatesShown) << "markers stay after the pointer left the window";
   // Another piece builds its own list; a green piece is none of the user's.
   MoveTo(Sq("h2"));
   EXPECT_EQ(app->hoveredPiece, 11);

@@ -106,7 +106,7 @@ TEST_F(Commands, UndoLeavesAFinishedGameAndRedoEndsItAgain) {
     OnKeyDown(*app, KeyRedo);
     EXPECT_EQ(app->game.record.moveCount, end) << row.what;
     // Ending again by redo is no new end: nothing more is announced.
-    UpdateComputerTurn(*app);
+    Frame();
     EXPECT_EQ(Announcements().size(), 1u) << row.what;
     fake.ClearRecords();
   }
@@ -374,17 +374,20 @@ TEST_F(Commands, MenuRevealsInItsStripAndFadesFromWhereItWas) {
   const CursorHandle arrow = FakePlatform::ArrowToken();
   const CursorHandle copy = app->copyCursor;
   const Row rows[] = {
-      {1000, 500, 500, false, 0, 0, -1, arrow},
-      {2000, 916, 600, true, 2000, 0, -1, arrow},
-      {2100, 978, 480, true, 2000, 0, 2, copy},
+      // Hidden from the start: revealed soon after, it fades in from nothing.
+      {100, 916, 600, true, 100, 0, -1, arrow},
+      {1000, 500, 500, false, 100, 1000, -1, arrow},
+      {2000, 916, 600, true, 2000, 1000, -1, arrow},
+      {2100, 978, 480, true, 2000, 1000, 2, copy},
       {2300, 600, 480, false, 2000, 2300, -1, arrow},
       // Back within 500 ms: fading in from the 0.6 the fade-out had reached (0.004 * 150).
       {2500, 930, 700, true, 2350, 2300, -1, arrow},
       {2600, 915, 700, false, 2350, 2600, -1, arrow},
       {3200, 930, 164, true, 3200, 2600, -1, arrow},
+      // Left at 0.4 during the fade-in, back when the fade-out has taken it to 0.2.
       {3300, 930, 163, false, 3200, 3300, -1, arrow},
-      {3400, 930, 919, true, 3400 - 200, 3300, -1, arrow},
-      {3500, 930, 920, false, 3200, 3500, -1, arrow},
+      {3400, 930, 919, true, 3400 - 50, 3300, -1, arrow},
+      {3500, 930, 920, false, 3350, 3500, -1, arrow},
   };
   for (const Row& row : rows) {
     fake.SetClock(row.now);

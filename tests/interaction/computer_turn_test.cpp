@@ -93,8 +93,9 @@ TEST_F(ComputerTurn, EveryEndOfGameIsAnnouncedOnceWithItsText) {
     fake.ClearRecords();
     if (row.userMove) Drag(row.userMove);
     if (row.computerMove || row.noMoves) Publish(row.computerMove, row.detail, row.noMoves);
-    ASSERT_GT(RunFramesUntilUsersTurn(), 0) << row.what;
-    for (int more = 0; more < 5; ++more) UpdateComputerTurn(*app);
+    ASSERT_GT(RunFramesUntilUsersTurn(200, false), 0) << row.what;
+    EXPECT_TRUE(Announcements().empty()) << row.what << ": announced before the final frame was shown";
+    for (int more = 0; more < 5; ++more) Frame();
     EXPECT_EQ(Announcements(), std::vector<std::string>{row.text}) << row.what;
     for (const RecordedMessage& m : fake.Messages()) {
       EXPECT_EQ(m.buttons, MessageButtons::Ok) << row.what;

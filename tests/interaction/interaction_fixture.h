@@ -157,10 +157,16 @@ class InteractionTest : public ::testing::Test {
     UnlockGame(app->game);
   }
 
+  // A pass of the main loop: the frame's turn step, then what follows the buffer swap.
+  void Frame(bool presented = true) {
+    UpdateComputerTurn(*app);
+    if (presented) AnnounceEndOfGame(*app);
+  }
+
   // Frames 16 ms apart until the user is to move again; returns the frames drawn.
-  int RunFramesUntilUsersTurn(int limit = 200) {
+  int RunFramesUntilUsersTurn(int limit = 200, bool presented = true) {
     for (int frame = 1; frame <= limit; ++frame) {
-      UpdateComputerTurn(*app);
+      Frame(presented);
       fake.AdvanceClock(16);
       LockGame(app->game);
       const bool done = app->game.usersTurn;

@@ -161,7 +161,7 @@ Sprite SceneFixture::Marker(double x, double y, Tint tint) const {
   return {&pieces, x, y, 43, 43, 435, 40, 43, 43, tint};
 }
 
-void SquareCentre(int square, double& x, double& y) {
+void SceneCentre(int square, double& x, double& y) {
   x = 152 + 90 * (square % 9);
   y = 884 - 90 * (square / 9);
 }

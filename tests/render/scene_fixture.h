@@ -78,8 +78,8 @@ class SceneFixture {
   std::string lockName_;
 };
 
-// Centre of `square` in window pixels at scale 1 (scene units).
-void SquareCentre(int square, double& x, double& y);
+// Centre of `square` in scene space (y upward), window pixels at scale 1.
+void SceneCentre(int square, double& x, double& y);
 
 // Largest channel difference, 0..255.
 double Distance(Color a, const Rgb& b);

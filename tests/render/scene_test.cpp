@@ -67,7 +67,7 @@ void ExpectPixel(const SceneFixture& f, const std::string& what, int x, int y, C
 // The piece standing on `square` with its shadow, at pixel offset (dx, dy) from the centre.
 void ExpectPieceOnSquare(const SceneFixture& f, int square, int dx, int dy, Tint tint = {}) {
   double cx, cy;
-  SquareCentre(square, cx, cy);
+  SceneCentre(square, cx, cy);
   const int32_t code = f.app->savedBoard.squares[square];
   const int x = static_cast<int>(cx) + dx, y = static_cast<int>(cy) + dy;
   ExpectPixel(f, "piece on square " + std::to_string(square), x, y,
@@ -135,7 +135,7 @@ void SetAllStatusCandidates(GameApplication& a) {
 void ExpectMarkers(const SceneFixture& f, double q, bool legalShown, bool illegalShown) {
   for (int i = 0; i < 7; ++i) {
     double cx, cy;
-    SquareCentre(36 + i, cx, cy);
+    SceneCentre(36 + i, cx, cy);
     const int x = static_cast<int>(cx) + 2, y = static_cast<int>(cy) - 1;
     const bool shown = kStatuses[i] < 0 ? illegalShown : legalShown;
     const Color board = f.BoardAt(x, y);
@@ -266,7 +266,7 @@ const std::vector<SceneCase>& Cases() {
          for (int square : {40, 48, 36})
            for (auto [dx, dy] : {std::pair{0, 0}, {30, 20}}) {
              double cx, cy;
-             SquareCentre(square, cx, cy);
+             SceneCentre(square, cx, cy);
              const int x = static_cast<int>(cx) + dx, y = static_cast<int>(cy) + dy;
              ExpectPixel(f, "empty square", x, y, f.BoardAt(x, y));
            }
@@ -507,6 +507,18 @@ const std::vector<SceneCase>& Cases() {
        [](SceneFixture& f) { f.app->menuHiddenAt = f.platform.ElapsedMilliseconds() - 200; },
        [](SceneFixture& f) {
          for (int y : {300, 560, 800}) ExpectPixel(f, "menu at 0.6", 968, y, PanelAt(f, 968, y, 0.6));
+       }},
+      {"menu hidden at start-up", [](SceneFixture& f) { f.platform.SetClock(100); },
+       [](SceneFixture& f) {
+         for (int y : {300, 560, 800}) ExpectPixel(f, "no menu", 968, y, f.BoardAt(968, y));
+       }},
+      {"menu left at 0.4 during its fade-in at 0.2 100 ms later",
+       [](SceneFixture& f) {
+         f.app->menuShownAt = f.platform.ElapsedMilliseconds() - 200;
+         f.app->menuHiddenAt = f.platform.ElapsedMilliseconds() - 100;
+       },
+       [](SceneFixture& f) {
+         for (int y : {300, 560, 800}) ExpectPixel(f, "menu at 0.2", 968, y, PanelAt(f, 968, y, 0.2));
        }},
       {"menu at 0.4 100 ms after showing",
        [](SceneFixture& f) {

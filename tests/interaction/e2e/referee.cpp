@@ -1,8 +1,11 @@
 // The end-to-end tests' player: reads the game the program saved and names red's next
 // move, found by the game's own search, or says that there is nothing to play.
 //   referee choose FILE DEPTH  ->  "move b2e2", "wait" (the computer is to move) or "ended"
+//   referee play FILE MOVE...  ->  writes the game of those moves from the opening, red first
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -66,10 +69,36 @@ int Choose(const char* path, int depth) {
   return 0;
 }
 
+// Saves the game of `moves` from the opening; the program's loader replays them by the rules.
+int Play(const char* path, int count, char** moves) {
+  auto record = std::make_unique<rq::GameRecord>();
+  auto data = std::make_unique<rq::GameFileData>();
+  for (int i = 0; i < count; ++i) {
+    int from = 0, to = 0;
+    if (!rq::ParseMove(moves[i], from, to)) return std::fprintf(stderr, "referee: bad move %s\n", moves[i]), 2;
+    rq::Move m;
+    m.from = static_cast<uint8_t>(from);
+    m.to = static_cast<uint8_t>(to);
+    record->makeMove(i % 2 == 0 ? rq::Red : rq::Green, m);
+    record->recordMove(m);
+    const bool red = (m.captured & rq::RedBit) != 0;
+    int32_t& eaten = red ? data->eatenRedCount : data->eatenGreenCount;
+    if (m.captured && eaten < rq::MaxEatenCount) (red ? data->eatenRed : data->eatenGreen)[eaten++] = m.captured;
+  }
+  data->savedAt = rq::FormatSavedAt(std::time(nullptr));
+  data->usersTurn = count % 2 == 0;
+  data->board = record->position;
+  data->recordedMoves = data->moveCount = record->moveCount;
+  std::copy(record->history, record->history + rq::HistoryCapacity, data->history);
+  std::ofstream(path, std::ios::binary) << rq::FormatGameFile(*data);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc == 4 && std::string(argv[1]) == "choose") return Choose(argv[2], std::atoi(argv[3]));
-  std::fprintf(stderr, "usage: referee choose FILE DEPTH\n");
+  if (argc >= 3 && std::string(argv[1]) == "play") return Play(argv[2], argc - 3, argv + 3);
+  std::fprintf(stderr, "usage: referee choose FILE DEPTH | referee play FILE MOVE...\n");
   return 2;
 }
