@@ -236,7 +236,7 @@ void Shell::RunMainLoop() {
     // Minimised, nothing is drawn; a short rest keeps the loop from spinning a core
     // that the computer's search could use.
     else platform->Sleep(10);
-    ForgetInputHeldOverModal();  // the end of a game is announced inside the frame
+    ForgetInputHeldOverModal();  // a dialog may have run inside the frame
     if (keyDownTable[kVkEscape] || escapePressed) break;
     SDL_GL_SwapWindow(window);
     if (windowActive) AnnounceEndOfGame(*app);  // over the frame just shown
