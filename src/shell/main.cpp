@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "game/game_application.h"
 #include "interaction/interaction.h"
@@ -10,6 +11,9 @@
 #include "shell/window.h"
 
 int main(int, char**) {
+  // SDL 2.26 takes the X11 window class only from the environment, when video starts;
+  // the desktop entry's StartupWMClass matches it.
+  setenv("SDL_VIDEO_X11_WMCLASS", "Ravenquill", 0);
   rq::SdlPlatform platform;
   if (!platform.VideoReady()) {
     std::fprintf(stderr, "ERROR: Window Creation Error. (%s)\n", SDL_GetError());

@@ -212,6 +212,9 @@ TEST_F(RealWindow, ShowsTheBoardStaysSquareAndSavesOnEscape) {
   ASSERT_FALSE(window.empty()) << "no window appeared";
   std::this_thread::sleep_for(1500ms);  // the first frames, with the textures uploaded
 
+  // The desktop groups the window with its launcher by this class (StartupWMClass).
+  EXPECT_NE(Capture("xprop -id " + window + " WM_CLASS").find("\"Ravenquill\", \"Ravenquill\""),
+            std::string::npos);
   Geometry g = WindowGeometry(window);
   EXPECT_EQ(g.width, g.height);
   // Xvfb gives 1280x1024 and no frame: 1024 less the default allowance of 43.
