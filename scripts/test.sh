@@ -2,6 +2,7 @@
 # Sets up the machine, builds, and runs every test: the release build runs the whole
 # suite; AddressSanitizer + UndefinedBehaviorSanitizer run it again but for the
 # end-to-end tests (label e2e); ThreadSanitizer runs the threaded tests (label threaded).
+# The Debian package test (label package) installs on the machine and runs apart.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
@@ -16,10 +17,10 @@ build_and_test() {
   ctest --test-dir "$dir" --output-on-failure -j "$jobs" "$@"
 }
 
-echo "== release build: every test =="
-build_and_test build ""
+echo "== release build: every test but the package test =="
+build_and_test build "" -LE package
 echo "== address and undefined-behaviour sanitizers =="
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 build_and_test build-asan address -LE e2e
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 build_and_test build-asan address -LE "e2e|package"
 if ctest --test-dir build -N -L threaded | grep -q "Total Tests: [1-9]"; then
   echo "== thread sanitizer =="
   TSAN_OPTIONS=halt_on_error=1 build_and_test build-tsan thread -L threaded

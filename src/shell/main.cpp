@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "game/game_application.h"
@@ -37,6 +38,9 @@ int Refuse(rq::SdlPlatform& platform, const char* text) {
 }  // namespace
 
 int main(int, char**) {
+  // SDL 2.26 takes the X11 window class only from the environment, when video starts;
+  // the desktop entry's StartupWMClass matches it.
+  setenv("SDL_VIDEO_X11_WMCLASS", "Ravenquill", 0);
   rq::SdlPlatform platform;
   if (!platform.VideoReady()) {
     std::fprintf(stderr, "ERROR: Window Creation Error. (%s)\n", SDL_GetError());

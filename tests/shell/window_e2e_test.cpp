@@ -286,6 +286,9 @@ TEST_P(OnDesktop, ShowsTheBoardStaysSquareAndSavesOnEscape) {
   ASSERT_FALSE(window.empty()) << "no window appeared";
   std::this_thread::sleep_for(1500ms);  // the first frames, with the textures uploaded
 
+  // The desktop groups the window with its launcher by this class (StartupWMClass).
+  EXPECT_NE(Capture("xprop -id " + window + " WM_CLASS").find("\"Ravenquill\", \"Ravenquill\""),
+            std::string::npos);
   Geometry g = SettledSquare(window);
   EXPECT_EQ(g.width, g.height);
   // 1024 less the allowance for the frame: 43 by default on a bare display, 75 for

@@ -30,6 +30,22 @@ Canvas DrawPieces(const Fonts& fonts);
 Canvas DrawCrystalBall();
 Canvas DrawMenu(const Fonts& fonts);
 
+// The piece disc's wood: the turned edge from inside out, the face from the centre out,
+// the dark outline and the light lip below the cut character.
+constexpr Rgba kEdgeLight = Rgb8(222, 178, 118);
+constexpr Rgba kEdgeDark = Rgb8(150, 98, 52);
+constexpr Rgba kFaceLight = Rgb8(246, 226, 186);
+constexpr Rgba kFaceDark = Rgb8(232, 204, 156);
+constexpr Rgba kDiscOutline = Rgb8(92, 54, 26, 0.8f);
+constexpr Rgba kGlyphLip = Rgb8(255, 250, 235, 0.55f);
+
+// A piece disc drawn at `scale`: the radii of its rim, face, outline and inked ring, the
+// half widths of outline and ring, and its character's size and emboldening.
+struct DiscGeometry {
+  float radius, face, outline, ring, outlineHalf, ringHalf, glyphSize, embolden;
+};
+DiscGeometry PieceDiscGeometry(float scale);
+
 // A piece disc of radius 38.5 * scale centred on (cx, cy).
 void DrawPieceDisc(Canvas& c, const Fonts& fonts, float cx, float cy, char32_t glyph, Rgba ink,
                    float scale);
@@ -37,5 +53,12 @@ void DrawPieceDisc(Canvas& c, const Fonts& fonts, float cx, float cy, char32_t g
 // Windows cursor (.cur) and window icon (.bmp) files, as bytes.
 std::vector<uint8_t> MakeCursorFile();
 std::vector<uint8_t> MakeIconBmp(const Fonts& fonts);
+
+// The desktop's icon: the window icon's picture at `size` pixels square, and as SVG.
+Canvas DrawIcon(const Fonts& fonts, int size);
+std::string MakeIconSvg(const Fonts& fonts);
+
+// An 8-bit RGBA PNG file of the canvas; empty if compression fails.
+std::vector<uint8_t> EncodePng(const Canvas& c);
 
 }  // namespace rq::art

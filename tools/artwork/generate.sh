@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Redraws the game's artwork into the repository: Textures/*.tga, arrowcop.cur
-# and resources/ravenquill-icon.bmp. The results are committed; run this only to
+# Redraws the game's artwork into the repository: Textures/*.tga, arrowcop.cur,
+# resources/ravenquill-icon.bmp and the desktop icons in resources/icons/. The results are committed; run this only to
 # change them. Usage: tools/artwork/generate.sh [PREVIEW.tga]
 set -euo pipefail
 
@@ -19,4 +19,4 @@ if [ $# -ge 1 ]; then
 else
   "$BUILD/rq_artwork" "$ROOT"
 fi
-echo "generate: wrote Textures/, arrowcop.cur and resources/ravenquill-icon.bmp under $ROOT"
+echo "generate: wrote Textures/, arrowcop.cur, resources/ravenquill-icon.bmp and resources/icons/ under $ROOT"

@@ -61,6 +61,24 @@ bool WriteBytes(const std::filesystem::path& p, const std::vector<uint8_t>& byte
   return static_cast<bool>(out);
 }
 
+// Writes a text file as it is, with no line-end translation.
+bool WriteText(const std::filesystem::path& p, const std::string& text) {
+  return WriteBytes(p, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+// The sizes desktops look for in the hicolor theme.
+constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+
+// The desktop icon at every theme size as PNG, and as SVG, into `dir`.
+bool WriteIcons(const std::filesystem::path& dir, const Fonts& fonts) {
+  bool ok = true;
+  for (int size : kIconSizes) {
+    const std::vector<uint8_t> png = EncodePng(DrawIcon(fonts, size));
+    ok = !png.empty() && WriteBytes(dir / ("ravenquill-" + std::to_string(size) + ".png"), png) && ok;
+  }
+  return WriteText(dir / "ravenquill.svg", MakeIconSvg(fonts)) && ok;
+}
+
 bool WriteTga(const std::filesystem::path& p, const Canvas& c, int components) {
   rq::TgaImage img = c.ToTga(components);
   return rq::WriteTgaImage(p.string().c_str(), img);
@@ -79,7 +97,7 @@ int main(int argc, char** argv) {
   const std::filesystem::path root = argv[1];
   std::error_code ec;
   std::filesystem::create_directories(root / "Textures", ec);
-  std::filesystem::create_directories(root / "resources", ec);
+  std::filesystem::create_directories(root / "resources" / "icons", ec);
 
   const Canvas board = DrawBoard(fonts);
   const Canvas pieces = DrawPieces(fonts);
@@ -92,6 +110,7 @@ int main(int argc, char** argv) {
   ok = WriteTga(root / "Textures" / "UI_UpAndDown.tga", menu, 4) && ok;
   ok = WriteBytes(root / "arrowcop.cur", MakeCursorFile()) && ok;
   ok = WriteBytes(root / "resources" / "ravenquill-icon.bmp", MakeIconBmp(fonts)) && ok;
+  ok = WriteIcons(root / "resources" / "icons", fonts) && ok;
   if (argc == 4) ok = WriteTga(argv[3], ComposePreview(board, pieces, ball, menu), 3) && ok;
   if (!ok) {
     std::fprintf(stderr, "rq_artwork: writing into %s failed\n", root.string().c_str());

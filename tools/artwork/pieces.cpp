@@ -91,9 +91,15 @@ void DrawBanner(Canvas& c, const Fonts& fonts, const Banner& b) {
 
 }  // namespace
 
+DiscGeometry PieceDiscGeometry(float s) {
+  const float R = kDiscRadius * s;
+  return {R, R - 3.6f * s, R - 0.5f * s, 30.5f * s, 0.6f * s, 0.9f * s, 44.0f * s, 0.9f * s};
+}
+
 void DrawPieceDisc(Canvas& c, const Fonts& fonts, float cx, float cy, char32_t glyph, Rgba ink,
                    float s) {
-  const float R = kDiscRadius * s, face = R - 3.6f * s, ring = 30.5f * s;
+  const DiscGeometry g = PieceDiscGeometry(s);
+  const float R = g.radius, face = g.face, ring = g.ring;
   const float lx = -0.6f, ly = 0.8f;  // light from the upper left
   const Box box{static_cast<int>(cx - R - 2), static_cast<int>(cy - R - 2),
                 static_cast<int>(cx + R + 3), static_cast<int>(cy + R + 3)};
@@ -104,11 +110,11 @@ void DrawPieceDisc(Canvas& c, const Fonts& fonts, float cx, float cy, char32_t g
     if (r > face) {
       // The turned edge: darker wood, lit on the upper left.
       float t = (r - face) / (R - face);
-      col = Mix(Rgb8(222, 178, 118), Rgb8(150, 98, 52), t);
+      col = Mix(kEdgeLight, kEdgeDark, t);
       col = Scale(col, 0.86f + 0.2f * lit);
     } else {
       float grain = Fbm(x * 0.05f / s, y * 0.5f / s, 11, 3);
-      col = Mix(Rgb8(246, 226, 186), Rgb8(232, 204, 156), Clamp01(r / face * 0.7f + grain * 0.5f));
+      col = Mix(kFaceLight, kFaceDark, Clamp01(r / face * 0.7f + grain * 0.5f));
       col = Scale(col, 0.97f + 0.05f * lit * (r / face));
     }
     col.a = 1;
@@ -117,16 +123,16 @@ void DrawPieceDisc(Canvas& c, const Fonts& fonts, float cx, float cy, char32_t g
   // Dark outline keeps the disc apart from the board's wood.
   c.FillSdf(
       box,
-      [&](float x, float y) { return std::fabs(SdCircle(x, y, cx, cy, R - 0.5f * s)) - 0.6f * s; },
-      Rgb8(92, 54, 26, 0.8f));
+      [&](float x, float y) { return std::fabs(SdCircle(x, y, cx, cy, g.outline)) - g.outlineHalf; },
+      kDiscOutline);
   c.FillSdf(
-      box, [&](float x, float y) { return std::fabs(SdCircle(x, y, cx, cy, ring)) - 0.9f * s; },
+      box, [&](float x, float y) { return std::fabs(SdCircle(x, y, cx, cy, ring)) - g.ringHalf; },
       WithAlpha(ink, 0.95f));
 
   Mask glyphMask(c.Width(), c.Height());
-  DrawCentred(glyphMask, fonts.cjk, std::u32string(1, glyph), cx, cy, 44.0f * s, 0.9f * s);
+  DrawCentred(glyphMask, fonts.cjk, std::u32string(1, glyph), cx, cy, g.glyphSize, g.embolden);
   // Cut into the wood: a faint light lip below right, then the ink.
-  c.FillMask(glyphMask, Rgb8(255, 250, 235, 0.55f), 1, -1);
+  c.FillMask(glyphMask, kGlyphLip, 1, -1);
   c.FillMask(glyphMask, ink);
 }
 

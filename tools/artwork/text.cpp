@@ -1,5 +1,8 @@
 #include "text.h"
 
+#include <cstdio>
+#include <initializer_list>
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
@@ -96,6 +99,65 @@ void Font::Draw(Mask& m, const std::u32string& text, float x, float y, float siz
         dst = std::min(1.0f, dst + cov);
       }
   });
+}
+
+namespace {
+
+// Collects an outline as SVG path commands, mapped from FreeType's y-up 26.6 units.
+struct PathWriter {
+  std::string d;
+  float x0, y0;  // where the outline's origin lands, y downward
+  // Appends one point, mapped.
+  void Point(const FT_Vector* v) {
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%.2f %.2f", x0 + v->x / 64.0f, y0 - v->y / 64.0f);
+    d += buf;
+  }
+  // Appends a command letter with its points.
+  void Command(char c, std::initializer_list<const FT_Vector*> points) {
+    d += c;
+    bool first = true;
+    for (const FT_Vector* v : points) {
+      if (!first) d += ' ';
+      Point(v);
+      first = false;
+    }
+  }
+};
+
+// FreeType's outline callbacks: each appends one command.
+int MoveTo(const FT_Vector* to, void* w) {
+  auto* p = static_cast<PathWriter*>(w);
+  if (!p->d.empty()) p->d += 'Z';
+  p->Command('M', {to});
+  return 0;
+}
+int LineTo(const FT_Vector* to, void* w) {
+  static_cast<PathWriter*>(w)->Command('L', {to});
+  return 0;
+}
+int ConicTo(const FT_Vector* c, const FT_Vector* to, void* w) {
+  static_cast<PathWriter*>(w)->Command('Q', {c, to});
+  return 0;
+}
+int CubicTo(const FT_Vector* c1, const FT_Vector* c2, const FT_Vector* to, void* w) {
+  static_cast<PathWriter*>(w)->Command('C', {c1, c2, to});
+  return 0;
+}
+
+}  // namespace
+
+std::string Font::SvgPath(const std::u32string& text, float cx, float cy, float size,
+                          float embolden) const {
+  const InkBox ink = Ink(text, size, embolden);
+  std::string d;
+  ForEachGlyph(text, size, embolden, 0, [&](FT_GlyphSlot slot, float pen) {
+    PathWriter w{"", cx - (ink.x0 + ink.x1) / 2 + pen, cy + (ink.y0 + ink.y1) / 2};
+    const FT_Outline_Funcs funcs{MoveTo, LineTo, ConicTo, CubicTo, 0, 0};
+    if (FT_Outline_Decompose(&slot->outline, &funcs, &w) != 0) return;
+    if (!w.d.empty()) d += w.d + 'Z';
+  });
+  return d;
 }
 
 void DrawCentred(Mask& m, const Font& font, const std::u32string& text, float cx, float cy,

@@ -35,6 +35,9 @@ class Font {
   // Adds the coverage of a line of text with its pen origin at (x, y) into m.
   void Draw(Mask& m, const std::u32string& text, float x, float y, float size, float embolden = 0,
             float tracking = 0) const;
+  // SVG path data of a line of text centred by its ink box on (cx, cy), y downward.
+  std::string SvgPath(const std::u32string& text, float cx, float cy, float size,
+                      float embolden = 0) const;
 
  private:
   template <class F>

@@ -1,0 +1,17 @@
+# The files an install puts under its prefix, one a line and sorted; the run-time data
+# as the source tree holds it. Sourced by the packaging tests.
+installed_files() {
+  local source=$1 size
+  {
+    printf '%s\n' bin/ravenquill bin/ravenquill-engine bin/ravenquill-tool \
+      share/applications/io.github.ravenquill.Ravenquill.desktop \
+      share/metainfo/io.github.ravenquill.Ravenquill.metainfo.xml \
+      share/icons/hicolor/scalable/apps/ravenquill.svg \
+      share/man/man6/ravenquill.6.gz share/man/man6/ravenquill-engine.6.gz \
+      share/man/man1/ravenquill-tool.1.gz
+    for size in 16 24 32 48 64 128 256; do
+      echo "share/icons/hicolor/${size}x${size}/apps/ravenquill.png"
+    done
+    (cd "$source" && find Textures Documentation arrowcop.cur -type f) | sed 's|^|share/ravenquill/|'
+  } | LC_ALL=C sort
+}
