@@ -101,7 +101,7 @@ def main():
         env_cmake.append("-DCMAKE_CXX_COMPILER_LAUNCHER=ccache")
     jobs = str(os.cpu_count() or 2)
     build_cmd = ["cmake", "--build", build, "-j", jobs]
-    test_cmd = ["ctest", "--test-dir", build, "-LE", "e2e", "-j", jobs, "--timeout", "300"]
+    test_cmd = ["ctest", "--test-dir", build, "-LE", "e2e|package", "-j", jobs, "--timeout", "300"]
 
     for fault in faults:
         path = os.path.join(src, fault["file"])
