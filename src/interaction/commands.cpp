@@ -4,6 +4,7 @@
 #include "game/game_application.h"
 #include "game/new_game.h"
 #include "interaction/captured_pieces.h"
+#include "interaction/hint.h"
 #include "interaction/interaction.h"
 
 namespace rq {
@@ -27,6 +28,7 @@ void UndoCommand(GameApplication& app) {
   LockGame(game);
   Move m = BlankMove();
   if (record.undoMove(m)) {
+    DropHint(app);
     app.candidatesShown = false;
     app.hoveredPiece = -1;
     game.gameEnded = false;
@@ -58,6 +60,7 @@ void RedoCommand(GameApplication& app) {
   LockGame(game);
   Move m = BlankMove();
   if (record.redoMove(m)) {
+    DropHint(app);
     app.candidatesShown = false;
     app.hoveredPiece = -1;
     app.lastMove = m;
@@ -84,11 +87,13 @@ void NewGameCommand(GameApplication& app) {
     if (answer != MessageAnswer::Yes) return;
   }
   EndDrag(app);
+  DropHint(app);
   StartNewGame(app);
 }
 
 // Letters act only on the user's turn; a held piece goes back before any command.
 void OnKeyDown(GameApplication& app, int32_t key) {
+  if (key == KeyHint) return HintCommand(app);
   if (key != KeyNewGame && key != KeySettings && key != KeyRedo && key != KeyUndo) return;
   LockGame(app.game);
   if (app.game.usersTurn) {
