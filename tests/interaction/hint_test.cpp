@@ -1,5 +1,5 @@
 // Key H with the real search worker: the two stages, a drag that gives the hint up
-// half-way, and a game that stays exactly as it was.
+// half-way, and a game left exactly as it was.
 #include <chrono>
 #include <sstream>
 #include <thread>
@@ -10,40 +10,32 @@
 namespace rq::test {
 namespace {
 
-constexpr const char* StartFen = "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w";
-
 class Hint : public InteractionTest {
  protected:
   void PressH() { OnKeyDown(*app, KeyHint); }
-  // Frames 16 fake ms and a few real ms apart, until `done` holds; false after two minutes.
+  // Frames 16 fake ms and a few real ms apart until `done` holds (under the lock); false after two minutes.
   template <typename F>
   bool FramesUntil(F done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-    while (std::chrono::steady_clock::now() < deadline) {
+    for (auto end = std::chrono::steady_clock::now() + std::chrono::minutes(2); std::chrono::steady_clock::now() < end;) {
       Frame();
-      if (Held(done)) return true;
+      LockGame(app->game);
+      const bool ok = done();
+      UnlockGame(app->game);
+      if (ok) return true;
       fake.AdvanceClock(16);
       std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return false;
   }
-  template <typename F>
-  bool Held(F f) {
-    LockGame(app->game);
-    const bool result = f();
-    UnlockGame(app->game);
-    return result;
-  }
-  // The deepening ends by depth alone (three plies), so a search can be repeated exactly.
-  void Limits(double seconds, int32_t depth) {
+  // Depth 4 is never started with no seconds to think: three plies, the same every time.
+  void Limits(double seconds = 0.0, int32_t firstTimedDepth = 4) {
     LockGame(app->game);
     app->game.thinkSeconds = seconds;
-    app->game.firstTimedDepth = depth;
+    app->game.firstTimedDepth = firstTimedDepth;
     UnlockGame(app->game);
   }
   // All that a search on the game's record could leave changed.
   std::string GameBytes() {
-    LockGame(app->game);
     const GameRecord& r = app->game.record;
     std::ostringstream out;
     out.write(reinterpret_cast<const char*>(r.position.squares), BoardSquares);
@@ -51,14 +43,13 @@ class Hint : public InteractionTest {
     out.write(reinterpret_cast<const char*>(r.history), sizeof r.history);
     out << r.position.boardValue << ' ' << r.position.boardExtraValue << ' ' << r.moveCount << ' '
         << r.recordedMoves << ' ' << r.depthLimit << ' ' << r.searchNodes << ' ' << r.random;
-    UnlockGame(app->game);
     return out.str();
   }
 };
 
 TEST_F(Hint, TwoStagesShowRedsMoveAndLeaveTheGameAsItWas) {
   Start(true);
-  Limits(0.0, 4);
+  Limits();
   PlayHistory({"b2e2", "h9g7", "h2h4", "b9c7"});
   OnKeyDown(*app, KeyUndo);  // a redo list that the hint must leave alone
   struct Row {
@@ -74,26 +65,19 @@ TEST_F(Hint, TwoStagesShowRedsMoveAndLeaveTheGameAsItWas) {
     EXPECT_EQ(app->hint.stage, row.stageAfter) << row.pressesBefore << "+" << row.pressesAfter;
     EXPECT_EQ(GameBytes(), before) << row.pressesBefore;
   }
-  const Move hint = app->hint.move;
-  MoveTo(hint.from);
-  bool permitted = false;
-  for (int i = 0; i < app->candidateCount; ++i)
-    permitted |= app->candidateMoves[i].to == hint.to && app->candidateMoves[i].status > 0;
-  EXPECT_TRUE(permitted) << FormatMove(hint.from, hint.to);
-  Drag(hint.from, hint.to);
+  Drag(app->hint.move.from, app->hint.move.to);
+  EXPECT_EQ(app->game.record.moveCount, 3) << "the hint is one of red's permitted moves";
   EXPECT_EQ(app->hint.stage, 0);
-  EXPECT_EQ(app->game.record.moveCount, 3);
 }
 
 TEST_F(Hint, TheComputersNextSearchIsTheOneWithoutTheHint) {
   Start(true);
   enum Way { NoHint, Answered, DraggedMidSearch };
-  Move reference;
-  uint64_t referenceNodes = 0;
+  std::string reference;
   for (Way way : {NoHint, Answered, DraggedMidSearch}) {
-    SetPosition(StartFen);
+    SetPosition("rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w");
     app->game.record.seedRandom(7);
-    Limits(0.0, 4);
+    Limits();
     if (way == Answered) {
       PressH();
       PressH();
@@ -102,39 +86,32 @@ TEST_F(Hint, TheComputersNextSearchIsTheOneWithoutTheHint) {
       Limits(1000.0, 60);  // a search that only the stop can end
       PressH();
       ASSERT_TRUE(FramesUntil([&] { return app->game.searching; }));
-      Limits(0.0, 4);
+      Limits();
     }
     Drag("h2e2");
     EXPECT_EQ(app->hint.stage + static_cast<int>(app->hint.asked), 0) << way;
     ASSERT_TRUE(FramesUntil([&] { return app->game.usersTurn; })) << way;
-    EXPECT_EQ(app->hint.stage, 0) << way;
-    EXPECT_FALSE(app->game.gameEnded) << way;
-    if (way == NoHint) {
-      reference = app->lastMove;
-      referenceNodes = app->game.record.searchNodes;
-    }
-    EXPECT_EQ(FormatMove(app->lastMove.from, app->lastMove.to), FormatMove(reference.from, reference.to)) << way;
-    EXPECT_EQ(app->game.record.searchNodes, referenceNodes) << way;
+    EXPECT_FALSE(app->game.gameEnded || app->hint.stage != 0) << way;
+    const std::string answer = FormatMove(app->lastMove.from, app->lastMove.to) + " after " +
+                               std::to_string(app->game.record.searchNodes) + " nodes";
+    if (way == NoHint) reference = answer;
+    EXPECT_EQ(answer, reference) << way;
   }
 }
 
-TEST_F(Hint, IsIgnoredOffTheUsersTurnAfterTheEndAndWithAPieceInHand) {
+TEST_F(Hint, IsIgnoredOnTheComputersTurnAfterTheEndAndWithAPieceInHand) {
   Start(true);
   struct Row {
-    const char* what;
     bool usersTurn, ended, pieceHeld;
   };
-  for (const Row& row : {Row{"computer's turn", false, false, false}, Row{"game ended", true, true, false},
-                         Row{"piece held", true, false, true}}) {
-    SetPosition(StartFen);
+  for (const Row& row : {Row{false, false, false}, Row{true, true, false}, Row{true, false, true}}) {
     LockGame(app->game);
     app->game.usersTurn = row.usersTurn;
     app->game.gameEnded = row.ended;
     UnlockGame(app->game);
     if (row.pieceHeld) OnButtonDown(*app, PixelX(Sq("h2")), PixelY(Sq("h2")));
     PressH();
-    EXPECT_EQ(app->hint.asked, 0u) << row.what;
-    EXPECT_FALSE(Held([&] { return app->game.searchRequested || app->game.searching; })) << row.what;
+    EXPECT_EQ(app->hint.asked, 0u) << row.usersTurn << row.ended << row.pieceHeld;
     EndDrag(*app);
   }
 }
