@@ -115,3 +115,35 @@ TEST(Validation, RedWithoutPermittedMoveHasLost) {
 
 }  // namespace
 }  // namespace rq
+
+namespace rq {
+namespace {
+// Games past the full history: both chariots touring five squares never repeat; a
+// four-ply shuffle repeats at its sixteenth ply. Every other move must be legal.
+TEST(Validation, RepetitionPastTheFullHistory) {
+  struct Row { int tour, shuffle, tourAfter; int32_t reason; };
+  const Row rows[] = {{990, 16, 0, ReasonRepetition}, {1000, 16, 0, ReasonRepetition},
+                      {1400, 16, 0, ReasonRepetition}, {984, 14, 200, ReasonNone}};
+  const char* squares[2][5] = {{"a0", "a1", "a2", "a3", "a4"}, {"i9", "i8", "i7", "i6", "i5"}};
+  for (const Row& row : rows) {
+    auto r = test::RecordFromFen("3k4r/9/9/9/9/9/9/9/9/R3K4 w - - 0 1");
+    int at[2] = {0, 0}, base[2] = {0, 0}, ply = 0;
+    const int phases[3] = {row.tour, row.shuffle, row.tourAfter};
+    const int total = row.tour + row.shuffle + row.tourAfter;
+    for (int phase = 0; phase < 3; ++phase) {
+      base[0] = at[0], base[1] = at[1];
+      for (int k = 0; k < phases[phase]; ++k, ++ply) {
+        const int s = ply % 2;
+        const int to = phase != 1 ? (at[s] + 1) % 5 : at[s] == base[s] ? (base[s] + 1) % 5 : base[s];
+        const std::string text = std::string(squares[s][at[s]]) + squares[s][to];
+        ASSERT_EQ(Judge(*r, text), ply + 1 == total ? row.reason : ReasonNone) << row.tour << " ply " << ply;
+        Move m = test::MoveOf(text);
+        r->makeMove(s, m);
+        r->recordMove(m);
+        at[s] = to;
+      }
+    }
+  }
+}
+}  // namespace
+}  // namespace rq

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "player/evaluation.h"
+#include "rules/evaluation.h"
 #include "rules/game_record.h"
 #include "rules/notation.h"
 
