@@ -61,25 +61,5 @@ TEST(MoveGeneration, EachRuleWritesItsMovesInOrder) {
   }
 }
 
-TEST(MoveGeneration, GeneratingReplacesTheSlotContents) {
-  auto r = test::RecordFromFen(StartFen);
-  Destinations(*r, 64, Quiet, 5);
-  EXPECT_EQ(r->moveSlots[5].count(), 11);
-  EXPECT_EQ(Destinations(*r, 64, Captures, 5), std::vector<int>{1});
-  EXPECT_EQ(r->moveSlots[5].count(), 1);
-}
-
-TEST(MoveGeneration, FamiliesNeverMixOwnPiecesOrOccupiedSquares) {
-  auto r = test::RecordFromFen("r1ba1a3/4kn3/2n1b4/pNp1p1p1p/4c4/6P2/P1P2R2P/1CcC5/9/2BAKAB2 w - - 0 1");
-  for (int side = 0; side < 2; ++side)
-    for (int index = 1; index <= PiecesPerSide; ++index) {
-      if (!r->onBoard(side, index)) continue;
-      const int square = r->pieceSquare[side][index];
-      for (int to : Destinations(*r, square, Captures))
-        EXPECT_EQ(sideOfCode(r->position.squares[to]), 1 - side) << square << "->" << to;
-      for (int to : Destinations(*r, square, Quiet)) EXPECT_EQ(r->position.squares[to], 0) << square << "->" << to;
-    }
-}
-
 }  // namespace
 }  // namespace rq
