@@ -49,8 +49,8 @@ TEST(Validation, FourthCycleIsCheckChaseOrDraw) {
   const Row rows[] = {
       {"quiet shuffle", "3k5/8r/9/9/9/9/9/9/R8/4K4 w - - 0 1", {"a1a2", "i8i7", "a2a1", "i7i8"}, ReasonRepetition, 0, true},
       {"perpetual check", "4k4/R8/9/9/9/9/9/9/9/3K5 w - - 0 1", {"a8a9", "e9e8", "a9a8", "e8e9"}, ReasonPerpetualCheck, 0, true},
-      {"perpetual chase", "4k4/9/9/9/9/9/1n7/9/R8/3K5 w - - 0 1", {"a1a3", "b3c1", "a3a1", "c1b3"}, ReasonPerpetualChase, 0x28, true},
-      {"chased piece protected", "1r2k4/9/9/9/9/9/1n7/9/R8/3K5 w - - 0 1", {"a1a3", "b3c1", "a3a1", "c1b3"}, ReasonRepetition, 0, true},
+      {"perpetual chase", "4k4/9/9/9/9/1n7/9/9/R8/3K5 w - - 0 1", {"a1a4", "b4c2", "a4a1", "c2b4"}, ReasonPerpetualChase, 0x28, true},
+      {"chased piece protected", "1r2k4/9/9/9/9/1n7/9/9/R8/3K5 w - - 0 1", {"a1a4", "b4c2", "a4a1", "c2b4"}, ReasonRepetition, 0, true},
       {"chased piece on its own half", "4k4/1n7/9/R8/9/9/9/9/9/3K5 w - - 0 1", {"a6a8", "b8c6", "a8a6", "c6b8"}, ReasonRepetition, 0, true},
       {"green gives the check", "3k5/9/9/9/9/9/9/9/r8/4K4 b - - 0 1", {"a1a0", "e0e1", "a0a1", "e1e0"}, ReasonPerpetualCheck, 0, true},
       {"check and chase at once", "4k3r/9/9/9/9/9/1n7/4R4/9/3K5 w - - 0 1", {"e2e3", "i9i8", "e3e2", "i8i9"}, ReasonPerpetualCheck, 0, true},
