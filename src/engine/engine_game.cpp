@@ -19,19 +19,6 @@ const char* ReasonText(int32_t reason) {
   }
 }
 
-// Whether the piece on `from` generates a move to `to`.
-bool Generates(GameRecord& r, int side, int from, int to) {
-  const int index = r.position.squares[from] & IndexMask;
-  for (int family = 0; family < 2; ++family) {
-    if (family == 0) r.generateCaptures(side, index, SlotEngine);
-    else r.generateQuietMoves(side, index, SlotEngine);
-    const MoveSlot& slot = r.moveSlots[SlotEngine];
-    for (int i = 0; i < slot.count(); ++i)
-      if (slot.cells[i].to == to) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 EngineGame::EngineGame() : record(std::make_unique<GameRecord>()), startFen(StartFen) {}
@@ -53,7 +40,7 @@ bool IsPermitted(GameRecord& record, int side, const Move& move) {
   if (!IsBoardMove(move)) return false;
   const uint8_t code = record.position.squares[move.from];
   if (code == 0 || sideOfCode(code) != side || GeneralTaken(record)) return false;
-  if (!Generates(record, side, move.from, move.to)) return false;
+  if (!record.pieceCanMove(side, move.from, move.to, SlotEngine)) return false;
   Move trial = move;
   int32_t reason = 0, detail = 0;
   return record.validateMove(trial, reason, detail) || reason == ReasonRepetition;
@@ -65,7 +52,7 @@ bool CheckMove(EngineGame& game, int from, int to, std::string& error) {
   const uint8_t code = r.position.squares[from];
   if (code == 0) { error = "no piece on " + FormatMove(from, to).substr(0, 2); return false; }
   if (sideOfCode(code) != game.sideToMove) { error = "not the side to move"; return false; }
-  if (!Generates(r, game.sideToMove, from, to)) { error = "the piece cannot move there"; return false; }
+  if (!r.pieceCanMove(game.sideToMove, from, to, SlotEngine)) { error = "the piece cannot move there"; return false; }
   Move m;
   m.from = static_cast<uint8_t>(from);
   m.to = static_cast<uint8_t>(to);

@@ -69,18 +69,6 @@ bool checkBoard(const BoardPosition& board, GameFileError& error) {
   return true;
 }
 
-// Whether the piece can move to `to` at all, by the move generators.
-bool isGeneratedMove(GameRecord& record, int side, int index, int to) {
-  for (int family = 0; family < 2; ++family) {
-    if (family == 0) record.generateCaptures(side, index, 0);
-    else record.generateQuietMoves(side, index, 0);
-    const MoveSlot& slot = record.moveSlots[0];
-    for (int i = 0; i < slot.count(); ++i)
-      if (slot.cells[i].to == to) return true;
-  }
-  return false;
-}
-
 // The squares alike; the stored sums are not compared.
 bool sameSquares(const BoardPosition& a, const BoardPosition& b) {
   return std::memcmp(a.squares, b.squares, BoardSquares) == 0;
@@ -113,7 +101,7 @@ bool checkReplay(const GameFileData& data, GameFileError& error) {
     if (side == Green && previousSide != Red) return fail(error, line, "a move out of turn");
     previousSide = side;
     if (i == data.moveCount - 1) lastSide = side;
-    if (!isGeneratedMove(*record, side, code & IndexMask, e.to)) return fail(error, line, "not a move of that piece");
+    if (!record->pieceCanMove(side, e.from, e.to, 0)) return fail(error, line, "not a move of that piece");
     Move move;
     move.from = e.from;
     move.to = e.to;
@@ -182,6 +170,8 @@ void LoadIntoRecord(const GameFileData& data, GameRecord& record) {
   record.recordedMoves = recorded;
   record.moveCount = count;
   record.historyOverflowed = false;
+  record.historyDetached = false;
+  record.recentMoves = 0;
   if (count > 0) {
     const HistoryEntry& last = record.history[count - 1];
     // Only the snapshot brings back where captured pieces were taken; one that does not
@@ -191,6 +181,7 @@ void LoadIntoRecord(const GameFileData& data, GameRecord& record) {
       std::memcpy(&record.pieceSquare[Green][1], &last.pieceSquare[Green][1], PiecesPerSide);
     } else {
       record.historyOverflowed = true;
+      record.historyDetached = true;
     }
   }
   record.endPly = data.gameEnded ? recorded : NoEndPly;

@@ -25,19 +25,9 @@ void ReturnTurnForAnnouncement(GameApplication& app) {
 bool ComputerMovePlayable(GameApplication& app) {
   const Move& m = app.game.bestMove;
   if (!IsBoardMove(m)) return false;
-  GameRecord& record = app.game.record;
   const int side = app.game.computerSide != 0 ? Green : Red;
-  const uint8_t piece = record.position.squares[m.from];
-  if (piece == 0 || sideOfCode(piece) != side) return false;
   // The has-a-move scratch slot is free: the search is over and redHasMove refills it.
-  for (int family = 0; family < 2; ++family) {
-    if (family == 0) record.generateCaptures(side, piece & IndexMask, SlotHasMove);
-    else record.generateQuietMoves(side, piece & IndexMask, SlotHasMove);
-    const MoveSlot& slot = record.moveSlots[SlotHasMove];
-    for (int i = 0; i < slot.count(); ++i)
-      if (slot.cells[i].to == m.to) return true;
-  }
-  return false;
+  return app.game.record.pieceCanMove(side, m.from, m.to, SlotHasMove);
 }
 
 // The computer could not move (or published no usable move): the user has won.

@@ -18,23 +18,6 @@ SearchResult withScore(const Move& m, int32_t score) {
   return r;
 }
 
-// Whether the piece on `from` belongs to `side` and can make the move: a line carried
-// over from the previous iteration may hold pairs that belong to another branch.
-bool canFollow(GameRecord& r, int side, int from, int to, int slot) {
-  if (from >= BoardSquares || to >= BoardSquares) return false;
-  const uint8_t code = r.position.squares[from];
-  if (code == 0 || sideOfCode(code) != side) return false;
-  const int index = code & IndexMask;
-  for (int family = 0; family < 2; ++family) {
-    if (family == 0) r.generateCaptures(side, index, slot);
-    else r.generateQuietMoves(side, index, slot);
-    const MoveSlot& s = r.moveSlots[slot];
-    for (int i = 0; i < s.count(); ++i)
-      if (s.cells[i].to == to) return true;
-  }
-  return false;
-}
-
 // Puts the previous line's move for this ply alone into the node's slot.
 bool loadPreviousMove(GameRecord& r, int side, int ply, PrincipalLine* previousLine) {
   const int from = previousLine->pairs[2 * ply];
@@ -42,7 +25,8 @@ bool loadPreviousMove(GameRecord& r, int side, int ply, PrincipalLine* previousL
   // The stored line is followed once per iteration, down its first path only.
   if (ply == previousLine->length - 1) previousLine->length = 0;
   MoveSlot& slot = r.moveSlots[ply];
-  if (!canFollow(r, side, from, to, ply)) {
+  // A line carried over from the previous iteration may hold pairs of another branch.
+  if (!r.pieceCanMove(side, from, to, ply)) {
     slot.setCount(0);
     return false;
   }
@@ -115,8 +99,9 @@ SearchResult node(GameRecord& r, int side, int32_t alpha, int32_t beta, int ply,
           moves -= 1;
           continue;
         }
-        // A full history takes no more trial moves; only what was recorded is dropped.
-        const bool recorded = Full && ply < r.fullCheckDepth && r.moveCount < HistoryCapacity && r.recordMove(move);
+        // Past the full history the trial move still goes into the repetition window.
+        const bool recorded = Full && ply < r.fullCheckDepth;
+        if (recorded) r.recordMove(move);
         int32_t childValue;
         if (ply + 1 < depthLimit && !tookGeneral && move.detail != DrawDetail) {
           const bool childFull = Full && ply < r.fullCheckDepth;

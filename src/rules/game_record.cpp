@@ -3,7 +3,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "player/evaluation.h"
+#include "rules/evaluation.h"
 
 namespace rq {
 
@@ -36,6 +36,8 @@ void GameRecord::newGame() {
   moveCount = 0;
   recordedMoves = 0;
   historyOverflowed = false;
+  historyDetached = false;
+  recentMoves = 0;
   std::memcpy(position.squares, StartSquares, BoardSquares);
   position.boardValue = 0;
   position.boardExtraValue = 0;

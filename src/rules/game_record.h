@@ -44,6 +44,13 @@ struct GameRecord {
   // history part ways, so undo and redo are refused until a new game.
   bool historyOverflowed = false;
   HistoryEntry history[HistoryCapacity];
+  // Moves made past the full history keep their snapshots here, the newest at
+  // (recentMoves - 1) % RecentCapacity, so that repetitions are still judged.
+  HistoryEntry recent[RecentCapacity];
+  int32_t recentMoves = 0;
+  // The history does not lead up to the board (a game loaded past its full history):
+  // only `recent` describes the positions played.
+  bool historyDetached = false;
 
   GameRecord();
   GameRecord(const GameRecord&) = delete;
@@ -61,6 +68,7 @@ struct GameRecord {
   // Move generation (movegen.cpp): replaces the slot's contents.
   void generateCaptures(int side, int pieceIndex, int slot);
   void generateQuietMoves(int side, int pieceIndex, int slot);
+  bool pieceCanMove(int side, int from, int to, int slot);
 
   // Making moves and attack tests (position.cpp).
   bool makeMove(int side, Move& move);
@@ -72,6 +80,7 @@ struct GameRecord {
   bool isGeneralAttackedFast(int side) const;
 
   // Judgement (validation.cpp).
+  const HistoryEntry* snapshotBefore(int plies) const;
   bool isRepetition() const;
   bool isProtectedOrExempt(int target, int side, int captureIndex);
   bool validateMove(Move& move, int32_t& reason, int32_t& detail);

@@ -5,18 +5,28 @@
 
 namespace rq {
 
-// Appends a move that has just been made; false once the history is full.
-bool GameRecord::recordMove(const Move& move) {
-  if (moveCount >= HistoryCapacity) {
-    historyOverflowed = true;
-    return false;
-  }
-  HistoryEntry& e = history[moveCount];
+namespace {
+
+void writeEntry(HistoryEntry& e, const Move& move, const uint8_t (&pieceSquare)[2][PieceListSize]) {
   e.from = move.from;
   e.to = move.to;
   e.captured = move.captured;
   std::memcpy(&e.pieceSquare[Red][1], &pieceSquare[Red][1], PiecesPerSide);
   std::memcpy(&e.pieceSquare[Green][1], &pieceSquare[Green][1], PiecesPerSide);
+}
+
+}  // namespace
+
+// Appends a move that has just been made; false once the history is full, when only
+// the repetition window past it keeps the move.
+bool GameRecord::recordMove(const Move& move) {
+  if (moveCount >= HistoryCapacity) {
+    writeEntry(recent[recentMoves % RecentCapacity], move, pieceSquare);
+    ++recentMoves;
+    historyOverflowed = true;
+    return false;
+  }
+  writeEntry(history[moveCount], move, pieceSquare);
   ++moveCount;
   recordedMoves = moveCount;
   return true;
@@ -24,6 +34,11 @@ bool GameRecord::recordMove(const Move& move) {
 
 // Forgets the last recorded move without touching the board (the search's trial moves).
 bool GameRecord::dropLastRecord() {
+  if (recentMoves > 0) {
+    // A trial move that overflowed a history that still matched the board gives undo back.
+    if (--recentMoves == 0 && !historyDetached) historyOverflowed = false;
+    return true;
+  }
   if (moveCount <= 0) return false;
   --moveCount;
   --recordedMoves;

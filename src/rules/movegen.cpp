@@ -31,10 +31,10 @@ void soldierMoves(Emitter<Captures>& e) {
   const int s = e.from;
   const int column = columnOf(s);
   if (Side == Red) {
-    if (s >= 45) { e.tryTo(s - 9); return; }
+    if (s >= RedHalfStart) { e.tryTo(s - 9); return; }
     if (s >= 9) e.tryTo(s - 9);
   } else {
-    if (s <= 44) { e.tryTo(s + 9); return; }
+    if (s <= GreenHalfEnd) { e.tryTo(s + 9); return; }
     if (s <= 80) e.tryTo(s + 9);
   }
   if (column != 0) e.tryTo(s - 1);
@@ -176,6 +176,22 @@ void GameRecord::generateQuietMoves(int side, int pieceIndex, int slot) {
   MoveSlot& s = moveSlots[slot];
   s.setCount(side == Red ? generate<false, Red>(*this, pieceIndex, s.cells)
                          : generate<false, Green>(*this, pieceIndex, s.cells));
+}
+
+// Whether the piece on `from` belongs to `side` and generates the move to `to`; the
+// generation goes into `slot`.
+bool GameRecord::pieceCanMove(int side, int from, int to, int slot) {
+  if (from < 0 || from >= BoardSquares || to < 0 || to >= BoardSquares) return false;
+  const uint8_t code = position.squares[from];
+  if (code == 0 || sideOfCode(code) != side) return false;
+  for (int family = 0; family < 2; ++family) {
+    if (family == 0) generateCaptures(side, code & IndexMask, slot);
+    else generateQuietMoves(side, code & IndexMask, slot);
+    const MoveSlot& s = moveSlots[slot];
+    for (int i = 0; i < s.count(); ++i)
+      if (s.cells[i].to == to) return true;
+  }
+  return false;
 }
 
 }  // namespace rq

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "player/evaluation.h"
+#include "rules/evaluation.h"
 
 namespace rq {
 namespace {
@@ -139,6 +139,8 @@ bool LoadFen(GameRecord& record, const std::string& fen, int& sideToMove, std::s
   record.recordedMoves = 0;
   record.endPly = NoEndPly;
   record.historyOverflowed = false;
+  record.historyDetached = false;
+  record.recentMoves = 0;
   record.rebuildPieceLists();
   sideToMove = side;
   return true;

@@ -104,12 +104,12 @@ bool GameRecord::isSquareAttacked(int square, int attacker) const {
   // Soldiers: forward from behind, or sideways once across the river.
   if (attacker == Red) {
     if (square + 9 < BoardSquares && is(square + 9, Soldier)) return true;
-    if (column != 8 && square + 1 <= 44 && is(square + 1, Soldier)) return true;
-    if (column != 0 && square - 1 >= 0 && square - 1 <= 44 && is(square - 1, Soldier)) return true;
+    if (column != 8 && square + 1 <= GreenHalfEnd && is(square + 1, Soldier)) return true;
+    if (column != 0 && square - 1 >= 0 && square - 1 <= GreenHalfEnd && is(square - 1, Soldier)) return true;
   } else {
     if (square - 9 >= 0 && is(square - 9, Soldier)) return true;
-    if (column != 8 && square + 1 >= 45 && is(square + 1, Soldier)) return true;
-    if (column != 0 && square - 1 >= 45 && is(square - 1, Soldier)) return true;
+    if (column != 8 && square + 1 >= RedHalfStart && is(square + 1, Soldier)) return true;
+    if (column != 0 && square - 1 >= RedHalfStart && is(square - 1, Soldier)) return true;
   }
   return false;
 }

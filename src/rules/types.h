@@ -16,6 +16,9 @@ constexpr int MoveSlotCapacity = MoveSlotCells - 1;
 constexpr int MoveSlotCount = 102;
 constexpr int MaxSearchPly = 100;
 constexpr int HistoryCapacity = 1000;
+constexpr int RepetitionWindow = 16;  // plies the repetition rule looks back
+// Snapshots kept past the full history: the window plus the search's trial moves.
+constexpr int RecentCapacity = RepetitionWindow + MaxSearchPly + 12;
 constexpr int NoEndPly = 1000;
 
 // Scratch slots that belong to the rules engine's own tests.
@@ -51,6 +54,12 @@ constexpr int rowOf(int square) { return square / BoardColumns; }
 constexpr int sideOfCode(uint8_t code) { return (code & GreenBit) ? Green : Red; }
 constexpr uint8_t colourBit(int side) { return side == Green ? GreenBit : RedBit; }
 constexpr bool isCaptured(uint8_t listEntry) { return (listEntry & CapturedMark) != 0; }
+
+// The river runs between rows 4 and 5: rows 0..4 are green's half, rows 5..9 red's.
+constexpr int GreenRiverRow = 4;
+constexpr int RedRiverRow = 5;
+constexpr int GreenHalfEnd = squareOf(BoardColumns - 1, GreenRiverRow);  // last square of green's half
+constexpr int RedHalfStart = squareOf(0, RedRiverRow);                   // first square of red's half
 
 // Kind of piece index 1..16, the same for both sides.
 constexpr int kindOfIndex(int index) {

@@ -5,12 +5,21 @@
 
 namespace rq {
 
+// The snapshot of the position `plies` (1..RepetitionWindow) before the current one,
+// or null when the game's record does not reach that far back.
+const HistoryEntry* GameRecord::snapshotBefore(int plies) const {
+  if (plies <= recentMoves) return &recent[(recentMoves - plies) % RecentCapacity];
+  if (historyDetached) return nullptr;
+  const int index = moveCount - (plies - recentMoves);
+  return index >= 0 ? &history[index] : nullptr;
+}
+
 // Whether the current placement stood 4, 8, 12 and 16 plies ago.
 bool GameRecord::isRepetition() const {
-  const int n = moveCount;
-  if (n < 16) return false;
-  for (int back = 4; back <= 16; back += 4) {
-    const HistoryEntry& e = history[n - back];
+  for (int back = 4; back <= RepetitionWindow; back += 4) {
+    const HistoryEntry* snapshot = snapshotBefore(back);
+    if (snapshot == nullptr) return false;
+    const HistoryEntry& e = *snapshot;
     if (std::memcmp(&e.pieceSquare[Red][1], &pieceSquare[Red][1], PiecesPerSide) != 0 ||
         std::memcmp(&e.pieceSquare[Green][1], &pieceSquare[Green][1], PiecesPerSide) != 0)
       return false;
@@ -21,7 +30,7 @@ bool GameRecord::isRepetition() const {
 // Whether the capture number `captureIndex` of slot 100 threatens nothing that counts as
 // chased: the target stands on its own half, or the other side could take back on it.
 bool GameRecord::isProtectedOrExempt(int target, int side, int captureIndex) {
-  if ((side == Red && target <= 44) || (side == Green && target >= 45)) return true;
+  if ((side == Red && target <= GreenHalfEnd) || (side == Green && target >= RedHalfStart)) return true;
   Move capture = moveSlots[SlotCheck].cells[captureIndex];
   makeMove(side, capture);
   const int other = 1 - side;

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "player/evaluation.h"
+#include "rules/evaluation.h"
 #include "rules/game_record.h"
 #include "rules/notation.h"
 
@@ -73,6 +73,18 @@ inline Move MoveOf(const std::string& text) {
   m.from = static_cast<uint8_t>(from);
   m.to = static_cast<uint8_t>(to);
   return m;
+}
+
+// Every generated move of `side`, piece by piece, captures first; answers the count.
+inline int GeneratedMoves(GameRecord& r, int side, Move* out, int capacity, int slot = 0) {
+  int n = 0;
+  for (int index = 1; index <= PiecesPerSide; ++index)
+    for (int family = 0; family < 2 && r.onBoard(side, index); ++family) {
+      if (family == 0) r.generateCaptures(side, index, slot);
+      else r.generateQuietMoves(side, index, slot);
+      for (int i = 0; i < r.moveSlots[slot].count() && n < capacity; ++i) out[n++] = r.moveSlots[slot].cells[i];
+    }
+  return n;
 }
 
 }  // namespace rq::test
