@@ -37,6 +37,7 @@ TEST(TextureTable, UploadsImagesOfAnyWidthRowForRowAndAMissingOneDrawsNothing) {
     glClear(GL_COLOR_BUFFER_BIT);
     Textures().SetTexturing();
     Textures().BindTexture(c.number);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);  // no mipmaps here
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     DrawTexturedRect(4, 4, 0, 0, c.width, c.height, c.width, c.height);
