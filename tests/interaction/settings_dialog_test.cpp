@@ -8,6 +8,7 @@
 
 #include "platform/sdl_platform.h"
 #include "platform/settings_dialog.h"
+#include "support/environment.h"
 
 namespace rq {
 namespace {
@@ -59,7 +60,7 @@ bool Same(const SettingsValues& a, const SettingsValues& b) {
 }
 
 TEST(SettingsDialog, ShowsTheSettingsAndOkTakesThemOver) {
-  if (!GtkEnvironment::ready) GTEST_SKIP() << "no display for GTK";
+  RQ_REQUIRE_ENVIRONMENT(GtkEnvironment::ready, "no display for GTK");
   struct Row {
     const char* what;
     SettingsValues shown;
@@ -149,7 +150,7 @@ gboolean PlayScript(gpointer data) {
 }
 
 TEST(SettingsDialog, RunsModallyAndOnlyOkChangesTheSettings) {
-  if (!GtkEnvironment::ready) GTEST_SKIP() << "no display for GTK";
+  RQ_REQUIRE_ENVIRONMENT(GtkEnvironment::ready, "no display for GTK");
   SdlPlatform platform;
   struct Row {
     const char* what;

@@ -15,6 +15,7 @@
 
 #include "player/guarded_game.h"
 #include "player/search.h"
+#include "support/environment.h"
 #include "support/record_helpers.h"
 
 namespace rq {
@@ -243,7 +244,7 @@ TEST(Worker, LockFileInASharedFolderIsPrivate) {
     rmdir(path.c_str());
     unlink(target.c_str());
     if (!c.plant()) {
-      std::printf("skipped (needs root): %s\n", c.what);
+      test::MissingEnvironment(std::string("needs root: ") + c.what);
       continue;
     }
     GameLock lock(name.c_str());

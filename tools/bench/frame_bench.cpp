@@ -1,0 +1,93 @@
+// Benchmark: the CPU time of one 1024x1024 frame (without the pause) under the
+// software renderer, for the opening position and for everything shown at once.
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <ctime>
+
+#include "offscreen_gl.h"
+#include "player/guarded_game.h"
+#include "render/scene.h"
+
+namespace {
+
+// A desktop that is never asked anything during a frame; its clock stands still.
+class StillPlatform : public rq::Platform {
+ public:
+  std::string ComputerName() override { return "BENCH"; }
+  rq::MessageAnswer ShowMessage(const char*, const char*, rq::MessageButtons, rq::MessageIcon) override {
+    return rq::MessageAnswer::Ok;
+  }
+  rq::CursorHandle SystemCursor(rq::CursorKind) override { return nullptr; }
+  rq::CursorHandle CursorFromFile(const char*) override { return nullptr; }
+  void SetCursor(rq::CursorHandle) override {}
+  int32_t ElapsedMilliseconds() override { return 10000; }
+  void Sleep(int32_t) override {}
+  bool OpenUrl(const std::string&) override { return false; }
+  bool RunSettingsDialog(rq::SettingsValues&) override { return false; }
+};
+
+double Seconds(clockid_t clock) {
+  timespec t{};
+  clock_gettime(clock, &t);
+  return t.tv_sec + t.tv_nsec * 1e-9;
+}
+
+// Everything a frame can show at once.
+void BusyScene(rq::GameApplication& a) {
+  a.candidatesShown = true;
+  a.candidateCount = 7;
+  for (int i = 0; i < 7; ++i) a.candidateMoves[i] = rq::Move{81, static_cast<uint8_t>(36 + i), 0, 1 - i, 0};
+  for (int i = 0; i < 9; ++i) a.eatenRed[i] = static_cast<uint8_t>(0x41 + i);
+  a.eatenRedCount = 9;
+  for (int i = 0; i < 5; ++i) a.eatenGreen[i] = static_cast<uint8_t>(0x21 + i);
+  a.eatenGreenCount = 5;
+  a.lastMove = rq::Move{64, 67, 0x23, 0, 0};
+  a.draggedPiece = rq::DraggedPiece{0x46, 81, 0, 0};
+  a.pointerX = 600;
+  a.pointerY = 500;
+  a.explanationShown = true;
+  a.explanationReason = 3;
+  a.menuVisible = a.menuHover = a.buttonDown = true;
+  a.hoveredMenuItem = 2;
+  a.computerMoveAnimating = true;
+  a.animatedMove = rq::Move{1, 20, 0, 0, 0};
+  a.animProgress = 0.4;
+  rq::LockGame(a.game);
+  a.game.usersTurn = false;
+  a.game.progress = 0.7;
+  a.game.record.depthLimit = 12;
+  rq::UnlockGame(a.game);
+}
+
+}  // namespace
+
+// Usage: rq_frame_bench [picture.png]
+int main(int argc, char** argv) {
+  StillPlatform platform;
+  rq::OffscreenScene scene;
+  std::string why;
+  if (!scene.Open(platform, 1024, why)) {
+    std::fprintf(stderr, "frame bench: %s\n", why.c_str());
+    return 1;
+  }
+  const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+  std::printf("renderer: %s\n", renderer ? renderer : "?");
+  for (int busy = 0; busy < 2; ++busy) {
+    if (busy) BusyScene(*scene.app);
+    for (int i = 0; i < 5; ++i) scene.Render();  // the first binds upload the textures
+    const int frames = 200;
+    const double cpu0 = Seconds(CLOCK_PROCESS_CPUTIME_ID), wall0 = Seconds(CLOCK_MONOTONIC);
+    for (int i = 0; i < frames; ++i) {
+      glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+      rq::DrawSceneElements(*scene.app);
+      glFinish();
+    }
+    const double cpu = (Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpu0) / frames;
+    const double wall = (Seconds(CLOCK_MONOTONIC) - wall0) / frames;
+    std::printf("frame 1024x1024, %s, %d frames: %.2f ms CPU, %.2f ms wall per frame\n",
+                busy ? "busy scene" : "opening position", frames, cpu * 1000, wall * 1000);
+  }
+  if (argc > 1 && !rq::WritePng(argv[1], scene.gl.ReadBack())) std::fprintf(stderr, "cannot write %s\n", argv[1]);
+  return 0;
+}
