@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "player/evaluation.h"
@@ -73,6 +74,14 @@ inline Move MoveOf(const std::string& text) {
   m.from = static_cast<uint8_t>(from);
   m.to = static_cast<uint8_t>(to);
   return m;
+}
+
+// A record from the opening with the moves of `line` ("h2h9 i9h9 ...") played and recorded.
+inline std::unique_ptr<GameRecord> PlayedRecord(const std::string& line) {
+  auto record = std::make_unique<GameRecord>();
+  std::istringstream moves(line);
+  for (std::string move; moves >> move;) EXPECT_TRUE(Play(*record, move)) << move;
+  return record;
 }
 
 }  // namespace rq::test
