@@ -3,9 +3,6 @@
 #pragma once
 
 #include <chrono>
-#include <cstring>
-#include <ctime>
-#include <memory>
 #include <thread>
 
 #include "game/current_game.h"
@@ -80,9 +77,8 @@ auto Locked(GameApplication& app, F read) {
 // A move made, shown and its taken piece listed, as the interaction does; the user's move
 // asks for the computer's answer when told to.
 inline bool PlayMove(GameApplication& app, const std::string& text, bool askComputer = false) {
-  const Move m0 = MoveOf(text);
   const bool ok = Locked(app, [&](GuardedGame& g) {
-    Move m = m0;
+    Move m = MoveOf(text);
     const uint8_t piece = g.record.position.squares[m.from];
     int32_t reason = 0, detail = 0;
     if (piece == 0 || !g.record.validateMove(m, reason, detail)) return false;
@@ -125,10 +121,8 @@ inline std::string StateText(const GameRecord& r, int32_t number, const BoardPos
 }
 
 inline std::string GameState(GameApplication& app) {
-  return Locked(app, [&](GuardedGame& g) {
-    return StateText(g.record, app.gameNumber, app.savedBoard, app.eatenRedCount, app.eatenGreenCount,
-                     g.usersTurn && !g.gameEnded && !g.searchRequested);
-  });
+  return Locked(app, [&](GuardedGame& g) { return StateText(g.record, app.gameNumber, app.savedBoard, app.eatenRedCount,
+                                                            app.eatenGreenCount, g.usersTurn && !g.gameEnded && !g.searchRequested); });
 }
 
 // The state of a fresh game numbered `number`.

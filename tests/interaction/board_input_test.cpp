@@ -27,10 +27,10 @@ TEST_F(Board, PickingUsesTheRadiusAndTheDropLandsWhereThePieceIsDrawn) {
   for (double scale : {1.0, 0.8125}) {
     SetPosition(StartFen);
     SetScale(scale);
-    // Seized 36 units off its centre, let go with the pointer as far off the target.
-    OnPointerMove(*app, X(Sq("b2"), 30), Y(Sq("b2"), -20));
-    OnButtonDown(*app, X(Sq("b2"), 30), Y(Sq("b2"), -20));
-    OnButtonUp(*app, X(Sq("e2"), 30), Y(Sq("e2"), -20));
+    // Seized off its centre, let go with the piece on the target and the pointer 36 units off it.
+    OnPointerMove(*app, X(Sq("b2"), 20), Y(Sq("b2"), -20));
+    OnButtonDown(*app, X(Sq("b2"), 20), Y(Sq("b2"), -20));
+    OnButtonUp(*app, X(Sq("e2"), 20), Y(Sq("e2"), -30));
     EXPECT_EQ(app->savedBoard.squares[Sq("e2")], 0x4A) << scale;
   }
 }

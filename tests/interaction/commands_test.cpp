@@ -65,7 +65,7 @@ TEST_F(Commands, UndoLeavesAFinishedGameAndRedoEndsItAgainSilently) {
 TEST_F(Commands, CommandsActOnlyOnTheUsersTurnAndNewGameAsksUnlessEnded) {
   const struct { int32_t key; bool byMenu, usersTurn, ended; MessageAnswer answer; size_t asked, dialogs; int32_t plies, game; } rows[] = {
       {KeyUndo, false, true, false, MessageAnswer::No, 0, 0, 0, 1},  {KeyUndo, true, false, false, MessageAnswer::No, 0, 0, 2, 1},
-      {KeyUndo, false, false, false, MessageAnswer::No, 0, 0, 2, 1}, {KeyRedo, false, false, false, MessageAnswer::No, 0, 0, 2, 1},
+      {KeyUndo, false, false, false, MessageAnswer::No, 0, 0, 2, 1}, {KeyRedo, false, false, false, MessageAnswer::No, 0, 0, 0, 1},
       {KeySettings, false, true, false, MessageAnswer::No, 0, 1, 2, 1}, {KeySettings, false, false, false, MessageAnswer::No, 0, 0, 2, 1},
       {KeyNewGame, false, true, false, MessageAnswer::Yes, 1, 0, 0, 2}, {KeyNewGame, true, true, false, MessageAnswer::Yes, 1, 0, 0, 2},
       {KeyNewGame, false, true, false, MessageAnswer::No, 1, 0, 2, 1},  {KeyNewGame, false, true, true, MessageAnswer::No, 0, 0, 0, 2},
@@ -82,7 +82,7 @@ TEST_F(Commands, CommandsActOnlyOnTheUsersTurnAndNewGameAsksUnlessEnded) {
     app->game.searching = !row.usersTurn;
     app->game.gameEnded = row.ended;
     app->game.record.endPly = row.ended ? 2 : NoEndPly;
-    fake.answers.push_back(row.answer);
+    fake.answers.assign(1, row.answer);
     fake.ClearRecords();
     if (row.byMenu) ClickScene(978, row.key == KeyUndo ? 235 : 480);
     else OnKeyDown(*app, row.key);
@@ -92,6 +92,7 @@ TEST_F(Commands, CommandsActOnlyOnTheUsersTurnAndNewGameAsksUnlessEnded) {
     EXPECT_EQ(app->game.record.moveCount, row.plies) << row.key << row.byMenu << row.usersTurn;
     EXPECT_EQ(app->gameNumber, row.game) << row.key << row.byMenu << row.usersTurn;
     EXPECT_EQ(ReadFile("Games1-100_TESTBOX.vrd5").find("Recorded moves: 2\n") != std::string::npos, row.game == 2);
+    app->game.searching = false;  // no worker to end the search at shut-down
   }
 }
 

@@ -16,7 +16,8 @@ TEST_F(ComputerTurn, TheAnswerIsAnimatedForHalfASecondThenPlayed) {
     Publish("h7e7");
     fake.SetClock(5000 * step);
     int32_t playedAt = -1;
-    for (double progress = 0; playedAt < 0 && fake.ElapsedMilliseconds() < 5000 * step + 2000; fake.AdvanceClock(step)) {
+    double progress = 0;
+    for (int frame = 0; playedAt < 0 && frame < 200; ++frame, fake.AdvanceClock(step)) {
       const bool ready = app->computerMoveReady;
       UpdateComputerTurn(*app);
       if (app->game.usersTurn) {
