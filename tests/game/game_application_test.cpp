@@ -1,182 +1,189 @@
-// Start-up and shut-down of the whole game application, the worker thread running.
+// Start-up, shut-down, new games and the files behind them, the worker thread running.
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
 #include <optional>
 
-#include "app_fixture.h"
+#include "game/archive.h"
+#include "game/new_game.h"
+#include "game/safe_file.h"
+#include "game_support.h"
 
 namespace rq::test {
 namespace {
 
-TEST_F(GameAppTest, FirstStartIsSilentFreshAndWritesTheDefaults) {
+const char* const YourTurn = "Continuing previous game. It's your turn.";
+const char* const MyTurn = "Continuing previous game. It's my turn.";
+
+TEST_F(GameAppTest, FirstStartIsSilentAndFreshAndALongNameIsCut) {
+  platform.computerName = "a-very-long-hostname";
   GameApplication& a = Start();
   EXPECT_TRUE(platform.Messages().empty());
-  ExpectFreshGame(a, 1);
-  EXPECT_EQ(Locked(a, [](GuardedGame& g) { return g.thinkSeconds; }), 1.0);
+  EXPECT_EQ(GameState(a), FreshState(1));
   EXPECT_EQ(platform.CurrentCursor(), FakePlatform::ArrowToken());
-  EXPECT_EQ(a.busyCursor, FakePlatform::BusyToken());
-  EXPECT_NE(a.copyCursor, nullptr);
-  EXPECT_EQ(a.lastMove.status, NoLastMove);
   Stop();
-  EXPECT_EQ(ReadFile(SettingsFileName("TESTBOX")), FormatSettings(SettingsValues()));
-  EXPECT_NE(CurrentFile().find("User's turn: 1\n"), std::string::npos);
+  EXPECT_EQ(ReadFile(SettingsFileName("a-very-long-hos")), FormatSettings(SettingsValues()));
+  EXPECT_NE(ReadFile(CurrentGameFileName("a-very-long-hos")).find("Recorded moves: 0\n"), std::string::npos);
 }
 
-TEST_F(GameAppTest, ComputerNameNamesTheFiles) {
-  const struct {
-    const char* given;
-    const char* kept;
-  } cases[] = {{"a-very-long-hostname", "a-very-long-hos"}, {"", ""}};
-  for (const auto& c : cases) {
-    platform.computerName = c.given;
-    platform.loadableCursorFiles.clear();
-    EXPECT_EQ(std::string(Start().computerName), c.kept);
-    EXPECT_EQ(app->copyCursor, nullptr) << "no cursor file";
-    Stop();
-    EXPECT_TRUE(FileExists(std::string("CurrentGame_") + c.kept + ".vrd5")) << c.given;
-    EXPECT_TRUE(FileExists(std::string("Settings_") + c.kept + ".rqs1")) << c.given;
-  }
-}
-
-TEST_F(GameAppTest, GamePlayedWithTheWorkerContinuesAfterARestart) {
+TEST_F(GameAppTest, AGameContinuesAfterARestartThinkingOrNot) {
   PrepareSettings(true, 0);
   GameApplication& a = Start();
-  for (const char* move : {"h2e2", "h0g2"}) {
-    ASSERT_TRUE(PlayMove(a, move, true)) << move;
-    ASSERT_TRUE(PlayAnswer(a)) << move;
-  }
-  const std::string before = GameState(a);
+  for (const char* move : {"h2e2", "h0g2"}) ASSERT_TRUE(PlayMove(a, move, true) && PlayAnswer(a)) << move;
+  std::string before = GameState(a);
   const HistoryEntry last = Locked(a, [](GuardedGame& g) { return g.record.history[3]; });
   Stop();
-
   GameApplication& b = Start();
   EXPECT_TRUE(b.lastMove.status == 0 && b.lastMove.from == last.from && b.lastMove.to == last.to);
-  const auto messages = platform.Messages();
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].title, "Ravenquill");
-  EXPECT_EQ(messages[0].text, "Continuing previous game. It's your turn.");
-  EXPECT_EQ(messages[0].buttons, MessageButtons::Ok);
+  ASSERT_EQ(platform.Messages().size(), 1u);
+  EXPECT_EQ(platform.Messages()[0].title + platform.Messages()[0].text, std::string("Ravenquill") + YourTurn);
   EXPECT_EQ(GameState(b), before);
-  EXPECT_FALSE(Locked(b, [](GuardedGame& g) { return g.searchRequested; }));
-}
 
-TEST_F(GameAppTest, ThinkingAtExitIsStoppedSavedAndResumed) {
-  PrepareSettings(true, 4);  // twelve seconds: the search is surely running at exit
-  GameApplication& a = Start();
-  ASSERT_TRUE(PlayMove(a, "h2e2"));
-  const std::string before = GameState(a);  // the search owns the record from the request on
-  RequestComputerMove(a.game);
-  ASSERT_TRUE(WaitFor(a, [](GuardedGame& g) { return g.searching; }));
-  a.difficultyLevel = 0;  // written at shut-down, so the next start thinks briefly
-
+  // Thinking at exit: stopped at once, saved on the computer's turn, resumed at the start.
+  b.difficultyLevel = 4;
+  ApplyDifficulty(b);
+  ASSERT_TRUE(PlayMove(b, "i0h0"));
+  before = GameState(b);
+  RequestComputerMove(b.game);
+  while (!Locked(b, [](GuardedGame& g) { return g.searching; })) std::this_thread::yield();
+  b.difficultyLevel = 0;
   const auto stopping = std::chrono::steady_clock::now();
   Stop();
   EXPECT_LT(std::chrono::steady_clock::now() - stopping, std::chrono::seconds(3)) << "the search was not stopped";
-  EXPECT_NE(CurrentFile().find("User's turn: 0\n"), std::string::npos);
-
-  GameApplication& b = Start();
+  platform.ClearRecords();
+  GameApplication& c = Start();
   ASSERT_EQ(platform.Messages().size(), 1u);
-  EXPECT_EQ(platform.Messages()[0].text, "Continuing previous game. It's my turn.");
-  EXPECT_EQ(GameState(b), before);
-  EXPECT_TRUE(PlayAnswer(b));
+  EXPECT_EQ(platform.Messages()[0].text, MyTurn);
+  EXPECT_EQ(GameState(c), before);
+  EXPECT_TRUE(PlayAnswer(c));
 }
 
-TEST_F(GameAppTest, StartUpMessagesAndTheComputersTurn) {
+TEST_F(GameAppTest, StartUpTellsTheStateOfTheGameWhenAskedTo) {
   const std::string ended = "Previous game has ended. Press 'New Game' to start a new one.";
-  const struct {
-    const char* name;
-    bool ended, usersTurn, hint;
-    std::optional<std::string> message;
-  } cases[] = {
-      {"user's turn", false, true, true, "Continuing previous game. It's your turn."},
-      {"computer's turn", false, false, true, "Continuing previous game. It's my turn."},
-      {"ended game", true, true, true, ended},
-      {"ended game saved with the computer to move", true, false, true, ended},
-      {"user's turn, no hint", false, true, false, std::nullopt},
-      {"computer's turn, no hint", false, false, false, std::nullopt},
-      {"ended game, no hint", true, true, false, std::nullopt},
+  const struct { bool ended, usersTurn, hint; std::optional<std::string> message; } cases[] = {
+      {false, false, true, MyTurn}, {true, true, true, ended}, {true, false, true, ended},
+      {false, true, false, std::nullopt}, {false, false, false, std::nullopt}, {true, true, false, std::nullopt},
   };
-  auto record = PlayedRecord({GoldenMoves[0], GoldenMoves[1], GoldenMoves[2]});  // the computer's turn
+  auto record = PlayedRecord("h2h9 i9h9 b2e2");
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
     platform.ClearRecords();
     PrepareSettings(c.hint, 0);
     auto data = DataOf(*record, 5);
     data->gameEnded = c.ended;
     data->usersTurn = c.usersTurn;
     WriteFile(CurrentGameFileName("TESTBOX"), FormatGameFile(*data));
-
     GameApplication& a = Start();
-    const auto messages = platform.Messages();
-    ASSERT_EQ(messages.size(), c.message ? 1u : 0u);
-    if (c.message) {
-      EXPECT_EQ(messages[0].text, *c.message);
-    }
-    EXPECT_EQ(a.gameNumber, 5);
+    const auto told = platform.Messages();
+    EXPECT_EQ(told.empty() ? std::nullopt : std::optional(told[0].text), c.message) << c.ended << c.usersTurn << c.hint;
     EXPECT_EQ(Locked(a, [](GuardedGame& g) { return g.record.endPly; }), c.ended ? 3 : NoEndPly);
-    // The computer thinks exactly when a game that goes on was saved on its turn.
-    if (!c.ended && !c.usersTurn) {
-      EXPECT_TRUE(WaitFor(a, AnswerReady));
-    } else {
-      EXPECT_TRUE(Locked(a, [](GuardedGame& g) { return g.usersTurn && !g.searchRequested; }));
-    }
+    if (!c.ended && !c.usersTurn) EXPECT_TRUE(PlayAnswer(a)) << "the computer thinks on its saved turn";
+    else EXPECT_TRUE(Locked(a, [](GuardedGame& g) { return g.usersTurn && !g.searchRequested; }));
     Stop();
   }
 }
 
-TEST_F(GameAppTest, SavedFileMatchesTheGoldenFileAndSurvivesAReload) {
-  UseUtc();
+TEST_F(GameAppTest, SavesAreTheGoldenBytesAndNeverTornOrMadeOfAHeldPiece) {
   GameApplication& a = Start();
-  for (const std::string& move : GoldenMoves) ASSERT_TRUE(PlayMove(a, move)) << move;
-  a.wallClock = GoldenClock;
-  Stop();
-  ASSERT_EQ(CurrentFile(), GoldenFile);
-
-  Start().wallClock = LaterClock;
-  Stop();
-  std::string later = GoldenFile;
-  later.replace(later.find("Sat Mar  2 14:05:09 2024"), 24, "Thu Apr 11 15:05:09 2024");
-  EXPECT_EQ(CurrentFile(), later);
-}
-
-TEST_F(GameAppTest, AFullHistoryIsKeptWithUndoRefused) {
-  GameApplication& a = Start();
-  LockGame(a.game);
-  ASSERT_TRUE(PlayRandomGame(a.game.record, HistoryCapacity + 1, 11));
-  a.savedBoard = a.game.record.position;
-  UnlockGame(a.game);
-  a.wallClock = GoldenClock;
-  Stop();
-  const std::string saved = CurrentFile();
-
-  GameApplication& b = Start();
-  EXPECT_EQ(platform.Messages().size(), 1u);
-  EXPECT_FALSE(Locked(b, [](GuardedGame& g) { return g.record.canUndo(); }));
-  b.wallClock = GoldenClock;
-  Stop();
-  EXPECT_EQ(CurrentFile(), saved);
-}
-
-TEST_F(GameAppTest, APieceHeldAtExitIsSavedOnItsSquare) {
-  GameApplication& a = Start();
-  a.draggedPiece = DraggedPiece{0x46, 81, 0, 0};
-  a.savedBoard.squares[81] = 0;  // lifted off the drawn board while held
-  Stop();
-  Start();
-  EXPECT_EQ(platform.Messages().size(), 1u) << "the saved game was refused";
-  ExpectFreshGame(*app, 1);
-}
-
-TEST_F(GameAppTest, SaveFailingHalfWayKeepsThePreviousFile) {
-  GameApplication& a = Start();
-  ASSERT_TRUE(PlayMove(a, GoldenMoves[0]) && PlayMove(a, GoldenMoves[1]));
+  PlayMoves(a, "h2h9 i9h9");
   ASSERT_TRUE(SaveCurrentGame(a));
   const std::string previous = CurrentFile();
-  ASSERT_TRUE(PlayMove(a, GoldenMoves[2]) && PlayMove(a, GoldenMoves[3]));
+  PlayMoves(a, "b2e2 b9c7");
+  a.wallClock = GoldenClock;
   {
     FileSizeCap diskFull(previous.size() + 100);  // the new file is 286 bytes longer
     EXPECT_FALSE(SaveCurrentGame(a));
   }
   EXPECT_EQ(CurrentFile(), previous);
-  EXPECT_FALSE(FileExists(TempFileName(CurrentGameFileName("TESTBOX"))));
+  EXPECT_FALSE(std::filesystem::exists(TempFileName(CurrentGameFileName("TESTBOX"))));
+  a.draggedPiece = DraggedPiece{0x46, 81, 0, 0};  // held at exit: lifted off the drawn board
+  a.savedBoard.squares[81] = 0;
+  Stop();
+  ASSERT_EQ(CurrentFile(), GoldenFile);
+  Start().wallClock = [] { return GoldenClock() + 40 * 86400 + 3600; };
+  Stop();
+  std::string later = GoldenFile;
+  EXPECT_EQ(CurrentFile(), later.replace(later.find("Sat Mar  2 14"), 24, "Thu Apr 11 15:05:09 2024"));
+}
+
+// Runs a start and a stop as "nobody" when the tests run as root, so that permissions bite.
+bool StartAndStopUnprivileged(FakePlatform& platform, const char* lock) {
+  const passwd* nobody = getpwnam("nobody");
+  const pid_t pid = fork();
+  if (pid == 0) {
+    bool ok = geteuid() != 0 || nobody != nullptr;
+    if (ok && geteuid() == 0) {
+      for (const auto& entry : std::filesystem::directory_iterator("."))
+        ok = ok && lchown(entry.path().c_str(), nobody->pw_uid, nobody->pw_gid) == 0;
+      ok = ok && chown(".", nobody->pw_uid, nobody->pw_gid) == 0 && setgid(nobody->pw_gid) == 0 &&
+           setuid(nobody->pw_uid) == 0;
+    }
+    setenv("XDG_RUNTIME_DIR", std::filesystem::current_path().c_str(), 1);  // where "nobody" may lock
+    if (ok) std::make_unique<GameApplication>(platform, lock).reset();
+    _exit(ok ? 0 : 1);
+  }
+  int status = 0;
+  return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// A file that cannot be read is set aside, damaged ones silently too; none is overwritten.
+TEST_F(GameAppTest, FilesThatCannotBeLoadedAreKeptAside) {
+  const std::string game = CurrentGameFileName("TESTBOX"), settings = SettingsFileName("TESTBOX");
+  const std::string golden = GoldenFile, cut = golden.substr(0, golden.find("64 --> 67"));
+  const struct { const std::string* file; std::string bytes; mode_t mode; int asideTaken; const char* keptAs; } cases[] = {
+      {&game, golden, 0, 0, ".damaged"}, {&game, golden, 0200, 999, ""}, {&game, golden, 0400, 0, ""},
+      {&settings, "HintAtStartup = 0\n", 0400, 0, ""}, {&game, cut, 0600, 1, ".damaged-2"},
+  };
+  for (const auto& c : cases) {
+    dir.Clear();
+    WriteFile(*c.file, c.bytes);
+    for (int n = 1; n <= c.asideTaken; ++n) WriteFile(*c.file + ".damaged" + (n == 1 ? "" : "-" + std::to_string(n)), "");
+    chmod(c.file->c_str(), c.mode);
+    EXPECT_TRUE(StartAndStopUnprivileged(platform, lock.name()));
+    EXPECT_EQ(ReadFile(*c.file + c.keptAs), c.bytes) << c.mode << c.keptAs;
+  }
+  platform.ClearRecords();
+  WriteFile(game, golden.substr(0, golden.size() - 1));
+  EXPECT_EQ(GameState(Start()), FreshState(1));
+  EXPECT_TRUE(platform.Messages().empty());
+}
+
+TEST_F(GameAppTest, ANewGameArchivesTheOldOneOrLeavesItWhereItIs) {
+  const std::string current = CurrentGameFileName("TESTBOX"), archive = ArchiveFileName(1, "TESTBOX");
+  const struct { const std::string* blocked; bool diskFull, archived; } cases[] = {
+      {nullptr, false, true}, {&current, false, true}, {&archive, false, false}, {nullptr, true, false}};
+  for (const auto& c : cases) {
+    dir.Clear();
+    platform.ClearRecords();
+    GameApplication& a = Start();
+    a.wallClock = GoldenClock;
+    ASSERT_TRUE(SaveCurrentGame(a));  // an older game stands in the file
+    PlayMoves(a, "h2h9 i9h9");
+    a.lastMove.status = 0;
+    a.draggedPiece.code = 0x41;
+    a.hoveredPiece = 3;
+    a.candidatesShown = a.computerMoveReady = a.computerMoveAnimating = a.gameDrawn = true;
+    const std::string before = GameState(a);
+    const std::string saved = Locked(a, [](GuardedGame& g) { return FormatGameFile(*DataOf(g.record)); });
+    if (c.blocked) std::filesystem::remove(*c.blocked), std::filesystem::create_directory(*c.blocked);
+    std::optional<FileSizeCap> diskFull;
+    if (c.diskFull) diskFull.emplace(CurrentFile().size());
+    LockGame(a.game);  // as the new-game command: the lock is re-entrant
+    EXPECT_EQ(StartNewGame(a), c.archived);
+    UnlockGame(a.game);
+    diskFull.reset();
+    EXPECT_EQ(ReadFile(archive), c.archived ? saved : "");
+    if (c.archived) {
+      EXPECT_EQ(GameState(a), FreshState(2));
+      EXPECT_TRUE(platform.Messages().empty());
+      EXPECT_TRUE(a.lastMove.status == NoLastMove && a.draggedPiece.code == -1 && a.hoveredPiece == -1);
+      EXPECT_FALSE(a.candidatesShown || a.computerMoveReady || a.computerMoveAnimating || a.gameDrawn);
+    } else {
+      EXPECT_EQ(GameState(a), before) << "the game stays on the board";
+      EXPECT_EQ(platform.Messages().size() == 1 ? platform.Messages()[0].title : "", "New game");
+    }
+    Stop();
+  }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "rules/evaluation.h"
@@ -85,6 +86,14 @@ inline int GeneratedMoves(GameRecord& r, int side, Move* out, int capacity, int 
       for (int i = 0; i < r.moveSlots[slot].count() && n < capacity; ++i) out[n++] = r.moveSlots[slot].cells[i];
     }
   return n;
+}
+
+// A record from the opening with the moves of `line` ("h2h9 i9h9 ...") played and recorded.
+inline std::unique_ptr<GameRecord> PlayedRecord(const std::string& line) {
+  auto record = std::make_unique<GameRecord>();
+  std::istringstream moves(line);
+  for (std::string move; moves >> move;) EXPECT_TRUE(Play(*record, move)) << move;
+  return record;
 }
 
 }  // namespace rq::test

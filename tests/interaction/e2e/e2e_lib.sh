@@ -54,22 +54,15 @@ prepare_work() {
   cp -r "$RQ_SOURCE/Textures" "$RQ_SOURCE/Documentation" "$RQ_SOURCE/arrowcop.cur" "$WORK"/
 }
 
-# Settings file with every option on but those given as KEY=VALUE.
+# Settings file with every option on, level 1 and English help, but those given as KEY=VALUE.
 write_settings() {
-  local file="$WORK/Settings_$NAME.rqs1"
   local key value
-  : >"$file"
   for key in HintAtStartup HighlightMove ShowMoves ShowIllegalMoves ExplainIllegalMoves AutoHideMenu DifficultyLevel HelpLanguage; do
-    case $key in
-      DifficultyLevel) value=1 ;;
-      HelpLanguage) value=0 ;;
-      *) value=1 ;;
-    esac
-    for pair in "$@"; do
-      [ "${pair%%=*}" = "$key" ] && value=${pair#*=}
-    done
-    echo "$key = $value" >>"$file"
-  done
+    value=1
+    [ $key = HelpLanguage ] && value=0
+    for pair in "$@"; do [ "${pair%%=*}" = "$key" ] && value=${pair#*=}; done
+    echo "$key = $value"
+  done >"$WORK/Settings_$NAME.rqs1"
 }
 
 # The first window whose name matches, waiting up to $2 seconds.
@@ -142,14 +135,6 @@ drag() {
   log "dragged $move"
 }
 
-click_scene() {
-  pointer_to "$1" "$2"
-  xdotool mousedown 1
-  sleep 0.1
-  xdotool mouseup 1
-  sleep 0.3
-}
-
 # Keyboard focus to a window; without a window manager it may need a second try.
 focus() {
   for _ in 1 2 3 4 5; do
@@ -184,7 +169,5 @@ shot() {
   import -window root "$RQ_ARTIFACTS/$(printf '%02d' "$SHOTS")-$1.png" 2>/dev/null || true
 }
 
-# Whether the file has a line exactly like $2.
-has_line() { grep -qxF -- "$2" "$1" || grep -qxF -- "$2"$'\r' "$1"; }
-
-expect_line() { has_line "$1" "$2" || fail "$(basename "$1") lacks the line '$2'"; }
+# Fails unless the file has a line exactly like $2.
+expect_line() { grep -qxF -- "$2" "$1" || grep -qxF -- "$2"$'\r' "$1" || fail "$(basename "$1") lacks the line '$2'"; }

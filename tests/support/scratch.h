@@ -1,0 +1,89 @@
+// Scratch ground for tests: a private working directory, whole-file reads and writes, a
+// game lock no other test process shares, and a full disk.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "player/game_lock.h"
+
+namespace rq::test {
+
+// A fresh directory, the working directory while the object lives.
+class ScratchDirectory {
+ public:
+  ScratchDirectory() : old_(std::filesystem::current_path()) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "rq-test-XXXXXX").string();
+    EXPECT_NE(mkdtemp(pattern.data()), nullptr);
+    path = pattern;
+    std::filesystem::current_path(path);
+  }
+  ~ScratchDirectory() {
+    std::error_code ignored;
+    std::filesystem::current_path(old_, ignored);
+    std::filesystem::remove_all(path, ignored);
+  }
+  // Empties the directory for the next case.
+  void Clear() const {
+    for (const auto& entry : std::filesystem::directory_iterator(path)) std::filesystem::remove_all(entry.path());
+  }
+  std::filesystem::path path;
+
+ private:
+  std::filesystem::path old_;
+};
+
+// A game lock name of this object alone, across processes; its lock file goes with it.
+class ScratchLock {
+ public:
+  ScratchLock() {
+    static std::atomic<int> count{0};
+    name_ = "rq-test-" + std::to_string(getpid()) + "-" + std::to_string(++count);
+  }
+  ~ScratchLock() { std::remove(GameLock::LockFilePath(name_.c_str()).c_str()); }
+  const char* name() const { return name_.c_str(); }
+
+ private:
+  std::string name_;
+};
+
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+inline void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// Caps the size of the files this process writes while it lives, as a full disk would.
+class FileSizeCap {
+ public:
+  explicit FileSizeCap(rlim_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
+    getrlimit(RLIMIT_FSIZE, &old_);
+    rlimit cap = old_;
+    cap.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &cap);
+  }
+  ~FileSizeCap() {
+    setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, handler_);
+  }
+
+ private:
+  void (*handler_)(int);
+  rlimit old_{};
+};
+
+}  // namespace rq::test
