@@ -5,6 +5,7 @@
 #include <ctime>
 #include <thread>
 
+#include "game/move_record.h"
 #include "platform/platform.h"
 #include "player/guarded_game.h"
 #include "rules/types.h"
@@ -54,6 +55,8 @@ struct GameApplication {
   int32_t pieceSpriteY[PieceCodeCount] = {};
 
   DraggedPiece draggedPiece;
+
+  MoveRecordView moveRecord;  // the record window's rows
 
   // Candidate moves of the hovered piece: captures first, then quiet moves.
   bool candidatesShown = false;

@@ -47,6 +47,7 @@ void UndoCommand(GameApplication& app) {
     }
   }
   app.savedBoard = record.position;
+  PublishMoveRecord(app);
   UnlockGame(game);
   OnPointerMove(app, app.pointerX, app.pointerY);
 }
@@ -69,6 +70,7 @@ void RedoCommand(GameApplication& app) {
   }
   game.gameEnded = record.moveCount >= record.endPly;
   app.savedBoard = record.position;
+  PublishMoveRecord(app);
   UnlockGame(game);
   OnPointerMove(app, app.pointerX, app.pointerY);
 }
@@ -89,6 +91,11 @@ void NewGameCommand(GameApplication& app) {
 
 // Letters act only on the user's turn; a held piece goes back before any command.
 void OnKeyDown(GameApplication& app, int32_t key) {
+  // The record window only looks on, so it opens and closes in the computer's turn too.
+  if (key == KeyMoveList) {
+    ToggleMoveRecord(app);
+    return;
+  }
   if (key != KeyNewGame && key != KeySettings && key != KeyRedo && key != KeyUndo) return;
   LockGame(app.game);
   if (app.game.usersTurn) {
