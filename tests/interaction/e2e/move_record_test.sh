@@ -19,6 +19,23 @@ wait_rows() {
   cat "$DUMP" >&2 2>/dev/null || true
   fail "the record window never showed /$1/"
 }
+# xdotool cannot read the window's UTF-8 title; xwininfo can.
+moves_window() {
+  local id
+  for _ in $(seq 100); do
+    id=$(xwininfo -root -tree | sed -n 's/^ *\(0x[0-9a-f]*\) "Ravenquill — Moves".*/\1/p' | head -n1)
+    [ -n "$id" ] && { printf '%d\n' "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+no_moves_window() {
+  for _ in $(seq 100); do
+    xwininfo -root -tree | grep -q '"Ravenquill — Moves"' || return 0
+    sleep 0.1
+  done
+  return 1
+}
 geometry() { xdotool getwindowgeometry --shell "$1" | sed -n "s/^$2=//p"; }
 
 start_display 1920x1080  # room beside the game window
@@ -33,11 +50,11 @@ drag b2e2
 sleep 4  # the computer's answer, at the lowest level
 drag b0c2
 game_key m
-moves=$(wait_window '^Ravenquill .* Moves$') || fail "no record window after M"
+moves=$(moves_window) || fail "no record window after M"
 wait_rows '^2\. 马八进七 [^ ]+ \| H8\+7 [A-Z+1-5-][1-9A-Z][-+=][1-9]$'
 shot "record-open"
 grep -qxE '1\. 炮八平五 [^ ~]+ \| C8=5 [A-Z+-][1-9A-Z][-+=][1-9]' "$DUMP" || fail "row 1 is not the first pair"
-[ "$(xprop -id "$moves" WM_TRANSIENT_FOR | grep -o '0x[0-9a-f]*' | xargs printf '%d')" = "$GAME_WINDOW" ] ||
+[ "$(printf '%d' "$(xprop -id "$moves" WM_TRANSIENT_FOR | grep -o '0x[0-9a-f]*')")" = "$GAME_WINDOW" ] ||
   fail "the record window is not transient for the game window"
 [ "$(geometry "$moves" X)" -ge $(( $(geometry "$GAME_WINDOW" X) + $(geometry "$GAME_WINDOW" WIDTH) )) ] ||
   fail "the record window is not beside the game window"
@@ -49,12 +66,12 @@ shot "record-undone"
 cp "$DUMP" "$WORK/undone.txt"
 focus "$moves" || fail "cannot focus the record window"
 xdotool key alt+F4
-wait_no_window '^Ravenquill .* Moves$' || fail "the close button left the record window"
+no_moves_window || fail "the close button left the record window"
 wait_rows '^closed$'
 game_key m
-wait_window '^Ravenquill .* Moves$' >/dev/null || fail "M does not open the record window again"
+moves_window >/dev/null || fail "M does not open the record window again (focus $(xdotool getwindowfocus), rows: $(head -n1 "$DUMP"))"
 game_key m
-wait_no_window '^Ravenquill .* Moves$' || fail "M does not close the record window"
+no_moves_window || fail "M does not close the record window"
 
 log "the exporter's WXF is the record's"
 game_key Escape
