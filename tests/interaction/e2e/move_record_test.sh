@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # The record window under openbox: M after three moves opens it beside the game window,
 # its rows (read back from the window's own list) follow the computer's answer and an
-# undo, the close button and M close it, and its WXF agrees with the exporter's PGN.
+# undo, and the close button and M close it.
 source "$(dirname "$0")/e2e_lib.sh"
-: "${RQ_TOOL:?path of ravenquill-tool}"
 DUMP="$WORK/rows.txt"
 export RQ_MOVE_LIST_DUMP="$DUMP"
 # A game lock of its own: copies that other tests run at the same time must not hold it up.
@@ -12,26 +11,15 @@ export XDG_RUNTIME_DIR="$WORK/run"
 
 # Waits until the window's rows match the extended regular expression $1.
 wait_rows() {
-  for _ in $(seq 150); do
-    [ -f "$DUMP" ] && grep -qE -- "$1" "$DUMP" && return 0
-    sleep 0.1
-  done
-  cat "$DUMP" >&2 2>/dev/null || true
-  fail "the record window never showed /$1/"
+  for _ in $(seq 150); do grep -qE -- "$1" "$DUMP" 2>/dev/null && return 0; sleep 0.1; done
+  fail "the record window never showed /$1/: $(cat "$DUMP" 2>/dev/null)"
 }
-# xdotool cannot read the window's UTF-8 title; xwininfo can.
+# The record window's id once it is there, or "gone" once it is not; xwininfo reads its UTF-8 title.
 moves_window() {
-  local id
   for _ in $(seq 100); do
-    id=$(xwininfo -root -tree | sed -n 's/^ *\(0x[0-9a-f]*\) "Ravenquill — Moves".*/\1/p' | head -n1)
-    [ -n "$id" ] && { printf '%d\n' "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-no_moves_window() {
-  for _ in $(seq 100); do
-    xwininfo -root -tree | grep -q '"Ravenquill — Moves"' || return 0
+    local id=$(xwininfo -root -tree | sed -n 's/^ *\(0x[0-9a-f]*\) "Ravenquill — Moves".*/\1/p' | head -n1)
+    [ -n "$id" ] && [ -z "${1:-}" ] && { printf '%d\n' "$id"; return 0; }
+    [ -z "$id" ] && [ -n "${1:-}" ] && return 0
     sleep 0.1
   done
   return 1
@@ -63,20 +51,16 @@ log "undo greys the last pair; the close button and M close the window"
 game_key z
 wait_rows '^2\. ~马八进七 ~[^ ]+ \| ~H8\+7 ~'
 shot "record-undone"
-cp "$DUMP" "$WORK/undone.txt"
 focus "$moves" || fail "cannot focus the record window"
 xdotool key alt+F4
-no_moves_window || fail "the close button left the record window"
+moves_window gone || fail "the close button left the record window"
 wait_rows '^closed$'
+sleep 0.5  # openbox hands the focus back to the game window
 game_key m
 moves_window >/dev/null || fail "M does not open the record window again (focus $(xdotool getwindowfocus), rows: $(head -n1 "$DUMP"))"
 game_key m
-no_moves_window || fail "M does not close the record window"
+moves_window gone || fail "M does not close the record window"
 
-log "the exporter's WXF is the record's"
 game_key Escape
 wait_game_exit
-pgn=$("$RQ_TOOL" export --wxf "$WORK/CurrentGame_$NAME.vrd5") || fail "export failed"
-shown=$(sed -n 's/^1\. \S* \S* | \(\S*\) \(\S*\)$/1. \1 \2/p' "$WORK/undone.txt")
-grep -qF -- "$shown *" <<<"$pgn" || fail "the exporter wrote '$pgn', the record showed '$shown'"
 log "passed"
