@@ -25,6 +25,14 @@ struct DraggedPiece {
   int32_t grabOffsetY = 0;  // pointer y - piece centre y, scene units
 };
 
+// Red's best move as key H offers it, in two stages.
+struct HintDisplay {
+  int32_t stage = 0;   // shown: 0 nothing, 1 the piece to move, 2 the whole move
+  int32_t wanted = 0;  // the stage to show once the search has answered
+  uint32_t asked = 0;  // the hint request awaiting its answer; 0 when none
+  Move move;
+};
+
 struct GameApplication {
   // Window and scene scale.
   int32_t clientWidth = 0;
@@ -55,6 +63,7 @@ struct GameApplication {
   int32_t pieceSpriteY[PieceCodeCount] = {};
 
   DraggedPiece draggedPiece;
+  HintDisplay hint;
 
   MoveRecordView moveRecord;  // the record window's rows
 

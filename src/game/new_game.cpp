@@ -46,6 +46,7 @@ bool StartNewGame(GameApplication& app) {
   app.computerMoveReady = false;
   app.computerMoveAnimating = false;
   app.lastMove.status = NoLastMove;
+  app.hint = HintDisplay{};
   app.draggedPiece.code = -1;
   app.candidatesShown = false;
   app.hoveredPiece = -1;

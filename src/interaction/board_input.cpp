@@ -5,6 +5,7 @@
 #include "interaction/board_picking.h"
 #include "interaction/captured_pieces.h"
 #include "interaction/command_menu.h"
+#include "interaction/hint.h"
 #include "interaction/interaction.h"
 
 namespace rq {
@@ -86,6 +87,7 @@ void BuildCandidates(GameApplication& app, int index) {
 void PlayUserMove(GameApplication& app, Move move) {
   GuardedGame& game = app.game;
   GameRecord& record = game.record;
+  DropHint(app);
   game.generalCaptured = record.makeMove(Red, move);
   record.recordMove(move);
   AddEatenPiece(app, move);
@@ -169,6 +171,8 @@ void OnButtonDown(GameApplication& app, int32_t x, int32_t y) {
   PickedPiece picked;
   if (PieceAtPoint(app, PointerToScene(app, x, y), picked)) {
     const int index = picked.code & IndexMask;
+    // A hint still being searched would answer for a position about to change.
+    if (app.hint.asked != 0) DropHint(app);
     // Judged afresh for the position of this press, never taken from an older hover.
     BuildCandidates(app, index);
     app.candidatesShown = true;

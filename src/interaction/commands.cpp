@@ -4,6 +4,7 @@
 #include "game/game_application.h"
 #include "game/new_game.h"
 #include "interaction/captured_pieces.h"
+#include "interaction/hint.h"
 #include "interaction/interaction.h"
 
 namespace rq {
@@ -27,6 +28,7 @@ void UndoCommand(GameApplication& app) {
   LockGame(game);
   Move m = BlankMove();
   if (record.undoMove(m)) {
+    DropHint(app);
     app.candidatesShown = false;
     app.hoveredPiece = -1;
     game.gameEnded = false;
@@ -59,6 +61,7 @@ void RedoCommand(GameApplication& app) {
   LockGame(game);
   Move m = BlankMove();
   if (record.redoMove(m)) {
+    DropHint(app);
     app.candidatesShown = false;
     app.hoveredPiece = -1;
     app.lastMove = m;
@@ -86,6 +89,7 @@ void NewGameCommand(GameApplication& app) {
     if (answer != MessageAnswer::Yes) return;
   }
   EndDrag(app);
+  DropHint(app);
   StartNewGame(app);
 }
 
@@ -96,6 +100,7 @@ void OnKeyDown(GameApplication& app, int32_t key) {
     ToggleMoveRecord(app);
     return;
   }
+  if (key == KeyHint) return HintCommand(app);
   if (key != KeyNewGame && key != KeySettings && key != KeyRedo && key != KeyUndo) return;
   LockGame(app.game);
   if (app.game.usersTurn) {

@@ -9,6 +9,7 @@ namespace rq {
 struct GameApplication;
 
 // Virtual-key codes of the command letters (the same with or without Shift).
+constexpr int32_t KeyHint = 'H';
 constexpr int32_t KeyNewGame = 'N';
 constexpr int32_t KeySettings = 'S';
 constexpr int32_t KeyRedo = 'Y';

@@ -4,6 +4,7 @@
 #include "game/game_application.h"
 #include "interaction/board_input.h"
 #include "interaction/captured_pieces.h"
+#include "interaction/hint.h"
 #include "interaction/interaction.h"
 #include "player/search.h"
 
@@ -83,6 +84,7 @@ void PlayComputerMove(GameApplication& app) {
 
 // Busy while the worker thinks; then animate for at least 500 ms, play, and judge the end.
 void UpdateComputerTurn(GameApplication& app) {
+  UpdateHint(app);
   GuardedGame& game = app.game;
   LockGame(game);
   const bool requested = game.searchRequested;
@@ -92,7 +94,8 @@ void UpdateComputerTurn(GameApplication& app) {
   UnlockGame(game);
   app.usersTurnAtFrameStart = usersTurn;
 
-  if (requested || searching) {
+  // On the user's turn the worker can only be searching a hint, and the user may move.
+  if ((requested || searching) && !usersTurn) {
     SetAppCursor(app, app.busyCursor);
     return;
   }

@@ -15,6 +15,7 @@ void GuardedGame::resetForNewGame() {
   stopRequested = false;
   gameEnded = false;
   searching = false;
+  hintSearch = false;
   progress = 0.0;
   usersTurn = true;
   computerSide = Green;
@@ -48,9 +49,15 @@ void SearchWorkerMain(GuardedGame* game) {
       return;
     }
     const bool request = game->searchRequested;
+    const bool hint = request && game->hintSearch;
+    const uint32_t hintNumber = game->hintAsked;
     if (request) {
       game->searchRequested = false;
       game->searching = true;
+    }
+    if (hint) {
+      game->hintRecord.copyGameFrom(game->record);
+      game->hintRecord.searchClock = &game->clock;
     }
     UnlockGame(*game);
     if (!request) {
@@ -66,21 +73,29 @@ void SearchWorkerMain(GuardedGame* game) {
     DeepeningLimits limits;
     limits.thinkSeconds = game->thinkSeconds;
     limits.firstTimedDepth = game->firstTimedDepth;
-    const int side = game->computerSide;
-    game->noMoves = false;
+    const int side = hint ? Red : game->computerSide;
+    if (!hint) game->noMoves = false;
     UnlockGame(*game);
 
     uint8_t noMoves = 0;
     DeepeningHooks hooks;
     hooks.context = game;
     hooks.stopRequested = stopRequestedUnderLock;
-    const SearchResult result = IterativeDeepening(game->record, side, limits, noMoves, hooks);
+    // The progress display of the computer's next search must not start from the hint's.
+    const double rootFraction = SearchClock::rootFraction;
+    const SearchResult result = IterativeDeepening(hint ? game->hintRecord : game->record, side, limits, noMoves, hooks);
 
     LockGame(*game);
-    game->record.depthLimit = game->record.depthLimit - 1;
-    game->bestMove = result;
-    game->noMoves = noMoves != 0;
-    game->progress = 1.0;
+    if (hint) {
+      SearchClock::rootFraction = rootFraction;
+      game->hintMove = result;
+      game->hintAnswered = hintNumber;
+    } else {
+      game->record.depthLimit = game->record.depthLimit - 1;
+      game->bestMove = result;
+      game->noMoves = noMoves != 0;
+      game->progress = 1.0;
+    }
     game->searching = false;
     UnlockGame(*game);
   }
@@ -92,6 +107,34 @@ void RequestComputerMove(GuardedGame& game) {
   game.progress = 0.0;
   game.searchRequested = true;
   game.stopRequested = false;
+  game.hintSearch = false;
+  UnlockGame(game);
+}
+
+uint32_t RequestHint(GuardedGame& game) {
+  LockGame(game);
+  game.hintSearch = true;
+  game.progress = 0.0;
+  game.searchRequested = true;
+  game.stopRequested = false;
+  if (++game.hintAsked == 0) game.hintAsked = 1;  // 0 stands for no request
+  const uint32_t number = game.hintAsked;
+  UnlockGame(game);
+  return number;
+}
+
+// On the user's turn a search can only be a hint's, so the stop cannot reach the computer's.
+void StopHint(GuardedGame& game) {
+  LockGame(game);
+  if (game.hintSearch && game.usersTurn) {
+    if (game.searchRequested) {
+      game.searchRequested = false;
+    } else if (game.searching) {
+      game.clock.stop = true;
+      game.stopRequested = true;
+    }
+    game.hintSearch = false;
+  }
   UnlockGame(game);
 }
 

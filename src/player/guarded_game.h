@@ -28,6 +28,14 @@ struct GuardedGame {
   bool noMoves = false;
   bool generalCaptured = false;
   bool workerQuit = false;  // asks the worker to leave its loop at shut-down
+  // The pending request is red's hint, not the computer's move. A hint is searched on a
+  // record of its own, so the game's record, its history and its random draws stay as they
+  // were and the computer's next search is the one it would have been without the hint.
+  bool hintSearch = false;
+  uint32_t hintAsked = 0;     // number of the latest hint request
+  uint32_t hintAnswered = 0;  // number of the request whose answer hintMove holds
+  Move hintMove;
+  GameRecord hintRecord;
 
   explicit GuardedGame(const char* lockName = "Vardo");
   GuardedGame(const GuardedGame&) = delete;
@@ -45,6 +53,13 @@ void SearchWorkerMain(GuardedGame* game);
 
 // Asks the worker for the computer's move (one locked section).
 void RequestComputerMove(GuardedGame& game);
+
+// Asks the worker for red's best move in the game's position; returns the request's number.
+uint32_t RequestHint(GuardedGame& game);
+
+// Withdraws a hint not yet taken and cuts a hint search short. It does not wait: the hint's
+// record is the worker's alone, and the worker serves the next request only after it.
+void StopHint(GuardedGame& game);
 
 // Withdraws a pending request and stops a running search; returns once no search runs.
 // The caller must not hold the lock.

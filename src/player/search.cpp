@@ -188,7 +188,8 @@ SearchResult IterativeDeepening(GameRecord& record, int side, const DeepeningLim
       completed = true;
       if (hooks.iterationDone) hooks.iterationDone(hooks.context, {depth, result, &line, record.searchNodes, t - t0});
     }
-    if (stop) break;
+    // A stop that came without a stop request (a hint given up) ends the deepening too.
+    if (stop || cut) break;
   }
   // An iteration cut short before it found any move answers with the last whole one.
   if (!IsBoardMove(result) && !noMoves && completed) result = lastComplete;

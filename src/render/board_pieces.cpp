@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "game/game_application.h"
 #include "render/draw.h"
@@ -16,6 +17,8 @@ namespace {
 
 constexpr double kHalfPi = 1.570796327;
 constexpr double kPi = 3.141592654;
+// The hint's gold, apart from the white of the latest move's arrow.
+constexpr double kHintR = 1.0, kHintG = 0.75, kHintB = 0.1;
 
 // The square the board pass leaves empty while the computer's piece is in flight.
 int HiddenSquare(const GameApplication& app) {
@@ -27,9 +30,8 @@ bool GeneralsBlink(const GameApplication& app) {
   return app.explanationShown && app.explainIllegalMoves && app.explanationReason == 1;
 }
 
-// The arrow of the latest move: a 16-unit band with the round dot's halves as caps.
-void DrawLastMoveArrow(const GameApplication& app) {
-  const Move& m = app.lastMove;
+// A move's arrow in the colour set: a 16-unit band with the round dot's halves as caps.
+void DrawMoveArrow(const Move& m) {
   // A move without two distinct board squares has no direction to draw.
   if (m.from >= BoardSquares || m.to >= BoardSquares || m.from == m.to) return;
   Point a = BoardFrameCentre(m.from), b = BoardFrameCentre(m.to);
@@ -48,7 +50,6 @@ void DrawLastMoveArrow(const GameApplication& app) {
       {0, 1, false, 474, 62},   {0, -1, true, 433, 62},  {0, 1, true, 474, 62},
       {1, -1, true, 433, 41},   {1, 1, true, 474, 41},
   };
-  glColor4d(1, 1, 1, 0.5);
   glBegin(GL_QUAD_STRIP);
   for (const Vertex& vtx : strip) {
     const Point base = vtx.atEnd ? b : a;
@@ -57,6 +58,21 @@ void DrawLastMoveArrow(const GameApplication& app) {
                static_cast<float>(base.y + 8 * vtx.along * dy + 8 * vtx.across * ny));
   }
   glEnd();
+}
+
+// The hinted piece's ring: the round marker, pulsing in size and strength, under the piece.
+void DrawHintRing(const GameApplication& app) {
+  const int from = app.hint.move.from;
+  if (app.hint.stage < 1 || from >= BoardSquares || !IsPieceCode(app.savedBoard.squares[from])) return;
+  const double q = std::abs(ClockPhase(app.platform->ElapsedMilliseconds(), 1000) - 500) * 0.002;
+  const double scale = 2.15 + 0.2 * q;
+  const Point c = BoardFrameCentre(from);
+  glColor4d(kHintR, kHintG, kHintB, 0.55 + 0.35 * q);
+  glPushMatrix();
+  glTranslated(c.x, c.y, 0);
+  glScaled(scale, scale, 1);
+  DrawMarkerSprite(-kMarkerSize / 2, -kMarkerSize / 2);
+  glPopMatrix();
 }
 
 }  // namespace
@@ -70,7 +86,8 @@ void DrawBoardPicture(GameApplication& app) {
   DrawTexturedRect(0, 0, 0, 0, side, side, side, side);
 }
 
-// Step 6: shadows, then pieces (generals blinking for facing generals), then the arrow.
+// Step 6: shadows, the hint's ring, then pieces (generals blinking for facing generals),
+// then the arrows of the latest move and of the hint.
 void DrawBoardPieces(GameApplication& app) {
   OpenStep(app, kPiecesTexture);
   EnterBoardFrame(app);
@@ -84,6 +101,7 @@ void DrawBoardPieces(GameApplication& app) {
     DrawShadowSprite(c.x + 2 - 40, c.y - 4 - 40);
   }
 
+  DrawHintRing(app);
   glColor4d(1, 1, 1, 1);
   const bool blink = GeneralsBlink(app);
   const double blinkAlpha =
@@ -97,7 +115,14 @@ void DrawBoardPieces(GameApplication& app) {
     if (blink && general) glColor4d(1, 1, 1, 1);
   }
 
-  if (app.lastMove.status != NoLastMove && app.highlightMove) DrawLastMoveArrow(app);
+  if (app.lastMove.status != NoLastMove && app.highlightMove) {
+    glColor4d(1, 1, 1, 0.5);
+    DrawMoveArrow(app.lastMove);
+  }
+  if (app.hint.stage == 2) {
+    glColor4d(kHintR, kHintG, kHintB, 0.85);
+    DrawMoveArrow(app.hint.move);
+  }
   glDisable(GL_TEXTURE_2D);
   glDisable(GL_BLEND);
   CloseStep();

@@ -37,14 +37,16 @@ void DrawProgressFan(double progress) {
 
 }  // namespace
 
-// Step 10: the ball while the computer thinks, and always the dots of the search depth.
+// Step 10: the ball while the computer thinks (for its move or for a hint), and always the
+// dots of the search depth.
 void DrawCrystalBall(GameApplication& app) {
+  const bool hint = app.hint.asked != 0;
   LockGame(app.game);
-  const int32_t depthLimit = app.game.record.depthLimit;
+  const int32_t depthLimit = hint ? app.game.hintRecord.depthLimit : app.game.record.depthLimit;
   const bool usersTurn = app.game.usersTurn;
   UnlockGame(app.game);
 
-  if (!usersTurn) {
+  if (!usersTurn || hint) {
     LockGame(app.game);
     const double progress = app.game.progress;
     UnlockGame(app.game);

@@ -54,6 +54,19 @@ void GameRecord::rebuildPieceLists() {
   }
 }
 
+void GameRecord::copyGameFrom(const GameRecord& other) {
+  position = other.position;
+  std::memcpy(pieceSquare, other.pieceSquare, sizeof pieceSquare);
+  std::memcpy(pieceType, other.pieceType, sizeof pieceType);
+  const int32_t count = other.moveCount < 0 ? 0 : other.moveCount > HistoryCapacity ? HistoryCapacity : other.moveCount;
+  std::memcpy(history, other.history, sizeof(HistoryEntry) * static_cast<size_t>(count));
+  moveCount = count;
+  recordedMoves = count;
+  endPly = other.endPly;
+  historyOverflowed = other.historyOverflowed;
+  fullCheckDepth = other.fullCheckDepth;
+}
+
 void GameRecord::seedRandom(uint32_t seed) { random.seed(seed); }
 
 // The search's piece order: general, chariots, cannons, horses, advisors,

@@ -54,6 +54,9 @@ struct GameRecord {
   void rebuildPieceLists();
   void seedRandom(uint32_t seed);
   void shufflePieceOrder();
+  // Takes over another record's game (position, piece lists, history so far) to search
+  // on it; the redo moves, the random draws and the search data stay this record's own.
+  void copyGameFrom(const GameRecord& other);
 
   // Move generation (movegen.cpp): replaces the slot's contents.
   void generateCaptures(int side, int pieceIndex, int slot);
