@@ -111,6 +111,7 @@ GameApplication::GameApplication(Platform& desktop, const char* lockName) : game
   } else {
     savedBoard = game.record.position;
   }
+  PublishMoveRecord(*this);
   // An ended game belongs to the user; the computer never searches in one.
   if (game.gameEnded) game.usersTurn = true;
   if (!game.usersTurn) {

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <thread>
 
+#include "game/move_record.h"
 #include "platform/platform.h"
 #include "player/guarded_game.h"
 #include "rules/types.h"
@@ -63,6 +64,8 @@ struct GameApplication {
 
   DraggedPiece draggedPiece;
   HintDisplay hint;
+
+  MoveRecordView moveRecord;  // the record window's rows
 
   // Candidate moves of the hovered piece: captures first, then quiet moves.
   bool candidatesShown = false;

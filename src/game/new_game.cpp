@@ -53,6 +53,7 @@ bool StartNewGame(GameApplication& app) {
   LockGame(app.game);
   app.game.resetForNewGame();
   app.savedBoard = app.game.record.position;
+  PublishMoveRecord(app);
   UnlockGame(app.game);
   return true;
 }

@@ -95,6 +95,7 @@ void PlayUserMove(GameApplication& app, Move move) {
   app.lastMove = move;
   game.usersTurn = false;
   app.savedBoard = record.position;
+  PublishMoveRecord(app);
   if (move.status == -ReasonRepetition) {
     game.gameEnded = true;
     record.endPly = record.recordedMoves;

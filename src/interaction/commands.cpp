@@ -49,6 +49,7 @@ void UndoCommand(GameApplication& app) {
     }
   }
   app.savedBoard = record.position;
+  PublishMoveRecord(app);
   UnlockGame(game);
   OnPointerMove(app, app.pointerX, app.pointerY);
 }
@@ -72,6 +73,7 @@ void RedoCommand(GameApplication& app) {
   }
   game.gameEnded = record.moveCount >= record.endPly;
   app.savedBoard = record.position;
+  PublishMoveRecord(app);
   UnlockGame(game);
   OnPointerMove(app, app.pointerX, app.pointerY);
 }
@@ -93,6 +95,11 @@ void NewGameCommand(GameApplication& app) {
 
 // Letters act only on the user's turn; a held piece goes back before any command.
 void OnKeyDown(GameApplication& app, int32_t key) {
+  // The record window only looks on, so it opens and closes in the computer's turn too.
+  if (key == KeyMoveList) {
+    ToggleMoveRecord(app);
+    return;
+  }
   if (key == KeyHint) return HintCommand(app);
   if (key != KeyNewGame && key != KeySettings && key != KeyRedo && key != KeyUndo) return;
   LockGame(app.game);

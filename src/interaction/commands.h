@@ -14,6 +14,7 @@ constexpr int32_t KeyNewGame = 'N';
 constexpr int32_t KeySettings = 'S';
 constexpr int32_t KeyRedo = 'Y';
 constexpr int32_t KeyUndo = 'Z';
+constexpr int32_t KeyMoveList = 'M';
 
 // Takes back the user's last move and the computer's answer.
 void UndoCommand(GameApplication& app);

@@ -51,6 +51,7 @@ void PlayComputerMove(GameApplication& app) {
   game.usersTurn = true;
   app.lastMove = best;
   app.savedBoard = record.position;
+  PublishMoveRecord(app);
   if (game.generalCaptured || best.detail == ReasonRepetition) {
     game.gameEnded = true;
     record.endPly = record.recordedMoves;

@@ -1,5 +1,5 @@
 // The desktop services the game reaches: message boxes, cursors, the computer's name,
-// the clock, sleeping, the help browser and the settings dialog. The real SDL2/GTK
+// the clock, sleeping, the help browser, the settings dialog and the record window. The real SDL2/GTK
 // implementation lives beside this file; tests put a scripted fake in its place.
 #pragma once
 
@@ -28,6 +28,26 @@ struct SettingsValues {
   int32_t helpLanguage = 0;
 };
 
+// One move in the record window: its Chinese and WXF text (empty for a move not made),
+// greyed when it was taken back and redo could bring it back.
+struct MoveListPly {
+  char chinese[16] = {};
+  char wxf[8] = {};
+  bool undone = false;
+};
+
+// One numbered pair of moves, red's and green's.
+struct MoveListRow {
+  int32_t number = 0;
+  MoveListPly red, green;
+};
+
+// Rows enough for the whole history of 1000 moves.
+constexpr int MoveListCapacity = 501;
+
+// What the user asked of the record window.
+enum class MoveListRequest { NoRequest, Close, CopyPgn, SavePgn };
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -53,6 +73,17 @@ class Platform {
 
   // The modal settings dialog; true when the user confirmed it, with `values` changed.
   virtual bool RunSettingsDialog(SettingsValues& values) = 0;
+
+  // The non-modal record window beside the game window: opened with its rows (false when
+  // the desktop cannot show it), given the rows anew whenever the game changes, closed.
+  virtual bool ShowMoveList(const MoveListRow* rows, int32_t count) = 0;
+  virtual void UpdateMoveList(const MoveListRow* rows, int32_t count) = 0;
+  virtual void CloseMoveList() = 0;
+  // The oldest request from the record window not yet taken; SavePgn comes with the file
+  // the user chose.
+  virtual MoveListRequest TakeMoveListRequest(std::string& path) = 0;
+  // Puts text on the desktop's clipboard; false when there is none.
+  virtual bool CopyToClipboard(const std::string& text) = 0;
 };
 
 }  // namespace rq

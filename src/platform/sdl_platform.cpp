@@ -33,8 +33,9 @@ SdlPlatform::SdlPlatform() {
   }
 }
 
-// Frees the cursors and closes SDL.
+// Closes the record window, frees the cursors and closes SDL.
 SdlPlatform::~SdlPlatform() {
+  CloseMoveList();
   for (int i = 0; i < cursorCount_; ++i) SDL_FreeCursor(cursors_[i]);
   if (videoReady_) SDL_Quit();
 }

@@ -1,6 +1,11 @@
 // The desktop services on Linux: SDL2 for video, cursors, the clock and the
-// browser; GTK 3 for the modal dialogs, kept above the game window.
+// browser; GTK 3 for the modal dialogs, kept above the game window, and for the
+// non-modal record window beside it.
 #pragma once
+
+#include <deque>
+#include <string>
+#include <utility>
 
 #include "platform/platform.h"
 
@@ -39,6 +44,23 @@ class SdlPlatform : public Platform {
   bool OpenUrl(const std::string& url) override;
   bool RunSettingsDialog(SettingsValues& values) override;  // in settings_dialog.cpp
 
+  // The record window, in move_list_window.cpp.
+  bool ShowMoveList(const MoveListRow* rows, int32_t count) override;
+  void UpdateMoveList(const MoveListRow* rows, int32_t count) override;
+  void CloseMoveList() override;
+  MoveListRequest TakeMoveListRequest(std::string& path) override;
+  bool CopyToClipboard(const std::string& text) override;
+
+  // Handles what is pending for GTK's windows without waiting: the main loop calls it on
+  // every pass, so the record window answers while the game goes on.
+  void ServeGtk();
+  // Whether GTK has something to serve while the game waits for its own input: the record
+  // window is open, or the clipboard holds our PGN. A loop that sleeps until SDL input
+  // arrives must then wake every few milliseconds for ServeGtk.
+  bool GtkNeedsServing() const { return moveList_ != nullptr || clipboardOwned_; }
+  // The record window's requests, oldest first; the GTK handlers add to them.
+  void QueueMoveListRequest(MoveListRequest request, const std::string& path = std::string());
+
   // How many modal windows have closed so far: the shell forgets held buttons and keys
   // when it changes.
   int ModalWindowsClosed() const { return modalWindowsClosed_; }
@@ -54,6 +76,11 @@ class SdlPlatform : public Platform {
   SDL_Cursor* cursors_[kMaxCursors] = {};
   int cursorCount_ = 0;
   CursorHandle Keep(SDL_Cursor* cursor);
+
+  // The record window's widgets (null while it is closed) and what the user asked of it.
+  struct MoveListWindow* moveList_ = nullptr;
+  std::deque<std::pair<MoveListRequest, std::string>> moveListRequests_;
+  bool clipboardOwned_ = false;
 
   bool videoReady_ = false;
   int gtkState_ = 0;  // 0 not tried, 1 running, -1 no display

@@ -232,6 +232,9 @@ void Shell::RunMainLoop() {
       RouteEvent(*this, event);
       continue;
     }
+    // The record window is served on every pass, never waited for.
+    platform->ServeGtk();
+    ServeMoveRecord(*app);
     if (windowActive) RenderFrame();
     // Minimised, nothing is drawn; a short rest keeps the loop from spinning a core
     // that the computer's search could use.

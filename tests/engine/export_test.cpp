@@ -14,8 +14,8 @@
 #include "game/archive.h"
 #include "game/game_file.h"
 #include "rules/notation.h"
-#include "tools/pgn_export.h"
-#include "tools/wxf.h"
+#include "game/pgn_export.h"
+#include "rules/wxf.h"
 
 namespace rq {
 namespace {

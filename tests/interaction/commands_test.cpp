@@ -1,4 +1,6 @@
-// Undo, redo, new game, settings and help, by key and by the command menu.
+// Undo, redo, new game, the keys, the settings and help commands, and the command menu.
+#include "game/current_game.h"
+#include "game/pgn_export.h"
 #include "game/settings.h"
 #include "interaction/command_menu.h"
 #include "interaction_fixture.h"
@@ -132,6 +134,66 @@ TEST_F(Commands, HelpOpensThePageOfTheChosenLanguageEscaped) {
   Start();
   ClickScene(978, 851);
   EXPECT_EQ(fake.OpenedUrls(), std::vector<std::string>{HelpPageUrl(std::filesystem::current_path().string(), 0)});
+}
+
+}  // namespace
+}  // namespace rq::test
+
+namespace rq::test {
+namespace {
+
+// The record window's rows as "number red green | red green", "~" before a move taken back.
+std::string RowsText(const std::vector<MoveListRow>& rows) {
+  std::string text;
+  auto cell = [](const MoveListPly& p, const char* s) { return std::string(p.undone ? "~" : "") + s; };
+  for (const MoveListRow& r : rows)
+    text += std::to_string(r.number) + " " + cell(r.red, r.red.chinese) + " " + cell(r.green, r.green.chinese) +
+            " | " + cell(r.red, r.red.wxf) + " " + cell(r.green, r.green.wxf) + "\n";
+  return text;
+}
+
+TEST_F(Commands, MoveRecordFollowsTheGameAndItsPgnIsTheExportersOwn) {
+  Start();
+  app->wallClock = [] { return std::time_t{1773000000}; };
+  OnKeyDown(*app, KeyMoveList);
+  ASSERT_TRUE(fake.MoveListOpen());
+  EXPECT_EQ(RowsText(fake.MoveRows()), "");
+  PlayPair("h2e2", "h9g7");
+  Drag("b0c2");
+  const std::string firstAndHalf = "1 炮二平五 马８进７ | C2=5 H8+7\n2 马八进七  | H8+7 \n";
+  EXPECT_EQ(RowsText(fake.MoveRows()), firstAndHalf);  // the user's move before the answer
+  Publish("b9c7");
+  ASSERT_GT(RunFramesUntilUsersTurn(), 0);
+  const std::string both = "1 炮二平五 马８进７ | C2=5 H8+7\n2 马八进七 马２进３ | H8+7 H2+3\n";
+  EXPECT_EQ(RowsText(fake.MoveRows()), both);
+  UndoCommand(*app);
+  EXPECT_EQ(RowsText(fake.MoveRows()), "1 炮二平五 马８进７ | C2=5 H8+7\n2 ~马八进七 ~马２进３ | ~H8+7 ~H2+3\n");
+  RedoCommand(*app);
+  EXPECT_EQ(RowsText(fake.MoveRows()), both);
+
+  // Copy and save give what the exporter makes of the saved game; closing is M again.
+  fake.moveListRequests = {{MoveListRequest::CopyPgn, ""}, {MoveListRequest::SavePgn, "game.pgn"},
+                           {MoveListRequest::Close, ""}};
+  ServeMoveRecord(*app);
+  EXPECT_FALSE(fake.MoveListOpen());
+  std::string saved, exported, errors;
+  SaveCurrentGame(*app, saved);
+  int games = 0;
+  ASSERT_TRUE(ExportText(saved, "CurrentGame_TESTBOX.vrd5", false, exported, errors, games));
+  EXPECT_EQ(fake.Clipboard(), exported);
+  EXPECT_EQ(ReadFile("game.pgn"), exported);
+  EXPECT_NE(exported.find("1. h2e2 h9g7 2. b0c2 b9c7 *"), std::string::npos) << exported;
+
+  // The game continued at start-up is listed; a new game empties the list.
+  UndoCommand(*app);
+  app.reset();
+  Start();
+  OnKeyDown(*app, KeyMoveList);
+  EXPECT_EQ(RowsText(fake.MoveRows()), "1 炮二平五 马８进７ | C2=5 H8+7\n2 ~马八进七 ~马２进３ | ~H8+7 ~H2+3\n");
+  fake.answers.push_back(MessageAnswer::Yes);
+  NewGameCommand(*app);
+  EXPECT_TRUE(fake.MoveListOpen());
+  EXPECT_EQ(RowsText(fake.MoveRows()), "");
 }
 
 }  // namespace

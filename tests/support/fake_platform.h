@@ -1,5 +1,5 @@
 // A scripted stand-in for the desktop. It records every message box, cursor change,
-// sleep, opened address and settings dialog, answers from a script, hands out cursors as
+// sleep, opened address, settings dialog and record window, answers from a script, hands out cursors as
 // distinct tokens, and keeps a clock that moves only when told to or by the sleeps.
 // The script is set before use; the calls may come from any thread.
 #pragma once
@@ -10,6 +10,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -44,6 +45,7 @@ class FakePlatform : public Platform {
   std::deque<DialogOutcome> dialogOutcomes;        // cancelled once the script has run out
   bool sleepAdvancesClock = true;
   bool openUrlSucceeds = true;
+  std::deque<std::pair<MoveListRequest, std::string>> moveListRequests;  // the user at the record window
 
   std::string ComputerName() override { return Held([&] { return computerName; }); }
 
@@ -101,6 +103,26 @@ class FakePlatform : public Platform {
     });
   }
 
+  bool ShowMoveList(const MoveListRow* rows, int32_t count) override {
+    Held([&] { moveListOpen_ = true; });
+    UpdateMoveList(rows, count);
+    return true;
+  }
+  void UpdateMoveList(const MoveListRow* rows, int32_t count) override {
+    Held([&] { return moveRows_.assign(rows, rows + count); });
+  }
+  void CloseMoveList() override { Held([&] { moveListOpen_ = false; }); }
+  MoveListRequest TakeMoveListRequest(std::string& path) override {
+    return Held([&] {
+      if (moveListRequests.empty()) return MoveListRequest::NoRequest;
+      const auto request = moveListRequests.front();
+      moveListRequests.pop_front();
+      path = request.second;
+      return request.first;
+    });
+  }
+  bool CopyToClipboard(const std::string& text) override { return Held([&] { clipboard_ = text; return true; }); }
+
   void SetClock(int32_t ms) { now_ = ms; }
   void AdvanceClock(int32_t ms) { now_ += ms; }
 
@@ -111,6 +133,9 @@ class FakePlatform : public Platform {
   std::vector<int32_t> Sleeps() const { return Held([&] { return sleeps_; }); }
   std::vector<std::string> OpenedUrls() const { return Held([&] { return urls_; }); }
   std::vector<SettingsValues> DialogsShown() const { return Held([&] { return dialogsShown_; }); }  // as opened
+  bool MoveListOpen() const { return Held([&] { return moveListOpen_; }); }
+  std::vector<MoveListRow> MoveRows() const { return Held([&] { return moveRows_; }); }  // as last given
+  std::string Clipboard() const { return Held([&] { return clipboard_; }); }
   void ClearRecords() {
     Held([&] {
       messages_.clear();
@@ -137,6 +162,9 @@ class FakePlatform : public Platform {
   std::vector<int32_t> sleeps_;
   std::vector<std::string> urls_;
   std::vector<SettingsValues> dialogsShown_;
+  bool moveListOpen_ = false;
+  std::vector<MoveListRow> moveRows_;
+  std::string clipboard_;
 };
 
 }  // namespace rq::test

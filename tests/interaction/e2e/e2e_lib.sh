@@ -11,6 +11,7 @@ mkdir -p "$RQ_ARTIFACTS"
 WORK=$(mktemp -d /tmp/rq-e2e-XXXXXX)
 NAME=$(hostname | cut -c1-15)
 XVFB_PID=""
+WM_PID=""
 GAME_PID=""
 GAME_WINDOW=""
 SHOTS=0
@@ -23,6 +24,7 @@ finish() {
   if [ $status -ne 0 ]; then shot "failure" || true; fi
   cp "$WORK"/*.vrd5 "$WORK"/*.rqs1 "$WORK"/game.log "$RQ_ARTIFACTS"/ 2>/dev/null || true
   if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then kill "$GAME_PID" 2>/dev/null || true; fi
+  if [ -n "$WM_PID" ]; then kill "$WM_PID" 2>/dev/null || true; fi
   if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; fi
   rm -rf "$WORK"
   exit $status
@@ -34,11 +36,11 @@ fail() {
   exit 1
 }
 
-# A private display of 1280 x 1024, numbered by Xvfb itself; it must not reset when the
-# game, its last client, leaves between two sittings.
+# A private display of 1280 x 1024 (or the size given), numbered by Xvfb itself; it must
+# not reset when the game, its last client, leaves between two sittings.
 start_display() {
   local number_file="$WORK/display"
-  Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp -noreset 9>"$number_file" 2>"$WORK/xvfb.log" &
+  Xvfb -displayfd 9 -screen 0 "${1:-1280x1024}x24" -nolisten tcp -noreset 9>"$number_file" 2>"$WORK/xvfb.log" &
   XVFB_PID=$!
   for _ in $(seq 100); do
     [ -s "$number_file" ] && break
@@ -47,6 +49,17 @@ start_display() {
   [ -s "$number_file" ] || fail "Xvfb did not start"
   export DISPLAY=":$(head -n1 "$number_file")"
   log "display $DISPLAY"
+}
+
+# openbox on the display, for focus, placement and the close button.
+start_window_manager() {
+  openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
+  WM_PID=$!
+  for _ in $(seq 50); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    sleep 0.1
+  done
+  fail "openbox did not start"
 }
 
 # The run-time data the program reads from its working directory.

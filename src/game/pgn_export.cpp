@@ -1,11 +1,11 @@
-#include "tools/pgn_export.h"
+#include "game/pgn_export.h"
 
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
 #include "rules/notation.h"
-#include "tools/wxf.h"
+#include "rules/wxf.h"
 
 namespace rq {
 namespace {
@@ -60,6 +60,27 @@ bool HasPermittedMove(GameRecord& record, int side) {
     }
   }
   return false;
+}
+
+// Where the line after `offset` begins, counting the lines passed over.
+size_t SkipLine(const std::string& text, size_t offset, int& line) {
+  const size_t end = text.find('\n', offset);
+  ++line;
+  return end == std::string::npos ? text.size() : end + 1;
+}
+
+// The next line at or after `offset` that starts a record, or the end of the text.
+size_t NextRecord(const std::string& text, size_t offset, int& line) {
+  while (offset < text.size()) {
+    if (text.compare(offset, std::strlen(GameFileMagic), GameFileMagic) == 0) return offset;
+    offset = SkipLine(text, offset, line);
+  }
+  return offset;
+}
+
+// Whether nothing but blanks and line ends is left.
+bool OnlyBlank(const std::string& text, size_t offset) {
+  return text.find_first_not_of(" \t\r\n", offset) == std::string::npos;
 }
 
 }  // namespace
@@ -139,6 +160,35 @@ std::string FormatPgn(const GameFileData& data, const std::string& site, bool wx
     moves += std::string(moves.empty() ? "" : "\n") + "{the game went on past its 1000 recorded moves}";
   pgn += moves + (moves.empty() ? "" : " ") + result + "\n";
   return pgn;
+}
+
+bool ExportText(const std::string& text, const std::string& path, bool wxf, std::string& pgn, std::string& errors,
+                int& games) {
+  const std::string site = ComputerNameFromFileName(path);
+  auto data = std::make_unique<GameFileData>();
+  bool sound = true;
+  size_t offset = 0;
+  int line = 1;  // the file's line at `offset`
+  while (!OnlyBlank(text, offset)) {
+    size_t consumed = 0;
+    GameFileError error;
+    *data = GameFileData();
+    const bool parsed = ParseGameFile(text.data() + offset, text.size() - offset, consumed, *data, error);
+    if (parsed && consumed == 0) error = {1, "empty record"};
+    if (parsed && consumed > 0 && CheckGameFile(*data, error)) {
+      if (games++) pgn += '\n';
+      pgn += FormatPgn(*data, site, wxf);
+      for (size_t i = offset; i < offset + consumed && i < text.size(); ++i) line += text[i] == '\n';
+      offset += consumed;
+      continue;
+    }
+    sound = false;
+    errors += path + ":" + std::to_string(line + (error.line > 0 ? error.line - 1 : 0)) + ": " + error.message +
+              "; game skipped\n";
+    // A damaged record's length cannot be trusted: go on at the next record's first line.
+    offset = NextRecord(text, SkipLine(text, offset, line), line);
+  }
+  return sound;
 }
 
 }  // namespace rq
