@@ -163,7 +163,7 @@ TEST_F(Commands, MoveRecordFollowsTheGameAndItsPgnIsTheExportersOwn) {
   const std::string firstAndHalf = "1 炮二平五 马８进７ | C2=5 H8+7\n2 马八进七  | H8+7 \n";
   EXPECT_EQ(RowsText(fake.MoveRows()), firstAndHalf);  // the user's move before the answer
   Publish("b9c7");
-  ASSERT_GT(RunFramesUntilUsersTurn(), 0);
+  ASSERT_TRUE(FramesUntilUsersTurn());
   const std::string both = "1 炮二平五 马８进７ | C2=5 H8+7\n2 马八进七 马２进３ | H8+7 H2+3\n";
   EXPECT_EQ(RowsText(fake.MoveRows()), both);
   UndoCommand(*app);

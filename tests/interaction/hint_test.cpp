@@ -17,7 +17,8 @@ class Hint : public InteractionTest {
   template <typename F>
   bool FramesUntil(F done) {
     for (auto end = std::chrono::steady_clock::now() + std::chrono::minutes(2); std::chrono::steady_clock::now() < end;) {
-      Frame();
+      UpdateComputerTurn(*app);
+      AnnounceEndOfGame(*app);
       LockGame(app->game);
       const bool ok = done();
       UnlockGame(app->game);
@@ -50,7 +51,7 @@ class Hint : public InteractionTest {
 TEST_F(Hint, TwoStagesShowRedsMoveAndLeaveTheGameAsItWas) {
   Start(true);
   Limits();
-  PlayHistory({"b2e2", "h9g7", "h2h4", "b9c7"});
+  SetPosition("rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w", {"b2e2", "h9g7", "h2h4", "b9c7"});
   OnKeyDown(*app, KeyUndo);  // a redo list that the hint must leave alone
   struct Row {
     int pressesBefore, stageAnswered, pressesAfter, stageAfter;
@@ -65,7 +66,7 @@ TEST_F(Hint, TwoStagesShowRedsMoveAndLeaveTheGameAsItWas) {
     EXPECT_EQ(app->hint.stage, row.stageAfter) << row.pressesBefore << "+" << row.pressesAfter;
     EXPECT_EQ(GameBytes(), before) << row.pressesBefore;
   }
-  Drag(app->hint.move.from, app->hint.move.to);
+  Drag(FormatMove(app->hint.move.from, app->hint.move.to));
   EXPECT_EQ(app->game.record.moveCount, 3) << "the hint is one of red's permitted moves";
   EXPECT_EQ(app->hint.stage, 0);
 }
@@ -109,7 +110,7 @@ TEST_F(Hint, IsIgnoredOnTheComputersTurnAfterTheEndAndWithAPieceInHand) {
     app->game.usersTurn = row.usersTurn;
     app->game.gameEnded = row.ended;
     UnlockGame(app->game);
-    if (row.pieceHeld) OnButtonDown(*app, PixelX(Sq("h2")), PixelY(Sq("h2")));
+    if (row.pieceHeld) Press(Sq("h2"));
     PressH();
     EXPECT_EQ(app->hint.asked, 0u) << row.usersTurn << row.ended << row.pieceHeld;
     EndDrag(*app);

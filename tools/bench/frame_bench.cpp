@@ -25,6 +25,11 @@ class StillPlatform : public rq::Platform {
   void Sleep(int32_t) override {}
   bool OpenUrl(const std::string&) override { return false; }
   bool RunSettingsDialog(rq::SettingsValues&) override { return false; }
+  bool ShowMoveList(const rq::MoveListRow*, int32_t) override { return false; }
+  void UpdateMoveList(const rq::MoveListRow*, int32_t) override {}
+  void CloseMoveList() override {}
+  rq::MoveListRequest TakeMoveListRequest(std::string&) override { return rq::MoveListRequest::NoRequest; }
+  bool CopyToClipboard(const std::string&) override { return false; }
 };
 
 double Seconds(clockid_t clock) {
