@@ -22,6 +22,8 @@ namespace rq {
 
 namespace {
 
+constexpr int32_t kLongestRestMs = 250;
+
 // Start-up failures: no owner window, title "ERROR".
 void ReportOpenFailure(SdlPlatform& platform, const char* text) {
   platform.ShowMessage("ERROR", text, MessageButtons::Ok, MessageIcon::Exclamation);
@@ -173,7 +175,7 @@ bool Shell::InitRenderState() {
   glDepthFunc(GL_LEQUAL);
   glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
   Textures().BuildTextureParamList();
-  Textures().LoadAllTextures();  // a missing image leaves its slot empty; the game goes on
+  Textures().LoadAllTextures(app->dataDir);  // a missing image leaves its slot empty; the game goes on
   return true;
 }
 
@@ -224,22 +226,36 @@ void Shell::ForgetInputHeldOverModal() {
   app->buttonDown = false;
 }
 
+// Draws only while the picture changes: with nothing moving it waits for the next event,
+// or for the next timed change, and draws at once when either comes.
 void Shell::RunMainLoop() {
   SDL_Event event;
+  bool changed = true;
+  int modalsAtFrame = modalWindowsSeen;
   while (!quit) {
     ForgetInputHeldOverModal();
+    changed |= modalWindowsSeen != modalsAtFrame;  // uncovered, the window shows the frame again
     if (SDL_PollEvent(&event)) {
       RouteEvent(*this, event);
+      changed = true;
       continue;
     }
-    if (windowActive) RenderFrame();
-    // Minimised, nothing is drawn; a short rest keeps the loop from spinning a core
-    // that the computer's search could use.
-    else platform->Sleep(10);
+    if (!windowActive && (keyDownTable[kVkEscape] || escapePressed)) break;
+    // Minimised, nothing is drawn until the window comes back.
+    const int32_t still = !windowActive ? -1 : changed ? 0 : PictureStillFor(*app, platform->ElapsedMilliseconds());
+    if (still != 0) {
+      // Waits are short enough that SDL turns a SIGTERM into its quit event soon: it does
+      // so only between waits.
+      const int32_t wait = still < 0 ? kLongestRestMs : std::min(still, kLongestRestMs);
+      if (SDL_WaitEventTimeout(nullptr, wait) == 1 || still < 0 || still > wait) continue;
+    }
+    changed = false;
+    modalsAtFrame = modalWindowsSeen;
+    RenderFrame();
     ForgetInputHeldOverModal();  // a dialog may have run inside the frame
     if (keyDownTable[kVkEscape] || escapePressed) break;
     SDL_GL_SwapWindow(window);
-    if (windowActive) AnnounceEndOfGame(*app);  // over the frame just shown
+    AnnounceEndOfGame(*app);  // over the frame just shown
   }
 }
 
