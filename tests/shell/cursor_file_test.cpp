@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <vector>
 
 #include "platform/cursor_file.h"
 
@@ -26,10 +25,10 @@ std::vector<uint8_t> MakeCur(int hx = 1, int hy = 2) {
 }
 
 TEST(CursorFile, ReadsGoodFilesAndRefusesDamagedOnes) {
+  CursorImage image;
   const struct { int hx, hy, wantX, wantY; } spots[] = {{1, 2, 1, 2}, {40, 9, 3, 3}};
   for (const auto& s : spots) {
     const std::vector<uint8_t> file = MakeCur(s.hx, s.hy);
-    CursorImage image;
     ASSERT_TRUE(DecodeCursor(file.data(), file.size(), image));
     EXPECT_EQ(image.width * 10 + image.height, 44);
     EXPECT_EQ(image.hotX * 10 + image.hotY, s.wantX * 10 + s.wantY) << "a hot spot outside moves onto the edge";
@@ -58,10 +57,8 @@ TEST(CursorFile, ReadsGoodFilesAndRefusesDamagedOnes) {
   for (const auto& c : cases) {
     std::vector<uint8_t> file = MakeCur();
     c.damage(file);
-    CursorImage image;
     EXPECT_FALSE(DecodeCursor(file.data(), file.size(), image)) << c.name;
   }
-  CursorImage image;
   EXPECT_FALSE(DecodeCursor(nullptr, 100, image));
   EXPECT_FALSE(ReadCursorFile("/nonexistent/arrowcop.cur", image));
   // The committed pointer: an arrow from the top left, its tip the hot spot, on clear ground.

@@ -123,9 +123,27 @@ class DesktopSession {
     std::filesystem::remove(png + ".rgb");
     return bytes;
   }
-  // Processor time the process has used, in clock ticks.
-  static long CpuTicks(pid_t pid) {
-    return std::atol(Capture("awk '{print $14 + $15}' /proc/" + std::to_string(pid) + "/stat").c_str());
+  // The window once it has been square and still for 10 looks, or as it is after 10 s.
+  static Geometry SquareSettled(const std::string& window) {
+    Geometry g, before;
+    int steady = 0;
+    WaitUntil([&] {
+      g = Where(window);
+      steady = g.width == g.height && g.width == before.width && g.y == before.y ? steady + 1 : 0;
+      before = g;
+      return steady >= 10;
+    }, 10s);
+    return g;
+  }
+  // Processor ticks `pid` uses over 1.5 s with the pointer at screen point x, y.
+  static long TicksWithPointerAt(pid_t pid, int x, int y) {
+    const auto ticks = [&] {
+      return std::atol(Capture("awk '{print $14 + $15}' /proc/" + std::to_string(pid) + "/stat").c_str());
+    };
+    Capture("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " sleep 0.5");
+    const long before = ticks();
+    std::this_thread::sleep_for(1500ms);
+    return ticks() - before;
   }
 
   std::string work;             // the scratch working folder
