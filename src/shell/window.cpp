@@ -23,6 +23,7 @@ namespace rq {
 namespace {
 
 constexpr int32_t kLongestRestMs = 250;
+constexpr int32_t kSettleMs = 500;
 
 // Start-up failures: no owner window, title "ERROR".
 void ReportOpenFailure(SdlPlatform& platform, const char* text) {
@@ -232,6 +233,7 @@ void Shell::RunMainLoop() {
   SDL_Event event;
   bool changed = true;
   int modalsAtFrame = modalWindowsSeen;
+  int32_t drawUntil = 0;
   while (!quit) {
     ForgetInputHeldOverModal();
     changed |= modalWindowsSeen != modalsAtFrame;  // uncovered, the window shows the frame again
@@ -241,8 +243,12 @@ void Shell::RunMainLoop() {
       continue;
     }
     if (!windowActive && (keyDownTable[kVkEscape] || escapePressed)) break;
-    // Minimised, nothing is drawn until the window comes back.
-    const int32_t still = !windowActive ? -1 : changed ? 0 : PictureStillFor(*app, platform->ElapsedMilliseconds());
+    // Minimised, nothing is drawn until the window comes back. After a change the frames
+    // go on a little: a window manager may resize the window after the frame was drawn,
+    // and a window that shrinks is told nothing.
+    const int32_t now = platform->ElapsedMilliseconds();
+    if (changed) drawUntil = now + kSettleMs;
+    const int32_t still = !windowActive ? -1 : now - drawUntil < 0 ? 0 : PictureStillFor(*app, now);
     if (still != 0) {
       // Waits are short enough that SDL turns a SIGTERM into its quit event soon: it does
       // so only between waits.
