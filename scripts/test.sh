@@ -2,7 +2,7 @@
 # Sets up the machine, builds, and runs every test: the release build runs the whole
 # suite; AddressSanitizer + UndefinedBehaviorSanitizer run it again but for the
 # end-to-end tests (label e2e); ThreadSanitizer runs the threaded tests (label threaded).
-# The Debian package test (label package) installs on the machine and runs apart.
+# The Debian package test (label package) installs on the machine: once, apart, at the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
@@ -26,3 +26,5 @@ if ctest --test-dir build -N -L threaded | grep -q "Total Tests: [1-9]"; then
   echo "== thread sanitizer: the threaded tests and what they link =="
   TSAN_OPTIONS=halt_on_error=1 build_and_test build-tsan thread threaded_tests -L threaded
 fi
+echo "== the Debian package, installed, run and removed =="
+ctest --test-dir build --output-on-failure -L package

@@ -2,8 +2,10 @@
 #include "game/game_application.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "game/current_game.h"
+#include "game/folders.h"
 #include "game/settings.h"
 
 namespace rq {
@@ -38,7 +40,7 @@ void resetInterface(GameApplication& app) {
   app.explanationReason = 0;
   app.usersTurnAtFrameStart = false;
   app.busyCursor = desktop.SystemCursor(CursorKind::Busy);
-  app.copyCursor = desktop.CursorFromFile("arrowcop.cur");
+  app.copyCursor = desktop.CursorFromFile(DataPath(app.dataDir, "arrowcop.cur").c_str());
   app.arrowCursor = desktop.SystemCursor(CursorKind::Arrow);
   desktop.SetCursor(app.arrowCursor);
   app.gameNumber = 1;
@@ -61,7 +63,8 @@ void resetInterface(GameApplication& app) {
 }  // namespace
 
 // The program's start-up for everything but the window, in the order the rest relies on.
-GameApplication::GameApplication(Platform& desktop, const char* lockName) : game(lockName), platform(&desktop) {
+GameApplication::GameApplication(Platform& desktop, const char* lockName, std::string dataFolder)
+    : game(lockName), platform(&desktop), dataDir(std::move(dataFolder)) {
   // 1: the GuardedGame with its record and lock is built above.
   // 2: newly built moves.
   savedBoard.boardValue = 0;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <string>
 #include <thread>
 
 #include "game/move_record.h"
@@ -117,12 +118,14 @@ struct GameApplication {
   int32_t difficultyLevel = 1;
 
   Platform* platform;
+  // The run-time data's folder; empty for the working folder.
+  std::string dataDir;
 
   // The wall clock that dates a saved game; null for the system's. Tests fix it.
   std::time_t (*wallClock)() = nullptr;
 
   // Start-up: builds the game, reads the settings, starts the worker, loads the game in progress.
-  explicit GameApplication(Platform& platform, const char* lockName = "Vardo");
+  explicit GameApplication(Platform& platform, const char* lockName = "Vardo", std::string dataDir = {});
   // Shut-down: saves the game in progress (stopping a running search), ends the worker, writes the settings.
   ~GameApplication();
   GameApplication(const GameApplication&) = delete;

@@ -75,12 +75,21 @@ void SettingsCommand(GameApplication& app) {
     app.platform->ShowMessage("Warning", HighLevelWarning, MessageButtons::Ok, MessageIcon::NoIcon);
 }
 
-// Nothing opens when the working directory cannot be read.
+// The page of the help language, from the data folder; where it cannot be opened (no
+// browser, or the page missing), the player is told where it is.
 void HelpCommand(GameApplication& app) {
   std::error_code error;
-  const std::filesystem::path directory = std::filesystem::current_path(error);
+  std::filesystem::path directory = app.dataDir;
+  if (app.dataDir.empty()) directory = std::filesystem::current_path(error);
   if (error) return;
-  app.platform->OpenUrl(HelpPageUrl(directory.string(), app.helpLanguage));
+  const std::string page = directory.string() + HelpPage(app.helpLanguage);
+  if (!std::filesystem::exists(page, error)) {
+    const std::string text = "The help page is missing: it should be\n" + page;
+    app.platform->ShowMessage("Help", text.c_str(), MessageButtons::Ok, MessageIcon::Exclamation);
+  } else if (!app.platform->OpenUrl(HelpPageUrl(directory.string(), app.helpLanguage))) {
+    const std::string text = "No web browser opened the help page. Open it yourself:\n" + page;
+    app.platform->ShowMessage("Help", text.c_str(), MessageButtons::Ok, MessageIcon::Information);
+  }
 }
 
 }  // namespace rq

@@ -3,6 +3,9 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -106,7 +109,38 @@ void SdlPlatform::DiscardInputBehindModal() {
   SDL_FlushEvents(SDL_KEYDOWN, SDL_MULTIGESTURE);
 }
 
-// SDL hands the address to xdg-open; it reports success even when nothing opens it.
-bool SdlPlatform::OpenUrl(const std::string& url) { return SDL_OpenURL(url.c_str()) == 0; }
+// xdg-open's own answer, as SDL_OpenURL reports success even when nothing opens the
+// address. A handler still running after two seconds has taken it (a browser started in
+// the foreground); a watcher process apart waits for it, so the game never does.
+bool SdlPlatform::OpenUrl(const std::string& url) {
+  int fds[2];
+  if (pipe2(fds, O_CLOEXEC) != 0) return false;
+  const pid_t first = fork();
+  if (first == 0) {
+    if (fork() != 0) _exit(0);
+    const pid_t opener = fork();
+    if (opener == 0) {
+      const int devnull = open("/dev/null", O_RDONLY);
+      if (devnull >= 0) dup2(devnull, 0);
+      execlp("xdg-open", "xdg-open", url.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    int status = 0;
+    unsigned char taken = opener > 0 && waitpid(opener, &status, 0) == opener && WIFEXITED(status) &&
+                          WEXITSTATUS(status) == 0;
+    if (write(fds[1], &taken, 1) != 1) _exit(1);
+    _exit(0);
+  }
+  close(fds[1]);
+  bool taken = false;
+  if (first > 0) {
+    waitpid(first, nullptr, 0);
+    pollfd answer{fds[0], POLLIN, 0};
+    unsigned char byte = 0;
+    taken = poll(&answer, 1, 2000) == 0 || (read(fds[0], &byte, 1) == 1 && byte == 1);
+  }
+  close(fds[0]);
+  return taken;
+}
 
 }  // namespace rq

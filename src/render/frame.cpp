@@ -2,8 +2,13 @@
 // Apart from the scene steps, so that pictures can be drawn without the game's turn.
 #include <GL/gl.h>
 
+#include <algorithm>
+
 #include "game/game_application.h"
+#include "interaction/command_menu.h"
+#include "interaction/hint.h"
 #include "interaction/interaction.h"
+#include "render/draw.h"
 #include "render/scene.h"
 
 namespace rq {
@@ -17,6 +22,27 @@ void DrawScene(GameApplication& app) {
 
 int32_t FramePauseMilliseconds(const GameApplication& app) {
   return app.usersTurnAtFrameStart || app.computerMoveAnimating ? 15 : 100;
+}
+
+int32_t PictureStillFor(GameApplication& app, int32_t now) {
+  LockGame(app.game);
+  const bool usersTurn = app.game.usersTurn && !app.game.searchRequested && !app.game.searching;
+  UnlockGame(app.game);
+  if (!usersTurn || app.computerMoveAnimating || app.computerMoveReady || app.userEndAnnouncement ||
+      app.computerEndAnnouncement || HintAnimating(app))
+    return 0;
+  if (app.candidatesShown && (app.showIllegalMoves || app.showMoves)) {
+    for (int i = 0; i < std::clamp(app.candidateCount, 0, CandidateCapacity); ++i) {
+      const Move& m = app.candidateMoves[i];
+      if (m.to < BoardSquares && (m.status < 0 ? app.showIllegalMoves : app.showMoves)) return 0;
+    }
+  }
+  if (!app.autoHideMenu ? !app.menuVisible
+                        : app.menuVisible ? now - app.menuShownAt < MenuFadeInMs : MenuFadeOutLeft(app, now) > 0)
+    return 0;
+  if (app.explanationShown && app.explainIllegalMoves && app.explanationReason == 1)
+    return 250 - ClockPhase(now, 250);
+  return -1;
 }
 
 }  // namespace rq

@@ -1,5 +1,7 @@
 #include "render/textures.h"
 
+#include "game/folders.h"
+
 #include <GL/gl.h>
 #include <GL/glu.h>
 
@@ -46,11 +48,11 @@ bool TextureTable::LoadTgaTexture(const char* fileName, int number, bool mipmapp
   return complete;
 }
 
-bool TextureTable::LoadAllTextures() {
-  bool ok = LoadTgaTexture("Textures/Board.tga", kBoardTexture, true);
-  ok = LoadTgaTexture("Textures/Pieces.tga", kPiecesTexture, true);
-  ok = LoadTgaTexture("Textures/CrystalBall.tga", kCrystalBallTexture, true);
-  ok = LoadTgaTexture("Textures/UI_UpAndDown.tga", kMenuTexture, true);
+bool TextureTable::LoadAllTextures(const std::string& dataDir) {
+  bool ok = LoadTgaTexture(DataPath(dataDir, "Textures/Board.tga").c_str(), kBoardTexture, true);
+  ok = LoadTgaTexture(DataPath(dataDir, "Textures/Pieces.tga").c_str(), kPiecesTexture, true);
+  ok = LoadTgaTexture(DataPath(dataDir, "Textures/CrystalBall.tga").c_str(), kCrystalBallTexture, true);
+  ok = LoadTgaTexture(DataPath(dataDir, "Textures/UI_UpAndDown.tga").c_str(), kMenuTexture, true);
   return ok;
 }
 

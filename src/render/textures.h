@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "render/tga.h"
 
@@ -40,7 +41,7 @@ struct TextureTable {
   // Reads one image into slot `number`; true when it was read completely.
   bool LoadTgaTexture(const char* fileName, int number, bool mipmapped);
   // Loads the four images; the result of the last load.
-  bool LoadAllTextures();
+  bool LoadAllTextures(const std::string& dataDir = {});
   // Binds texture `number`, sending its pixels to GL on first use.
   void BindTexture(int number);
   // Switches texturing on and replays the parameter list.

@@ -8,9 +8,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
+#include "game/folders.h"
 #include "game/game_application.h"
+#include "install/install_dirs.h"
 #include "interaction/interaction.h"
 #include "platform/sdl_platform.h"
 #include "player/game_lock.h"
@@ -46,10 +49,24 @@ int main(int, char**) {
     std::fprintf(stderr, "ERROR: Window Creation Error. (%s)\n", SDL_GetError());
     return 1;
   }
-  if (!ClaimWorkingFolder())
-    return Refuse(platform,
-                  "Ravenquill is already running in this folder.\n"
-                  "Its game and settings files belong to that copy; this one closes.");
+  // Installed, the game keeps its files in the player's data folder and works there, so
+  // that every file name, and the one-copy claim below, stay as they are.
+  std::error_code error;
+  const std::string working = std::filesystem::current_path(error).string();
+  const rq::Folders folders = rq::ChooseFolders(working, rq::InstalledDataDir, std::getenv("XDG_DATA_HOME"),
+                                                std::getenv("HOME"), rq::HoldsRunTimeData);
+  if (folders.use == rq::FolderCase::NoData) return Refuse(platform, folders.problem.c_str());
+  if (!folders.filesDir.empty() &&
+      (!rq::MakeFilesFolder(folders.filesDir) || chdir(folders.filesDir.c_str()) != 0)) {
+    const std::string text = "Ravenquill cannot keep its files in " + folders.filesDir + ".";
+    return Refuse(platform, text.c_str());
+  }
+  if (!ClaimWorkingFolder()) {
+    const std::string text = "Ravenquill is already running with its files in\n  " +
+                             (folders.filesDir.empty() ? working : folders.filesDir) +
+                             "\nThey belong to that copy; this one closes.";
+    return Refuse(platform, text.c_str());
+  }
   if (!rq::GameLock(rq::kGameLockName).Ready()) {
     const std::string text = "The game lock " + rq::GameLock::LockFilePath(rq::kGameLockName) +
                              " cannot be used: it must be a file of yours alone.\n"
@@ -58,7 +75,7 @@ int main(int, char**) {
   }
   int exitCode = 0;
   {
-    rq::GameApplication app(platform, rq::kGameLockName);
+    rq::GameApplication app(platform, rq::kGameLockName, folders.dataDir);
     rq::Shell shell;
     shell.platform = &platform;
     shell.app = &app;

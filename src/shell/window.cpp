@@ -22,6 +22,10 @@ namespace rq {
 
 namespace {
 
+constexpr int32_t kLongestRestMs = 250;
+constexpr int32_t kSettleMs = 500;
+constexpr int32_t kGtkRestMs = 15;
+
 // Start-up failures: no owner window, title "ERROR".
 void ReportOpenFailure(SdlPlatform& platform, const char* text) {
   platform.ShowMessage("ERROR", text, MessageButtons::Ok, MessageIcon::Exclamation);
@@ -173,7 +177,7 @@ bool Shell::InitRenderState() {
   glDepthFunc(GL_LEQUAL);
   glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
   Textures().BuildTextureParamList();
-  Textures().LoadAllTextures();  // a missing image leaves its slot empty; the game goes on
+  Textures().LoadAllTextures(app->dataDir);  // a missing image leaves its slot empty; the game goes on
   return true;
 }
 
@@ -224,25 +228,46 @@ void Shell::ForgetInputHeldOverModal() {
   app->buttonDown = false;
 }
 
+// Draws only while the picture changes: with nothing moving it waits for the next event,
+// or for the next timed change, and draws at once when either comes.
 void Shell::RunMainLoop() {
   SDL_Event event;
+  bool changed = true;
+  int modalsAtFrame = modalWindowsSeen;
+  int32_t drawUntil = 0;
   while (!quit) {
     ForgetInputHeldOverModal();
+    changed |= modalWindowsSeen != modalsAtFrame;  // uncovered, the window shows the frame again
     if (SDL_PollEvent(&event)) {
       RouteEvent(*this, event);
+      changed = true;
       continue;
     }
     // The record window is served on every pass, never waited for.
     platform->ServeGtk();
     ServeMoveRecord(*app);
-    if (windowActive) RenderFrame();
-    // Minimised, nothing is drawn; a short rest keeps the loop from spinning a core
-    // that the computer's search could use.
-    else platform->Sleep(10);
+    if (!windowActive && (keyDownTable[kVkEscape] || escapePressed)) break;
+    // Minimised, nothing is drawn until the window comes back. After a change the frames
+    // go on a little: a window manager may resize the window after the frame was drawn,
+    // and a window that shrinks is told nothing.
+    const int32_t now = platform->ElapsedMilliseconds();
+    if (changed) drawUntil = now + kSettleMs;
+    const int32_t still = !windowActive ? -1 : now - drawUntil < 0 ? 0 : PictureStillFor(*app, now);
+    if (still != 0) {
+      // Waits are short enough that SDL turns a SIGTERM into its quit event soon: it does
+      // so only between waits. GTK's events come on its own X connection, which SDL does
+      // not see, so while the record window is served the waits are shorter still.
+      const int32_t longest = platform->GtkNeedsServing() ? kGtkRestMs : kLongestRestMs;
+      const int32_t wait = still < 0 ? longest : std::min(still, longest);
+      if (SDL_WaitEventTimeout(nullptr, wait) == 1 || still < 0 || still > wait) continue;
+    }
+    changed = false;
+    modalsAtFrame = modalWindowsSeen;
+    RenderFrame();
     ForgetInputHeldOverModal();  // a dialog may have run inside the frame
     if (keyDownTable[kVkEscape] || escapePressed) break;
     SDL_GL_SwapWindow(window);
-    if (windowActive) AnnounceEndOfGame(*app);  // over the frame just shown
+    AnnounceEndOfGame(*app);  // over the frame just shown
   }
 }
 

@@ -131,9 +131,36 @@ TEST_F(Commands, HelpOpensThePageOfTheChosenLanguageEscaped) {
       {"/tmp/\xc3\xa4", 3, "file:///tmp/%C3%A4"}, {deep + deep, 0, "file://" + deep + deep + page + "Eng.html"},
   };
   for (const auto& row : rows) EXPECT_EQ(HelpPageUrl(row.directory, row.language), row.url) << row.directory;
+  // The help button on the pages as shipped: each is there, well-formed, and links only
+  // within itself, to its stylesheet and to its sibling pages. A page that cannot open
+  // (no browser took it, or missing) is reported with where it is.
   Start();
-  ClickScene(978, 851);
-  EXPECT_EQ(fake.OpenedUrls(), std::vector<std::string>{HelpPageUrl(std::filesystem::current_path().string(), 0)});
+  const std::string docs = RQ_REPO_ROOT "/Documentation/";
+  const struct Page { int32_t language; const char* name; const char* dataDir; bool opens; std::string message; } pages[] = {
+      {0, "RavenquillHelpFrames_Eng.html", RQ_REPO_ROOT, true, ""},
+      {1, "RavenquillHelpFrames_Fin.html", RQ_REPO_ROOT, true, ""},
+      {2, "RavenquillHelpFrames_Chi.html", RQ_REPO_ROOT, true, ""},
+      {2, "", RQ_REPO_ROOT, false, "No web browser opened the help page. Open it yourself:\n" + docs + "RavenquillHelpFrames_Chi.html"},
+      {1, "", "/nonexistent", true, "The help page is missing: it should be\n/nonexistent/Documentation/RavenquillHelpFrames_Fin.html"},
+  };
+  for (const Page& page : pages) {
+    SCOPED_TRACE(page.language);
+    fake.ClearRecords();
+    fake.openUrlSucceeds = page.opens;
+    app->dataDir = page.dataDir;
+    app->helpLanguage = page.language;
+    ClickScene(978, 851);
+    const auto messages = fake.Messages();
+    ASSERT_EQ(messages.size(), page.message.empty() ? 0u : 1u);
+    if (!page.message.empty()) EXPECT_EQ(messages[0].text, page.message);
+    if (*page.name == 0) continue;
+    ASSERT_EQ(fake.OpenedUrls(), std::vector<std::string>{HelpPageUrl(page.dataDir, page.language)});
+    const std::string path = docs + page.name;
+    EXPECT_EQ(std::system(("xmllint --noout --nonet " + path).c_str()), 0);
+    const std::string foreign = "grep -oE '(href|src)=\"[^\"#][^\"]*\"' " + path +
+                                " | grep -vE '\"(ravenquill_help.css|RavenquillHelpFrames_(Eng|Fin|Chi).html)\"'";
+    EXPECT_NE(std::system(foreign.c_str()), 0) << "links outside the help";
+  }
 }
 
 }  // namespace

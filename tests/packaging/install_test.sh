@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# Installs the build into a scratch prefix and checks what lands there: every file in its
-# place and nothing else, a desktop entry and AppStream metadata that validate, icons of
-# the sizes their folders name, and manual pages compressed as Debian keeps them that
-# format without a warning.
+# The build installed into a scratch prefix: every file in its place and nothing else, the
+# desktop entry and metadata valid, icons of their folders' sizes, manual pages as Debian has them.
 # usage: install_test.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$1
@@ -13,11 +11,7 @@ trap 'rm -rf "$prefix"' EXIT
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 # Runs a checker; anything it prints, warnings included, is a failure.
-quiet() {
-  local out
-  out=$("$@" 2>&1) || true
-  [ -z "$out" ] || fail "$*: $out"
-}
+quiet() { local out; out=$("$@" 2>&1) || true; [ -z "$out" ] || fail "$*: $out"; }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 diff <(installed_files "$source_dir") <(cd "$prefix" && find . -type f | sed 's|^\./||' | LC_ALL=C sort) ||

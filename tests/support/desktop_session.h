@@ -1,0 +1,155 @@
+// A real X display for end-to-end runs: its own Xvfb, openbox on request, a scratch
+// working folder holding links to the run-time data, child processes, xdotool and
+// ImageMagick. Everything started is ended by the destructor.
+#pragma once
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace rq::test {
+
+using namespace std::chrono_literals;
+
+// Output of a shell command, or empty.
+inline std::string Capture(const std::string& command) {
+  std::string out;
+  if (FILE* p = popen((command + " 2>/dev/null").c_str(), "r")) {
+    char buf[512];
+    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+    pclose(p);
+  }
+  while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
+  return out;
+}
+
+// Starts `argv` in `dir` with its output thrown away (`keepFd` stays open for it); its id.
+inline pid_t Spawn(const std::vector<std::string>& argv, const std::string& dir, int keepFd = -1) {
+  const pid_t pid = fork();
+  if (pid != 0) return pid;
+  if (!dir.empty() && chdir(dir.c_str()) != 0) _exit(127);
+  const int devnull = open("/dev/null", O_RDWR);
+  for (int fd = 0; fd < 3; ++fd)
+    if (fd != 2 || keepFd >= 0) dup2(devnull, fd);
+  std::vector<char*> args;
+  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  execvp(args[0], args.data());
+  _exit(127);
+}
+
+// Waits up to `limit` for `done`; whether it came.
+inline bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+  for (const auto end = std::chrono::steady_clock::now() + limit; !done(); std::this_thread::sleep_for(20ms))
+    if (std::chrono::steady_clock::now() > end) return false;
+  return true;
+}
+
+// The child's wait status once it ends within `limit`, else -1.
+inline int WaitFor(pid_t pid, std::chrono::milliseconds limit) {
+  int status = -1;
+  return WaitUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }, limit) ? status : -1;
+}
+
+struct Geometry {
+  int x = 0, y = 0, width = 0, height = 0;
+};
+
+class DesktopSession {
+ public:
+  // Xvfb at 1280x1024 (and openbox when `managed`); `dataFrom` is linked into the folder.
+  bool Start(bool managed, const std::string& dataFrom) {
+    int fds[2];
+    if (pipe(fds) != 0) return false;
+    xvfb_ = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
+                  "", fds[1]);
+    close(fds[1]);
+    char number[16] = {};
+    const bool up = read(fds[0], number, sizeof number - 1) > 0;
+    close(fds[0]);
+    if (!up) return false;
+    setenv("DISPLAY", (":" + std::to_string(std::atoi(number))).c_str(), 1);
+    char dir[] = "/tmp/rq-desktop-XXXXXX";
+    if (mkdtemp(dir) == nullptr) return false;
+    work = dir;
+    for (const char* data : {"Textures", "Documentation", "arrowcop.cur"})
+      std::filesystem::create_symlink(std::filesystem::path(dataFrom) / data, work + "/" + data);
+    if (!managed) return true;
+    children.push_back(Spawn({"openbox", "--sm-disable"}, work, 1));
+    return WaitUntil([] { return !Capture("xprop -root _NET_SUPPORTING_WM_CHECK | grep window").empty(); }, 20s);
+  }
+  ~DesktopSession() {
+    for (pid_t pid : children)
+      if (pid > 0 && WaitFor(pid, 0ms) == -1) kill(pid, SIGKILL), WaitFor(pid, 5s);
+    if (xvfb_ > 0) kill(xvfb_, SIGTERM), WaitFor(xvfb_, 5s);
+    if (!work.empty()) std::filesystem::remove_all(work);
+  }
+
+  // The first shown window whose name matches, or empty after 20 s.
+  static std::string WaitForWindow(const std::string& name) {
+    std::string id;
+    WaitUntil([&] { return !(id = Capture("xdotool search --onlyvisible --name '" + name + "' | head -1")).empty(); }, 20s);
+    return id;
+  }
+  // The client area on the screen, as xwininfo tells it, under a window manager too.
+  static Geometry Where(const std::string& window) {
+    const std::string out = Capture("xwininfo -id " + window);
+    Geometry g;
+    const std::pair<const char*, int*> items[] = {{"Absolute upper-left X:", &g.x}, {"Absolute upper-left Y:", &g.y},
+                                                  {"Width:", &g.width}, {"Height:", &g.height}};
+    for (const auto& [label, field] : items)
+      if (const size_t at = out.find(label); at != std::string::npos) *field = std::atoi(out.c_str() + at + strlen(label));
+    return g;
+  }
+  // A crop of the screen as RGB bytes, kept as `png` for a person to see.
+  static std::vector<uint8_t> Screenshot(const Geometry& g, const std::string& png) {
+    Capture("import -window root -crop " + std::to_string(g.width) + "x" + std::to_string(g.height) + "+" +
+            std::to_string(g.x) + "+" + std::to_string(g.y) + " +repage " + png + " && convert " + png +
+            " -depth 8 rgb:" + png + ".rgb");
+    std::ifstream in(png + ".rgb", std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::filesystem::remove(png + ".rgb");
+    return bytes;
+  }
+  // The window once it has been square and still for 10 looks, or as it is after 10 s.
+  static Geometry SquareSettled(const std::string& window) {
+    Geometry g, before;
+    int steady = 0;
+    WaitUntil([&] {
+      g = Where(window);
+      steady = g.width == g.height && g.width == before.width && g.y == before.y ? steady + 1 : 0;
+      before = g;
+      return steady >= 10;
+    }, 10s);
+    return g;
+  }
+  // Processor ticks `pid` uses over 1.5 s with the pointer at screen point x, y.
+  static long TicksWithPointerAt(pid_t pid, int x, int y) {
+    const auto ticks = [&] {
+      return std::atol(Capture("awk '{print $14 + $15}' /proc/" + std::to_string(pid) + "/stat").c_str());
+    };
+    Capture("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " sleep 0.5");
+    const long before = ticks();
+    std::this_thread::sleep_for(1500ms);
+    return ticks() - before;
+  }
+
+  std::string work;             // the scratch working folder
+  std::vector<pid_t> children;  // killed at the end unless they ended
+ private:
+  pid_t xvfb_ = -1;
+};
+
+}  // namespace rq::test
