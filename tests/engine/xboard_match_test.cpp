@@ -1,21 +1,14 @@
 // XBoard runs ravenquill-engine against MaxQi on a virtual display: every move accepted,
-// every game finished. The PGN stays in the build tree.
+// every game finished, no game lost on time. The PGN and the logs stay in the build tree.
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
 
-#include "child_process.h"
+#include "support/child_process.h"
 
 namespace rq {
 namespace {
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 size_t Count(const std::string& text, const std::string& what) {
   size_t n = 0;
@@ -23,43 +16,48 @@ size_t Count(const std::string& text, const std::string& what) {
   return n;
 }
 
-TEST(XboardMatch, TwoShortGamesAgainstMaxQiEndWithResults) {
-  const std::string out = RQ_MATCH_DIR;
-  // Level 0, twenty seconds a side, and a draw after 60 moves each keep the match short.
-  test::ChildProcess match({"/bin/bash", RQ_MATCH_SCRIPT, RQ_ENGINE_PATH, out, "2", "0:20", "0", "60"});
+// Two games at `clock` (as the match script takes it); with `moveLimitMs`, every answer of ours
+// must come within it of the move or "go" it answers, as XBoard's own log times them.
+void PlayTwoGames(const std::string& dir, const std::string& clock, const char* maxMoves, int moveLimitMs) {
+  const std::string out = std::string(RQ_MATCH_DIR) + "/" + dir;
+  test::ChildProcess match({"/bin/bash", RQ_MATCH_SCRIPT, RQ_ENGINE_PATH, out, "2", clock, "2", maxMoves});
   ASSERT_TRUE(match.started());
   std::string line;
-  std::vector<std::string> games;
-  while (match.readLine(line, 150000)) games.push_back(line);
+  while (match.readLine(line, 400000)) {}
   ASSERT_EQ(match.waitExit(10000), 0) << "see " << out << "/xboard.out";
-
-  const std::string pgn = ReadFile(out + "/match.pgn");
-  const std::string log = ReadFile(out + "/xboard.debug");
-  ASSERT_EQ(games.size(), 2u) << pgn;
-  EXPECT_EQ(Count(pgn, "[Variant \"xiangqi\"]"), 2u);
-  for (const std::string& g : games) {
-    SCOPED_TRACE(g);
-    std::istringstream words(g);
-    std::string word, number, colour, result;
+  ASSERT_EQ(match.lines.size(), 2u);
+  for (const std::string& game : match.lines) {
+    std::istringstream words(game);
+    std::string word, number, colour, result, reason;
     words >> word >> number >> colour >> result;
-    std::string reason;
     std::getline(words, reason);
-    EXPECT_TRUE(result == "1-0" || result == "0-1" || result == "1/2-1/2");
+    EXPECT_TRUE(result == "1-0" || result == "0-1" || result == "1/2-1/2") << game;
     // A refused move, a crash or a lost clock of ours would show in XBoard's reason.
     const bool weLost = (result == "1-0" && colour == "black") || (result == "0-1" && colour == "red");
-    EXPECT_EQ(reason.find("illegal"), std::string::npos);
-    EXPECT_EQ(reason.find("disconnect"), std::string::npos);
-    if (weLost) {
-      EXPECT_EQ(reason.find("time"), std::string::npos);
-    }
+    for (const char* fault : {"illegal", "disconnect", "time"})
+      EXPECT_FALSE(weLost && reason.find(fault) != std::string::npos) << game;
   }
-  // XBoard refuses a move by answering "Illegal move" to the engine that made it.
-  EXPECT_EQ(Count(log, "Illegal move"), 0u);
-  EXPECT_EQ(Count(log, "illegal move"), 0u);
-  // Both engines moved; ours answered every "usermove" or "go" it was given.
-  EXPECT_GT(Count(log, "<first : move "), 10u);
-  EXPECT_GT(Count(log, "<second: move "), 10u);
+  std::ifstream in(out + "/xboard.debug");
+  int asked = -1, moves = 0, opponentMoves = 0, latest = 0;
+  while (std::getline(in, line)) {
+    // XBoard refuses a move by answering "Illegal move" to the engine that made it.
+    EXPECT_EQ(line.find("llegal move"), std::string::npos) << line;
+    const int at = std::atoi(line.c_str());
+    if (line.find(">first : usermove") != std::string::npos || line.find(">first : go") != std::string::npos) asked = at;
+    opponentMoves += line.find("<second: move ") != std::string::npos;
+    if (line.find("<first : move ") == std::string::npos || asked < 0) continue;
+    ++moves, latest = std::max(latest, at - asked), asked = -1;
+  }
+  EXPECT_GT(moves, 10);
+  EXPECT_GT(opponentMoves, 10);
+  if (moveLimitMs) EXPECT_LT(latest, moveLimitMs) << "the slowest answer, ms";
 }
+
+// Twenty seconds a side at level 2, and a draw after 60 moves each, keep the match short.
+TEST(XboardMatch, TwoGamesOnAClockAgainstMaxQi) { PlayTwoGames("clock", "0:20", "60", 0); }
+
+// A fixed second a move is a ceiling: the answer comes within it, even deep in the endgame.
+TEST(XboardMatch, TwoGamesAtASecondAMoveAgainstMaxQi) { PlayTwoGames("second", "st=0:01", "60", 1000); }
 
 }  // namespace
 }  // namespace rq
