@@ -23,9 +23,7 @@ TEST(EngineAnswer, FallsBackToAPermittedMove) {
     EngineGame game;
     std::string error;
     ASSERT_TRUE(SetUpGame(game, row.fen, error)) << row.fen;
-    SearchOutcome result;
-    result.hasMove = true;
-    result.move = row.result ? test::MoveOf(row.result) : Move();
+    SearchOutcome result{true, row.result ? test::MoveOf(row.result) : Move()};
     if (!row.result) result.move.to = NoSquare;
     const SearchOutcome answer = ChooseMove(*game.record, game.sideToMove, row.haveResult, result);
     EXPECT_EQ(FormatMove(answer.move), row.answer) << row.fen << " " << (row.result ? row.result : "-");
@@ -33,19 +31,14 @@ TEST(EngineAnswer, FallsBackToAPermittedMove) {
   }
 }
 
-GoRequest Request(int32_t depth, int64_t moveTime, int64_t remaining, int64_t increment = 0, int32_t toGo = 0) {
-  GoRequest q;
-  q.depth = depth, q.moveTimeMs = moveTime, q.remainingMs = remaining, q.incrementMs = increment, q.movesToGo = toGo;
-  return q;
-}
-
 TEST(SearchPlan, BudgetsFollowTheRequest) {
-  struct Row { GoRequest q; int32_t maxDepth, firstTimedDepth, hardAtMost; };  // hardAtMost -1: no hard limit
+  // Request: depth, time per move, clock, increment, moves to go. hardAtMost -1: no hard limit.
+  struct Row { GoRequest q; int32_t maxDepth, firstTimedDepth, hardAtMost; };
   const Row rows[] = {
-      {Request(0, -1, -1), 98, 5, -1},      {Request(500, -1, -1), 98, 100, -1},  // the level alone; depth only
-      {Request(0, 1000, -1), 98, 2, 890},   {Request(0, 50, -1), 98, 2, 25},      // time per move keeps a round trip
-      {Request(0, -1, 60000), 98, 5, 2000}, {Request(0, -1, 10000, 0, 1), 98, 5, 6000},  // sudden death; last move
-      {Request(0, -1, 0), 98, 5, 1},        {Request(0, -1, 2000, 1000), 98, 5, 700},    // nothing left; increment
+      {{0, -1, -1}, 98, 5, -1},      {{500, -1, -1}, 98, 100, -1},        // the level alone; a depth past the slots
+      {{0, 1000, -1}, 98, 2, 890},   {{0, 50, -1}, 98, 2, 25},            // time per move keeps a round trip
+      {{0, -1, 60000}, 98, 5, 2000}, {{0, -1, 10000, 0, 1}, 98, 5, 6000},  // sudden death; last move to the control
+      {{0, -1, 0}, 98, 5, 1},        {{0, -1, 2000, 1000}, 98, 5, 700},    // nothing left; increment
   };
   for (const Row& row : rows) {
     const SearchPlan p = PlanSearch(row.q, 1);
@@ -64,17 +57,9 @@ TEST(SearchPlan, AMinuteLastsALongGameWithoutIncrement) {
   // Every move spends its whole hard limit plus a round trip: the clock still sees 120 moves through.
   for (int32_t level = 0; level <= 4; ++level) {
     int64_t remaining = 60000;
-    for (int moves = 0; moves < 120; ++moves) remaining -= PlanSearch(Request(0, -1, remaining), level).hardLimitMs + 60;
+    for (int moves = 0; moves < 120; ++moves) remaining -= PlanSearch(GoRequest{0, -1, remaining}, level).hardLimitMs + 60;
     EXPECT_GT(remaining, 0) << "level " << level;
   }
-}
-
-TEST(SearchPlan, NextIterationIsForeseenFromTheLastOnes) {
-  // Depth 8 of the opening takes fifty times depth 7: the two-ply growth from 4 to 6 tells.
-  int32_t ms[MaxSearchPly] = {0, 0, 1, 3, 3, 12, 96, 98};
-  EXPECT_EQ(PredictNextIterationMs(ms, 7), 2 * 96 * 96 / 3);
-  EXPECT_EQ(PredictNextIterationMs(ms, 3), 5 * 3);
-  EXPECT_EQ(PredictNextIterationMs(ms, 0), 0);
 }
 
 }  // namespace

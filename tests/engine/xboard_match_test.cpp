@@ -1,38 +1,60 @@
-// XBoard runs ravenquill-engine against MaxQi on a virtual display: every move accepted,
-// every game finished, no game lost on time. The PGN and the logs stay in the build tree.
+// The real program over pipes, and XBoard running it against MaxQi on a virtual display:
+// every move accepted, every game finished, none lost on time. The logs stay in the build tree.
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
 
+#include "engine/engine_game.h"
 #include "support/child_process.h"
 
 namespace rq {
 namespace {
 
-size_t Count(const std::string& text, const std::string& what) {
-  size_t n = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
+TEST(EngineProcess, ConversationsOverStandardInputAndOutput) {
+  // ">text" is sent, "<prefix" must start a later line; the run ends by quitting or, with
+  // `closeInput`, by the input closed under a running search, as a GUI that goes away leaves it.
+  struct Row { std::vector<std::string> steps; bool closeInput; };
+  const Row rows[] = {
+      {{">uci", "<uciok", ">position startpos moves h2e2", ">go depth 4", "<info depth 4 ", "<bestmove ",
+        ">go infinite", ">isready", "<readyok", ">stop", "<bestmove ", ">quit"}, false},
+      {{">xboard", ">protover 2", "<feature done=1", ">new", ">usermove h2e2", "<move ", ">ping 5", "<pong 5", ">quit"}, false},
+      {{">uci", "<uciok", ">position startpos moves h2e2", ">go infinite"}, true},
+  };
+  for (const Row& row : rows) {
+    test::ChildProcess engine({RQ_ENGINE_PATH});
+    ASSERT_TRUE(engine.started());
+    std::string line, error;
+    for (const std::string& step : row.steps)
+      ASSERT_TRUE(step[0] == '>' ? engine.send(step.substr(1)) : engine.waitFor(step.substr(1), line)) << step;
+    if (row.closeInput) engine.closeInput();
+    EXPECT_EQ(engine.waitExit(5000), 0) << row.steps[0];
+    // Every answer is a move green may make after h2e2.
+    for (const std::string& l : engine.lines) {
+      EngineGame game;
+      if (l.rfind("move ", 0) == 0 || l.rfind("bestmove ", 0) == 0)
+        EXPECT_TRUE(PlayMoveText(game, "h2e2", error) && PlayMoveText(game, l.substr(l.find(' ') + 1, 4), error)) << l;
+    }
+  }
 }
 
-// Two games at `clock` (as the match script takes it); with `moveLimitMs`, every answer of ours
-// must come within it of the move or "go" it answers, as XBoard's own log times them.
-void PlayTwoGames(const std::string& dir, const std::string& clock, const char* maxMoves, int moveLimitMs) {
+// Two games at `clock` (as the match script takes it), drawn after 60 moves each; with
+// `moveLimitMs`, every answer of ours comes within it of its "usermove" or "go" in XBoard's log.
+void PlayTwoGames(const std::string& dir, const std::string& clock, const char* level, int moveLimitMs) {
   const std::string out = std::string(RQ_MATCH_DIR) + "/" + dir;
-  test::ChildProcess match({"/bin/bash", RQ_MATCH_SCRIPT, RQ_ENGINE_PATH, out, "2", clock, "2", maxMoves});
+  test::ChildProcess match({"/bin/bash", RQ_MATCH_SCRIPT, RQ_ENGINE_PATH, out, "2", clock, level, "60"});
   ASSERT_TRUE(match.started());
   std::string line;
   while (match.readLine(line, 400000)) {}
   ASSERT_EQ(match.waitExit(10000), 0) << "see " << out << "/xboard.out";
   ASSERT_EQ(match.lines.size(), 2u);
   for (const std::string& game : match.lines) {
+    // "game N COLOUR RESULT REASON": a refused move, a crash or a lost clock of ours shows in the reason.
     std::istringstream words(game);
     std::string word, number, colour, result, reason;
     words >> word >> number >> colour >> result;
     std::getline(words, reason);
     EXPECT_TRUE(result == "1-0" || result == "0-1" || result == "1/2-1/2") << game;
-    // A refused move, a crash or a lost clock of ours would show in XBoard's reason.
     const bool weLost = (result == "1-0" && colour == "black") || (result == "0-1" && colour == "red");
     for (const char* fault : {"illegal", "disconnect", "time"})
       EXPECT_FALSE(weLost && reason.find(fault) != std::string::npos) << game;
@@ -53,11 +75,11 @@ void PlayTwoGames(const std::string& dir, const std::string& clock, const char* 
   if (moveLimitMs) EXPECT_LT(latest, moveLimitMs) << "the slowest answer, ms";
 }
 
-// Twenty seconds a side at level 2, and a draw after 60 moves each, keep the match short.
-TEST(XboardMatch, TwoGamesOnAClockAgainstMaxQi) { PlayTwoGames("clock", "0:20", "60", 0); }
+// Twenty seconds a side at level 0 keep the match short.
+TEST(XboardMatch, TwoGamesOnAClockAgainstMaxQi) { PlayTwoGames("clock", "0:20", "0", 0); }
 
-// A fixed second a move is a ceiling: the answer comes within it, even deep in the endgame.
-TEST(XboardMatch, TwoGamesAtASecondAMoveAgainstMaxQi) { PlayTwoGames("second", "st=0:01", "60", 1000); }
+// A fixed second a move, at level 2, is a ceiling even deep in the endgame.
+TEST(XboardMatch, TwoGamesAtASecondAMoveAgainstMaxQi) { PlayTwoGames("second", "st=0:01", "2", 1000); }
 
 }  // namespace
 }  // namespace rq
