@@ -30,11 +30,10 @@ TEST(Wxf, TrickyCasesBothWays) {
     EXPECT_EQ(FormatMove(backFrom, backTo), row.move) << row.wxf;
   }
   // Other piece letters and separators are read; what names no single move is not.
-  for (const char* text : {"N8+7", "c2.5", "B3+5", "C2=9", "R9+3", "", "X2=5"}) {
-    GameRecord r;
-    int from = -1, to = -1;
+  GameRecord r;
+  int from = -1, to = -1;
+  for (const char* text : {"N8+7", "c2.5", "B3+5", "C2=9", "R9+3", "", "X2=5"})
     EXPECT_EQ(ParseWxfMove(r, Red, text, from, to), text[0] == 'N' || text[0] == 'c' || text[0] == 'B') << text;
-  }
 }
 
 // What the game stores for the record as it stands, `undo` moves taken back.
@@ -104,13 +103,12 @@ TEST(Export, DamagedRecordsAreNamedAndTheRestExported) {
   }
 }
 
-TEST(Export, SiteAndDateTags) {
-  for (auto [path, site] : {std::pair{"CurrentGame_DESKTOP7.vrd5", "DESKTOP7"}, {"/home/u/Games101-200_pc-2.vrd5", "pc-2"},
-                            {"CurrentGame_.vrd5", ""}, {"saved/mygame.vrd5", "mygame"}})
+TEST(Export, SiteAndDateTagsOfOddNames) {
+  for (auto [path, site] : {std::pair{"CurrentGame_.vrd5", ""}, {"/home/u/Games101-200_pc-2.vrd5", "pc-2"},
+                            {"saved/mygame.vrd5", "mygame"}})
     EXPECT_EQ(ComputerNameFromFileName(path), site) << path;
-  for (auto [savedAt, date] : {std::pair{"Wed Jan 31 00:00:00 1990", "1990.01.31"}, {"", "????.??.??"},
-                               {"Sun Foo  6 18:31:48 2026", "????.??.??"}, {"Sun Dec 46 18:31:48 2026", "????.??.??"}})
-    EXPECT_EQ(PgnDate(savedAt), date) << savedAt;
+  for (const char* savedAt : {"", "Sun Foo  6 18:31:48 2026", "Sun Dec 46 18:31:48 2026"})
+    EXPECT_EQ(PgnDate(savedAt), "????.??.??") << savedAt;
 }
 
 }  // namespace

@@ -74,7 +74,7 @@ TEST(Search, AStoppedSearchLeavesTheRecordAsItWas) {
     const test::Snapshot before(*r);
     const HistoryEntry first = r->history[0];
     DeepeningLimits limits;
-    limits.maxDepth = row.deadline < 0 ? 5 : 40;
+    limits.maxDepth = row.deadline < 0 ? 5 : 7;
     limits.firstTimedDepth = MaxSearchPly;
     uint8_t noMoves = 0;
     IterativeDeepening(*r, 1 - side, limits, noMoves);
