@@ -4,8 +4,6 @@
 #include <atomic>
 #include <cstdint>
 
-#include "player/clock.h"
-
 namespace rq {
 
 struct GuardedGame;
@@ -20,12 +18,7 @@ class SearchClock {
 
   // Whether the search must end now for its hard deadline (or a stop); asked before every
   // move once a deadline is set, it reads the clock only every 1024 nodes.
-  bool pastDeadline(uint64_t nodes) {
-    if (stop.load(std::memory_order_relaxed)) return true;
-    if ((nodes & 1023) != 0 || (now ? now() : ElapsedMilliseconds()) < deadlineMs) return false;
-    stop = true;
-    return true;
-  }
+  bool pastDeadline(uint64_t nodes);
 
   bool activeBudget = false;
   int32_t startTime = 0;
