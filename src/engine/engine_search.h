@@ -34,7 +34,6 @@ struct SearchCallbacks {
 class EngineClock : public SearchClock {
  public:
   bool reportProgress(double x) override;
-  int32_t deadlineMs = -1;  // process clock; -1 for none
 };
 
 struct EngineSearch {

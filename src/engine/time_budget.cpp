@@ -26,8 +26,10 @@ SearchPlan PlanSearch(const GoRequest& q, int32_t level) {
     return p;
   }
   if (q.moveTimeMs >= 0) {
-    // The whole time may be used; only the round trip is kept back.
-    const int64_t hard = q.moveTimeMs > 2 * MoveOverheadMs ? q.moveTimeMs - MoveOverheadMs : q.moveTimeMs / 2;
+    // A ceiling, not a target: besides the round trip, a twentieth is kept back for a GUI
+    // that reads the answer late (XBoard under load, tens of milliseconds).
+    const int64_t reserve = MoveOverheadMs + q.moveTimeMs / 20;
+    const int64_t hard = q.moveTimeMs > 2 * reserve ? q.moveTimeMs - reserve : q.moveTimeMs / 2;
     p.hardLimitMs = Clamp32(hard);
     p.thinkSeconds = p.hardLimitMs * 0.5 / 1000.0;
     p.firstTimedDepth = 2;

@@ -79,6 +79,9 @@ SearchResult node(GameRecord& r, int side, int32_t alpha, int32_t beta, int ply,
           *noMoves = moves == 0;
           return withScore(best, alpha);
         }
+        // The progress reports stay near the root; a deadline must also cut a deep subtree.
+        if (r.searchClock && r.searchClock->deadlineMs >= 0 && r.searchClock->pastDeadline(r.searchNodes))
+          return best;
         Move& move = slot.cells[i];
         move.detail = 0;
         if (Full) {

@@ -45,4 +45,11 @@ bool SearchClock::reportProgress(double x) {
   return stop.load(std::memory_order_relaxed);
 }
 
+bool SearchClock::pastDeadline(uint64_t nodes) {
+  if (stop.load(std::memory_order_relaxed)) return true;
+  if ((nodes & 1023) != 0 || (now ? now() : ElapsedMilliseconds()) < deadlineMs) return false;
+  stop = true;
+  return true;
+}
+
 }  // namespace rq

@@ -1,65 +1,84 @@
-// XBoard runs ravenquill-engine against MaxQi on a virtual display: every move accepted,
-// every game finished. The PGN stays in the build tree.
+// The real program over pipes, and XBoard running it against MaxQi on a virtual display:
+// every move accepted, every game finished, none lost on time. The logs stay in the build tree.
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
 
-#include "child_process.h"
+#include "engine/engine_game.h"
+#include "support/child_process.h"
 
 namespace rq {
 namespace {
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-size_t Count(const std::string& text, const std::string& what) {
-  size_t n = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
-
-TEST(XboardMatch, TwoShortGamesAgainstMaxQiEndWithResults) {
-  const std::string out = RQ_MATCH_DIR;
-  // Level 0, twenty seconds a side, and a draw after 60 moves each keep the match short.
-  test::ChildProcess match({"/bin/bash", RQ_MATCH_SCRIPT, RQ_ENGINE_PATH, out, "2", "0:20", "0", "60"});
-  ASSERT_TRUE(match.started());
-  std::string line;
-  std::vector<std::string> games;
-  while (match.readLine(line, 150000)) games.push_back(line);
-  ASSERT_EQ(match.waitExit(10000), 0) << "see " << out << "/xboard.out";
-
-  const std::string pgn = ReadFile(out + "/match.pgn");
-  const std::string log = ReadFile(out + "/xboard.debug");
-  ASSERT_EQ(games.size(), 2u) << pgn;
-  EXPECT_EQ(Count(pgn, "[Variant \"xiangqi\"]"), 2u);
-  for (const std::string& g : games) {
-    SCOPED_TRACE(g);
-    std::istringstream words(g);
-    std::string word, number, colour, result;
-    words >> word >> number >> colour >> result;
-    std::string reason;
-    std::getline(words, reason);
-    EXPECT_TRUE(result == "1-0" || result == "0-1" || result == "1/2-1/2");
-    // A refused move, a crash or a lost clock of ours would show in XBoard's reason.
-    const bool weLost = (result == "1-0" && colour == "black") || (result == "0-1" && colour == "red");
-    EXPECT_EQ(reason.find("illegal"), std::string::npos);
-    EXPECT_EQ(reason.find("disconnect"), std::string::npos);
-    if (weLost) {
-      EXPECT_EQ(reason.find("time"), std::string::npos);
+TEST(EngineProcess, ConversationsOverStandardInputAndOutput) {
+  // ">text" is sent, "<prefix" must start a later line; the run ends by quitting or, with
+  // `closeInput`, by the input closed under a running search, as a GUI that goes away leaves it.
+  struct Row { std::vector<std::string> steps; bool closeInput; };
+  const Row rows[] = {
+      {{">uci", "<uciok", ">position startpos moves h2e2", ">go depth 4", "<info depth 4 ", "<bestmove ",
+        ">go infinite", ">isready", "<readyok", ">stop", "<bestmove ", ">quit"}, false},
+      {{">uci", "<uciok", ">position startpos moves h2e2", ">go infinite"}, true},
+  };
+  for (const Row& row : rows) {
+    test::ChildProcess engine({RQ_ENGINE_PATH});
+    ASSERT_TRUE(engine.started());
+    std::string line, error;
+    for (const std::string& step : row.steps)
+      ASSERT_TRUE(step[0] == '>' ? engine.send(step.substr(1)) : engine.waitFor(step.substr(1), line)) << step;
+    if (row.closeInput) engine.closeInput();
+    EXPECT_EQ(engine.waitExit(5000), 0) << row.steps[0];
+    // Every answer is a move green may make after h2e2.
+    for (const std::string& l : engine.lines) {
+      EngineGame game;
+      if (l.rfind("bestmove ", 0) == 0)
+        EXPECT_TRUE(PlayMoveText(game, "h2e2", error) && PlayMoveText(game, l.substr(9, 4), error)) << l;
     }
   }
-  // XBoard refuses a move by answering "Illegal move" to the engine that made it.
-  EXPECT_EQ(Count(log, "Illegal move"), 0u);
-  EXPECT_EQ(Count(log, "illegal move"), 0u);
-  // Both engines moved; ours answered every "usermove" or "go" it was given.
-  EXPECT_GT(Count(log, "<first : move "), 10u);
-  EXPECT_GT(Count(log, "<second: move "), 10u);
 }
+
+// Two games at `clock` (as the match script takes it), drawn after 60 moves each; with
+// `moveLimitMs`, every answer of ours comes within it of its "usermove" or "go" in XBoard's log.
+void PlayTwoGames(const std::string& dir, const std::string& clock, const char* level, int moveLimitMs) {
+  const std::string out = std::string(RQ_MATCH_DIR) + "/" + dir;
+  test::ChildProcess match({"/bin/bash", RQ_MATCH_SCRIPT, RQ_ENGINE_PATH, out, "2", clock, level, "60"});
+  ASSERT_TRUE(match.started());
+  std::string line;
+  while (match.readLine(line, 400000)) {}
+  ASSERT_EQ(match.waitExit(10000), 0) << "see " << out << "/xboard.out";
+  ASSERT_EQ(match.lines.size(), 2u);
+  for (const std::string& game : match.lines) {
+    // "game N COLOUR RESULT REASON": a refused move, a crash or a lost clock of ours shows in the reason.
+    std::istringstream words(game);
+    std::string word, number, colour, result, reason;
+    words >> word >> number >> colour >> result;
+    std::getline(words, reason);
+    EXPECT_TRUE(result == "1-0" || result == "0-1" || result == "1/2-1/2") << game;
+    const bool weLost = (result == "1-0" && colour == "black") || (result == "0-1" && colour == "red");
+    for (const char* fault : {"illegal", "disconnect", "time"})
+      EXPECT_FALSE(weLost && reason.find(fault) != std::string::npos) << game;
+  }
+  std::ifstream in(out + "/xboard.debug");
+  int asked = -1, moves = 0, opponentMoves = 0, latest = 0;
+  while (std::getline(in, line)) {
+    // XBoard refuses a move by answering "Illegal move" to the engine that made it.
+    EXPECT_EQ(line.find("llegal move"), std::string::npos) << line;
+    const int at = std::atoi(line.c_str());
+    if (line.find(">first : usermove") != std::string::npos || line.find(">first : go") != std::string::npos) asked = at;
+    opponentMoves += line.find("<second: move ") != std::string::npos;
+    if (line.find("<first : move ") == std::string::npos || asked < 0) continue;
+    ++moves, latest = std::max(latest, at - asked), asked = -1;
+  }
+  EXPECT_GT(moves, 10);
+  EXPECT_GT(opponentMoves, 10);
+  if (moveLimitMs) EXPECT_LT(latest, moveLimitMs) << "the slowest answer, ms";
+}
+
+// Twenty seconds a side at level 0 keep the match short.
+TEST(XboardMatch, TwoGamesOnAClockAgainstMaxQi) { PlayTwoGames("clock", "0:20", "0", 0); }
+
+// A fixed second a move, at level 2, is a ceiling even deep in the endgame.
+TEST(XboardMatch, TwoGamesAtASecondAMoveAgainstMaxQi) { PlayTwoGames("second", "st=0:01", "2", 1000); }
 
 }  // namespace
 }  // namespace rq

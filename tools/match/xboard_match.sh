@@ -4,12 +4,13 @@
 # and XBoard's reason. The PGN and XBoard's protocol log stay in OUTDIR.
 #
 # usage: xboard_match.sh ENGINE OUTDIR GAMES TIMECONTROL [DIFFICULTY] [MAXMOVES]
-#   TIMECONTROL as XBoard takes it ("0:20", "1"), for the whole game (no moves per session);
+#   TIMECONTROL as XBoard takes it ("0:20", "1"), for the whole game (no moves per session),
+#   or "st=0:01" for a fixed time per move;
 #   MAXMOVES: moves of each side after which XBoard scores the game a draw (0: never).
 set -euo pipefail
 
 if [ $# -lt 4 ]; then
-  sed -n '2,9p' "$0" >&2
+  sed -n '2,10p' "$0" >&2
   exit 2
 fi
 engine=$(readlink -f "$1")
@@ -25,6 +26,9 @@ for tool in "$xboard" "$maxqi" Xvfb xvfb-run; do
   command -v "$tool" >/dev/null || { echo "xboard_match: $tool is missing (scripts/setup.sh installs it)" >&2; exit 3; }
 done
 
+clock=(-tc "$tc" -mps 0 -inc 0)
+[[ $tc == st=* ]] && clock=(-searchTime "${tc#st=}")
+
 mkdir -p "$outdir/home"
 outdir=$(readlink -f "$outdir")
 rm -f "$outdir/match.pgn" "$outdir/xboard.debug"
@@ -35,7 +39,7 @@ HOME="$outdir/home" xvfb-run -a -s "-screen 0 1280x1024x24" \
   -fcp "$engine" -fd "$outdir" -firstOptions "Difficulty=$difficulty" \
   -scp "$maxqi" -sd "$outdir" \
   -matchMode true -matchGames "$games" -matchPause 300 \
-  -tc "$tc" -mps 0 -inc 0 -autoCallFlag true -ponderNextMove false \
+  "${clock[@]}" -autoCallFlag true -ponderNextMove false \
   -adjudicateDrawMoves "$maxmoves" -testClaims true -checkMates true \
   -saveGameFile "$outdir/match.pgn" -debugMode true -nameOfDebugFile "$outdir/xboard.debug" \
   -popupExitMessage false -popupMoveErrors false -saveSettingsOnExit false -soundProgram true \

@@ -1,7 +1,6 @@
 // A program run as a child process, spoken to line by line over its standard input and output.
 #pragma once
 
-#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -22,7 +21,7 @@ class ChildProcess {
     if (pid_ == 0) {
       dup2(in[0], 0);
       dup2(out[1], 1);
-      close(in[0]); close(in[1]); close(out[0]); close(out[1]);
+      for (int fd : {in[0], in[1], out[0], out[1]}) close(fd);
       std::vector<char*> args;
       for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
       args.push_back(nullptr);
@@ -35,68 +34,53 @@ class ChildProcess {
     fromChild_ = out[0];
     signal(SIGPIPE, SIG_IGN);
   }
-
   ~ChildProcess() {
-    if (toChild_ >= 0) close(toChild_);
-    if (pid_ > 0 && !exited_) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-    }
+    closeInput();
+    if (pid_ > 0 && !exited_ && kill(pid_, SIGKILL) == 0) waitpid(pid_, nullptr, 0);
     if (fromChild_ >= 0) close(fromChild_);
   }
-
   bool started() const { return pid_ > 0; }
-
   bool send(const std::string& line) {
     const std::string text = line + "\n";
     return write(toChild_, text.data(), text.size()) == static_cast<ssize_t>(text.size());
   }
-
   // Closes the child's input, as a GUI that goes away would.
   void closeInput() {
-    close(toChild_);
+    if (toChild_ >= 0) close(toChild_);
     toChild_ = -1;
   }
-
   // The next line, or false when none comes within `timeoutMs` or the output has ended.
   bool readLine(std::string& line, int timeoutMs) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-      const size_t end = buffer_.find('\n');
-      if (end != std::string::npos) {
-        line = buffer_.substr(0, end);
-        buffer_.erase(0, end + 1);
-        lines.push_back(line);
-        return true;
-      }
+    for (size_t end; (end = buffer_.find('\n')) == std::string::npos;) {
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-      if (left.count() <= 0) return false;
       pollfd p{fromChild_, POLLIN, 0};
-      if (poll(&p, 1, static_cast<int>(left.count())) <= 0) return false;
       char chunk[4096];
-      const ssize_t n = read(fromChild_, chunk, sizeof chunk);
-      if (n <= 0) return false;
+      ssize_t n = 0;
+      if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0 ||
+          (n = read(fromChild_, chunk, sizeof chunk)) <= 0)
+        return false;
       buffer_.append(chunk, static_cast<size_t>(n));
     }
+    const size_t end = buffer_.find('\n');
+    lines.push_back(line = buffer_.substr(0, end));
+    buffer_.erase(0, end + 1);
+    return true;
   }
-
   // Reads until a line starting with `prefix`; false on time-out or end of output.
   bool waitFor(const std::string& prefix, std::string& line, int timeoutMs = 20000) {
     while (readLine(line, timeoutMs))
       if (line.compare(0, prefix.size(), prefix) == 0) return true;
     return false;
   }
-
   // Waits for the child to end; its exit status, or -1 if it did not end in time.
   int waitExit(int timeoutMs) {
-    for (int waited = 0; waited <= timeoutMs; waited += 10) {
-      int status = 0;
+    int status = 0;
+    for (int waited = 0; waited <= timeoutMs; waited += 10, usleep(10000))
       if (waitpid(pid_, &status, WNOHANG) == pid_) {
         exited_ = true;
         return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
       }
-      usleep(10000);
-    }
     return -1;
   }
 
@@ -104,8 +88,7 @@ class ChildProcess {
 
  private:
   pid_t pid_ = -1;
-  int toChild_ = -1;
-  int fromChild_ = -1;
+  int toChild_ = -1, fromChild_ = -1;
   bool exited_ = false;
   std::string buffer_;
 };
