@@ -70,10 +70,11 @@ struct Geometry {
 class DesktopSession {
  public:
   // Xvfb at 1280x1024 (and openbox when `managed`); `dataFrom` is linked into the folder.
+  // No reset: the probes below must not leave the server resetting as the game connects.
   bool Start(bool managed, const std::string& dataFrom) {
     int fds[2];
     if (pipe(fds) != 0) return false;
-    xvfb_ = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
+    xvfb_ = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"},
                   "", fds[1]);
     close(fds[1]);
     char number[16] = {};

@@ -6,7 +6,8 @@ label and reports which faults the suite catches.
     tools/faults/inject.py [--only ID,ID] [--table FILE] [--scratch DIR] [--keep]
 
 The faults live in tools/faults/faults.txt: blocks of "id", "file", "old" and "new"
-lines separated by blank lines; "old" must occur exactly once in its file.
+lines separated by blank lines, "\\n" in a value standing for a line break; "old" must
+occur exactly once in its file.
 """
 import argparse
 import os
@@ -32,7 +33,7 @@ def read_table(path):
                 block = {}
                 continue
             key, _, value = line.partition(": ")
-            block[key.strip()] = value
+            block[key.strip()] = value.replace("\\n", "\n")
     if block:
         faults.append(block)
     for fault in faults:
