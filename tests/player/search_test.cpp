@@ -25,6 +25,7 @@ TEST(Search, RootOutcomes) {
       {"3knP3/4P4/9/9/9/9/9/9/9/3K5 b - - 0 1", 0, 3, "", -WinScore, 0, true},
       {"3Pk4/9/9/9/9/9/9/9/4r4/4K4 b - - 0 1", 0, 1, "e1e0", WinScore, 0, false},  // the general taken at once
       {"3Pk4/9/9/9/9/9/9/9/4r4/4K4 b - - 0 1", 0, 4, "e1e0", WinScore, 0, false},
+      {"3k5/9/9/9/9/9/9/r8/1r7/4K4 b - - 0 1", 0, 3, "", WinScore - 2, 0, false},  // a win two plies on scores less
       {Cycling, 17, 1, "i8i7", 0, DrawDetail, false},
       {Cycling, 17, 3, "i8i7", 0, DrawDetail, false},
   };

@@ -51,7 +51,7 @@ class OnDesktop : public ::testing::TestWithParam<bool> {
 };
 
 INSTANTIATE_TEST_SUITE_P(Desktops, OnDesktop, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "Openbox" : "Bare"; });
+                         [](const auto& p) { return p.param ? "Openbox" : "Bare"; });
 
 // Square at the start and after every resize, resting when nothing moves, saved on Escape.
 TEST_P(OnDesktop, StaysSquareRestsWhenStillAndSavesOnEscape) {
@@ -141,7 +141,9 @@ TEST_P(OnDesktop, RefusesASharedFolderAnUnsafeLockAndMissingData) {
     const int status = WaitFor(second, 10s);
     EXPECT_TRUE(status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
     EXPECT_EQ(Capture("ls -lAR --time-style=full-iso " + desk.work), before);
-    if (!c.leaveFirst) EXPECT_EQ(WaitFor(game, 0ms), -1) << "the first copy runs on";
+    if (!c.leaveFirst) {
+      EXPECT_EQ(WaitFor(game, 0ms), -1) << "the first copy runs on";
+    }
   }
 }
 
