@@ -29,8 +29,7 @@ class Hint : public InteractionTest {
   // Depth 4 is never started with no seconds to think: three plies, the same every time.
   void Limits(double seconds = 0.0, int32_t firstTimedDepth = 4) {
     LockGame(app->game);
-    app->game.thinkSeconds = seconds;
-    app->game.firstTimedDepth = firstTimedDepth;
+    app->game.thinkSeconds = seconds, app->game.firstTimedDepth = firstTimedDepth;
     UnlockGame(app->game);
   }
   // All that a search on the game's record could leave changed.
