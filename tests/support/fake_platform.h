@@ -119,13 +119,7 @@ class FakePlatform : public Platform {
   std::vector<MoveListRow> MoveRows() const { return Held([&] { return moveRows_; }); }  // as last given
   std::string Clipboard() const { return Held([&] { return clipboard_; }); }
   void ClearRecords() {
-    Held([&] {
-      messages_.clear();
-      cursors_.clear();
-      sleeps_.clear();
-      urls_.clear();
-      dialogsShown_.clear();
-    });
+    Held([&] { messages_.clear(), cursors_.clear(), sleeps_.clear(), urls_.clear(), dialogsShown_.clear(); });
   }
 
  private:

@@ -58,17 +58,7 @@ struct Snapshot {
   }
 };
 
-// Plays a move given as text for the side of the piece on its square, and records it.
-inline bool Play(GameRecord& r, const std::string& text) {
-  int from = 0, to = 0;
-  if (!ParseMove(text, from, to) || r.position.squares[from] == 0) return false;
-  Move m;
-  m.from = static_cast<uint8_t>(from);
-  m.to = static_cast<uint8_t>(to);
-  r.makeMove(sideOfCode(r.position.squares[from]), m);
-  return r.recordMove(m);
-}
-
+// The move of a text such as "h2e2".
 inline Move MoveOf(const std::string& text) {
   int from = 0, to = 0;
   EXPECT_TRUE(ParseMove(text, from, to)) << text;
@@ -76,6 +66,15 @@ inline Move MoveOf(const std::string& text) {
   m.from = static_cast<uint8_t>(from);
   m.to = static_cast<uint8_t>(to);
   return m;
+}
+
+// Plays a move given as text for the side of the piece on its square, and records it.
+inline bool Play(GameRecord& r, const std::string& text) {
+  Move m = MoveOf(text);
+  const uint8_t piece = r.position.squares[m.from];
+  if (piece == 0) return false;
+  r.makeMove(sideOfCode(piece), m);
+  return r.recordMove(m);
 }
 
 // Every generated move of `side`, piece by piece, captures first; answers the count.

@@ -75,10 +75,7 @@ class FileSizeCap {
     cap.rlim_cur = bytes;
     setrlimit(RLIMIT_FSIZE, &cap);
   }
-  ~FileSizeCap() {
-    setrlimit(RLIMIT_FSIZE, &old_);
-    std::signal(SIGXFSZ, handler_);
-  }
+  ~FileSizeCap() { setrlimit(RLIMIT_FSIZE, &old_), std::signal(SIGXFSZ, handler_); }
 
  private:
   void (*handler_)(int);

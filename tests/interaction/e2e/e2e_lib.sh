@@ -34,15 +34,10 @@ start_display() {
   WM_PID=$!
   until_ok "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" 50 || fail "openbox did not start"
 }
-# Settings file with every option on, level 0 and English help, but those given as KEY=VALUE.
+# Settings file with every option on, level 0 and English help; the hint at start-up as $1 says.
 write_settings() {
-  local key value
-  for key in HintAtStartup HighlightMove ShowMoves ShowIllegalMoves ExplainIllegalMoves AutoHideMenu DifficultyLevel HelpLanguage; do
-    value=1
-    case $key in DifficultyLevel | HelpLanguage) value=0 ;; esac
-    for pair in "$@"; do [ "${pair%%=*}" = "$key" ] && value=${pair#*=}; done
-    echo "$key = $value"
-  done >"$WORK/Settings_$NAME.rqs1"
+  printf '%s = %s\n' HintAtStartup "${1:-1}" HighlightMove 1 ShowMoves 1 ShowIllegalMoves 1 ExplainIllegalMoves 1 \
+    AutoHideMenu 1 DifficultyLevel 0 HelpLanguage 0 >"$WORK/Settings_$NAME.rqs1"
 }
 window_id() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true; }
 window_exists() { [ -n "$(window_id "$1")" ]; }

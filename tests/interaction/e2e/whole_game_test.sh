@@ -8,7 +8,7 @@ source "$(dirname "$0")/e2e_lib.sh"
 # How many pixels of two pictures differ beyond a little noise.
 differing() { compare -metric AE -fuzz 3% "$1" "$2" null: 2>&1 | awk '{ printf "%d", $1 }' || true; }
 start_display
-write_settings HintAtStartup=0
+write_settings 0
 # Red walks its general onto the f-file and screens it with its own cannon: green's cannon takes it.
 "$RQ_REFEREE" play "$WORK/CurrentGame_$NAME.vrd5" f0e1 h7f7 e0f0 a6a5 h2f2 || fail "no game to continue"
 xdotool mousemove 0 0
