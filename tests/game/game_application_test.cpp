@@ -18,10 +18,8 @@ const char* const MyTurn = "Continuing previous game. It's my turn.";
 
 TEST_F(GameAppTest, FirstStartIsSilentAndFreshAndALongNameIsCut) {
   platform.computerName = "a-very-long-hostname";
-  GameApplication& a = Start();
-  EXPECT_TRUE(platform.Messages().empty());
-  EXPECT_EQ(GameState(a), FreshState(1));
-  EXPECT_EQ(platform.CurrentCursor(), FakePlatform::ArrowToken());
+  EXPECT_EQ(GameState(Start()), FreshState(1));
+  EXPECT_TRUE(platform.Messages().empty() && platform.CurrentCursor() == FakePlatform::ArrowToken());
   Stop();
   EXPECT_EQ(ReadFile(SettingsFileName("a-very-long-hos")), FormatSettings(SettingsValues()));
   EXPECT_NE(ReadFile(CurrentGameFileName("a-very-long-hos")).find("Recorded moves: 0\n"), std::string::npos);

@@ -11,7 +11,6 @@
 #include "game/settings.h"
 #include "player/search.h"
 #include "support/fake_platform.h"
-#include "support/random_game.h"
 #include "support/record_helpers.h"
 #include "support/scratch.h"
 

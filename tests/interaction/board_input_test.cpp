@@ -1,4 +1,5 @@
-// Picking, hovering, dragging and dropping, and the lists of taken pieces.
+// Picking, hovering, dragging and dropping, the lists of taken pieces, and the computer's
+// answer on its way to the board with the announcements at the end.
 #include "interaction/board_picking.h"
 #include "interaction/captured_pieces.h"
 #include "interaction_fixture.h"
@@ -33,41 +34,6 @@ TEST_F(Board, PickingUsesTheRadiusAndTheDropLandsWhereThePieceIsDrawn) {
     OnButtonUp(*app, X(Sq("e2"), 20), Y(Sq("e2"), -30));
     EXPECT_EQ(app->savedBoard.squares[Sq("e2")], 0x4A) << scale;
   }
-}
-
-TEST_F(Board, HoverListsCapturesFirstWithTheStatusOfEachMove) {
-  Start();
-  const struct { const char* fen; std::vector<std::string> history; const char* piece; int32_t count, captures;
-                 std::vector<std::array<int32_t, 3>> first; } rows[] = {  // to, status, detail
-      {StartFen, {}, "b2", 12, 1, {{1, 2, 0}, {55, 1, 0}}},
-      {Pinned, {}, "e5", 16, 1, {{4, 2, 0}, {31, 1, 0}}},
-      {Shuffle, Cycles("a1a2", "i8i7", "a2a1", "i7i8"), "a1", 17, 0, {{63, -4, 0}, {54, 1, 0}}},
-      {"4k4/9/9/9/9/9/1n7/9/R8/3K5 w - - 0 1", Cycles("a1a3", "b3c1", "a3a1", "c1b3"), "a1", 0, 0, {{63, 1, 0}, {54, -3, 0x28}}},
-  };
-  for (const auto& row : rows) {
-    SetPosition(row.fen, row.history);
-    MoveTo(Sq(row.piece));
-    EXPECT_TRUE(app->candidatesShown);
-    EXPECT_EQ(app->captureCandidateCount, row.captures) << row.fen;
-    if (row.count) EXPECT_EQ(app->candidateCount, row.count) << row.fen;
-    for (size_t i = 0; i < row.first.size(); ++i) {
-      const Move& m = app->candidateMoves[i];
-      EXPECT_EQ((std::array<int32_t, 3>{m.to, m.status, m.status < 0 ? m.detail : 0}), row.first[i]) << row.fen << i;
-    }
-    EXPECT_TRUE(BoardShowsEngine()) << "judging left the position changed";
-  }
-  // Off the piece the markers go, and the cursor says whether a piece can be taken.
-  MoveTo(Sq("e5"));
-  EXPECT_EQ(fake.CurrentCursor(), FakePlatform::ArrowToken());
-  MoveTo(Sq("a1"));
-  EXPECT_EQ(fake.CurrentCursor(), app->copyCursor);
-  OnPointerLeave(*app);
-  EXPECT_FALSE(app->candidatesShown) << "markers stay after the pointer left the window";
-  app->game.usersTurn = false;
-  app->hoveredPiece = -1;
-  MoveTo(Sq("a1"));
-  EXPECT_EQ(fake.CurrentCursor(), FakePlatform::BusyToken());
-  EXPECT_EQ(app->hoveredPiece, -1);
 }
 
 // Each row drags a piece over a point, reads the explanation there, and drops it there.
@@ -142,6 +108,70 @@ TEST_F(Board, EatenListsStayWithinSixteenEntries) {
     EXPECT_EQ(app->eatenGreenCount, row.after) << row.before;
     EXPECT_EQ(app->eatenRedCount, 5);
     EXPECT_EQ(std::count(app->eatenRed, app->eatenRed + EatenCapacity, 0x41), EatenCapacity) << "written past the list";
+  }
+}
+
+using ComputerTurn = InteractionTest;
+
+// Coarse frames too: the answer is drawn moving before it is played.
+TEST_F(ComputerTurn, TheAnswerIsAnimatedForHalfASecondThenPlayed) {
+  Start();
+  for (int32_t step : {16, 2000}) {
+    SetPosition(StartFen);
+    Drag("b2e2");
+    Publish("h7e7");
+    fake.SetClock(5000 * step);
+    bool drawn = false;
+    for (int frame = 0; !app->game.usersTurn && frame < 200; ++frame, fake.AdvanceClock(step)) {
+      drawn = app->computerMoveReady;
+      UpdateComputerTurn(*app);
+    }
+    EXPECT_TRUE(drawn && fake.ElapsedMilliseconds() > 5000 * step + ComputerMoveAnimationMs) << step;
+    EXPECT_TRUE(FormatMove(app->lastMove) == "h7e7" && BoardShowsEngine() && Announcements().empty());
+  }
+}
+
+TEST_F(ComputerTurn, EveryEndIsAnnouncedOnceAfterTheFinalFrameIsShown) {
+  Start();
+  const struct { const char* fen; std::vector<std::string> history; const char *user, *computer; int32_t detail; bool noMoves;
+                 const char* text; } rows[] = {
+      {"4k4/9/9/9/9/P8/9/9/9/r2K5 w - - 0 1", {}, "a4a5", "a0d0", 0, false, ComputerWonText},
+      {"4k4/9/9/9/9/9/4p4/9/4N4/3AKA3 b - - 0 1", {}, nullptr, "e3d3", 0, false, ComputerWonText},  // no move, no check
+      {StartFen, {}, "b2e2", nullptr, 0, true, UserWonText},
+      {"3k5/8r/9/9/9/9/9/9/R8/4K4 b - - 0 1", Cycles("i8i7", "a1a2", "i7i8", "a2a1"), nullptr, "i8i7", 4, false, DrawText},
+  };
+  for (const auto& row : rows) {
+    SetPosition(row.fen, row.history);
+    fake.ClearRecords();
+    if (row.user) Drag(row.user);
+    Publish(row.computer, row.detail, row.noMoves);
+    ASSERT_TRUE(FramesUntilUsersTurn(false)) << row.text;
+    EXPECT_TRUE(Announcements().empty()) << "announced before the final frame was shown";
+    ASSERT_TRUE(FramesUntilUsersTurn() && FramesUntilUsersTurn());
+    EXPECT_EQ(Announcements(), std::vector<std::string>{row.text});
+    EXPECT_EQ(fake.Messages()[0].buttons, MessageButtons::Ok);
+    EXPECT_TRUE(app->game.gameEnded && BoardShowsEngine() && app->game.record.endPly == app->game.record.recordedMoves);
+    EXPECT_EQ(app->gameDrawn, row.text == DrawText);
+    Press(Sq("e0"));
+    EXPECT_EQ(app->draggedPiece.code, -1) << "a piece moves after the end";
+  }
+}
+
+TEST_F(ComputerTurn, BadMovesOfTheComputerAreNeverPlayedAndLoseTheGame) {
+  Start();
+  const struct { uint8_t from, to; } rows[] = {{25, NoSquare}, {200, 22}, {40, 49}, {67, 58}, {0, 1}, {25, 40}};
+  for (const auto& row : rows) {
+    SetPosition(StartFen);
+    fake.ClearRecords();
+    Drag("b2e2");
+    const BoardPosition shown = app->savedBoard;
+    Move bad;
+    bad.from = row.from, bad.to = row.to;
+    Publish(bad);
+    ASSERT_TRUE(FramesUntilUsersTurn()) << int(row.from) << ": the game must not hang";
+    EXPECT_EQ(app->game.record.moveCount, 1);
+    EXPECT_EQ(std::memcmp(app->savedBoard.squares, shown.squares, BoardSquares), 0);
+    EXPECT_EQ(Announcements(), std::vector<std::string>{UserWonText}) << int(row.from);
   }
 }
 

@@ -4,7 +4,6 @@
 #include <sstream>
 #include <thread>
 
-#include "interaction/commands.h"
 #include "interaction_fixture.h"
 
 namespace rq::test {
@@ -12,7 +11,6 @@ namespace {
 
 class Hint : public InteractionTest {
  protected:
-  void PressH() { OnKeyDown(*app, KeyHint); }
   // Frames 16 fake ms and a few real ms apart until `done` holds (under the lock); false after two minutes.
   template <typename F>
   bool FramesUntil(F done) {
@@ -31,8 +29,7 @@ class Hint : public InteractionTest {
   // Depth 4 is never started with no seconds to think: three plies, the same every time.
   void Limits(double seconds = 0.0, int32_t firstTimedDepth = 4) {
     LockGame(app->game);
-    app->game.thinkSeconds = seconds;
-    app->game.firstTimedDepth = firstTimedDepth;
+    app->game.thinkSeconds = seconds, app->game.firstTimedDepth = firstTimedDepth;
     UnlockGame(app->game);
   }
   // All that a search on the game's record could leave changed.
@@ -53,16 +50,14 @@ TEST_F(Hint, TwoStagesShowRedsMoveAndLeaveTheGameAsItWas) {
   Limits();
   SetPosition("rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w", {"b2e2", "h9g7", "h2h4", "b9c7"});
   OnKeyDown(*app, KeyUndo);  // a redo list that the hint must leave alone
-  struct Row {
-    int pressesBefore, stageAnswered, pressesAfter, stageAfter;
-  };
+  struct Row { int pressesBefore, stageAnswered, pressesAfter, stageAfter; };
   for (const Row& row : {Row{1, 1, 0, 1}, Row{1, 1, 1, 2}, Row{2, 2, 0, 2}, Row{1, 1, 2, 2}}) {
     app->hint = HintDisplay{};
     const std::string before = GameBytes();
-    for (int i = 0; i < row.pressesBefore; ++i) PressH();
+    for (int i = 0; i < row.pressesBefore; ++i) OnKeyDown(*app, KeyHint);
     ASSERT_TRUE(FramesUntil([&] { return app->hint.asked == 0; }));
     EXPECT_EQ(app->hint.stage, row.stageAnswered) << row.pressesBefore;
-    for (int i = 0; i < row.pressesAfter; ++i) PressH();
+    for (int i = 0; i < row.pressesAfter; ++i) OnKeyDown(*app, KeyHint);
     EXPECT_EQ(app->hint.stage, row.stageAfter) << row.pressesBefore << "+" << row.pressesAfter;
     EXPECT_EQ(GameBytes(), before) << row.pressesBefore;
   }
@@ -80,12 +75,11 @@ TEST_F(Hint, TheComputersNextSearchIsTheOneWithoutTheHint) {
     app->game.record.seedRandom(7);
     Limits();
     if (way == Answered) {
-      PressH();
-      PressH();
+      OnKeyDown(*app, KeyHint), OnKeyDown(*app, KeyHint);
       ASSERT_TRUE(FramesUntil([&] { return app->hint.stage == 2; }));
     } else if (way == DraggedMidSearch) {
       Limits(1000.0, 60);  // a search that only the stop can end
-      PressH();
+      OnKeyDown(*app, KeyHint);
       ASSERT_TRUE(FramesUntil([&] { return app->game.searching; }));
       Limits();
     }
@@ -102,16 +96,14 @@ TEST_F(Hint, TheComputersNextSearchIsTheOneWithoutTheHint) {
 
 TEST_F(Hint, IsIgnoredOnTheComputersTurnAfterTheEndAndWithAPieceInHand) {
   Start(true);
-  struct Row {
-    bool usersTurn, ended, pieceHeld;
-  };
+  struct Row { bool usersTurn, ended, pieceHeld; };
   for (const Row& row : {Row{false, false, false}, Row{true, true, false}, Row{true, false, true}}) {
     LockGame(app->game);
     app->game.usersTurn = row.usersTurn;
     app->game.gameEnded = row.ended;
     UnlockGame(app->game);
     if (row.pieceHeld) Press(Sq("h2"));
-    PressH();
+    OnKeyDown(*app, KeyHint);
     EXPECT_EQ(app->hint.asked, 0u) << row.usersTurn << row.ended << row.pieceHeld;
     EndDrag(*app);
   }

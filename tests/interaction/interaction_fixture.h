@@ -5,9 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "game/game_application.h"
 #include "interaction/commands.h"

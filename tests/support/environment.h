@@ -25,9 +25,8 @@ inline void MissingEnvironment(const std::string& why) {
 }  // namespace rq::test
 
 // Instead of GTEST_SKIP: ends the test unless `ok`, skipping, or failing in CI.
-#define RQ_REQUIRE_ENVIRONMENT(ok, why)                                             \
-  if (ok) {                                                                         \
-  } else if (::rq::test::InCi())                                                    \
-    FAIL() << "CI lacks what this test needs: " << why;                             \
-  else                                                                              \
-    GTEST_SKIP() << why
+#define RQ_REQUIRE_ENVIRONMENT(ok, why) \
+  if (ok) {                           \
+  } else if (::rq::test::InCi())      \
+    FAIL() << "CI lacks what this test needs: " << why; \
+  else GTEST_SKIP() << why

@@ -1,6 +1,6 @@
-// A scripted stand-in for the desktop. It records every message box, cursor change,
-// sleep, opened address, settings dialog and record window, answers from a script, hands out cursors as
-// distinct tokens, and keeps a clock that moves only when told to or by the sleeps.
+// A scripted stand-in for the desktop. It records every message box, cursor change, sleep,
+// opened address, settings dialog and record window, answers from a script, hands out
+// cursors as tokens, and keeps a clock that moves only when told to or by the sleeps.
 // The script is set before use; the calls may come from any thread.
 #pragma once
 
@@ -34,8 +34,7 @@ class FakePlatform : public Platform {
  public:
   static CursorHandle ArrowToken() { return reinterpret_cast<CursorHandle>(uintptr_t{0x1001}); }
   static CursorHandle BusyToken() { return reinterpret_cast<CursorHandle>(uintptr_t{0x1002}); }
-  // The token of the n-th distinct cursor file that loaded.
-  static CursorHandle FileToken(size_t n) { return reinterpret_cast<CursorHandle>(uintptr_t{0x2000} + n); }
+  static CursorHandle FileToken() { return reinterpret_cast<CursorHandle>(uintptr_t{0x2000}); }
 
   // --- the script ---
   std::string computerName = "TESTBOX";
@@ -44,7 +43,6 @@ class FakePlatform : public Platform {
   std::set<std::string> loadableCursorFiles;
   std::deque<DialogOutcome> dialogOutcomes;        // cancelled once the script has run out
   bool sleepAdvancesClock = true;
-  bool openUrlSucceeds = true;
   std::deque<std::pair<MoveListRequest, std::string>> moveListRequests;  // the user at the record window
 
   std::string ComputerName() override { return Held([&] { return computerName; }); }
@@ -64,32 +62,17 @@ class FakePlatform : public Platform {
   CursorHandle SystemCursor(CursorKind kind) override { return kind == CursorKind::Arrow ? ArrowToken() : BusyToken(); }
 
   CursorHandle CursorFromFile(const char* path) override {
-    return Held([&]() -> CursorHandle {
-      const std::string name = path ? path : "";
-      if (!loadableCursorFiles.count(name)) return nullptr;
-      for (size_t i = 0; i < cursorFiles_.size(); ++i)
-        if (cursorFiles_[i] == name) return FileToken(i);
-      cursorFiles_.push_back(name);
-      return FileToken(cursorFiles_.size() - 1);
-    });
+    return Held([&] { return loadableCursorFiles.count(path ? path : "") ? FileToken() : nullptr; });
   }
 
-  void SetCursor(CursorHandle cursor) override {
-    Held([&] { return cursors_.push_back(cursor); });
-  }
+  void SetCursor(CursorHandle cursor) override { Held([&] { return cursors_.push_back(cursor); }); }
 
   int32_t ElapsedMilliseconds() override { return now_.load(); }
 
-  void Sleep(int32_t milliseconds) override {
-    Held([&] { return sleeps_.push_back(milliseconds); });
-    if (sleepAdvancesClock) now_ += milliseconds;
-  }
+  void Sleep(int32_t ms) override { Held([&] { return sleeps_.push_back(ms); }), now_ += sleepAdvancesClock ? ms : 0; }
 
   bool OpenUrl(const std::string& url) override {
-    return Held([&] {
-      urls_.push_back(url);
-      return openUrlSucceeds;
-    });
+    return Held([&] { return urls_.push_back(url), true; });
   }
 
   bool RunSettingsDialog(SettingsValues& values) override {
@@ -128,7 +111,6 @@ class FakePlatform : public Platform {
 
   // --- what happened, oldest first ---
   std::vector<RecordedMessage> Messages() const { return Held([&] { return messages_; }); }
-  std::vector<CursorHandle> CursorChanges() const { return Held([&] { return cursors_; }); }
   CursorHandle CurrentCursor() const { return Held([&] { return cursors_.empty() ? nullptr : cursors_.back(); }); }
   std::vector<int32_t> Sleeps() const { return Held([&] { return sleeps_; }); }
   std::vector<std::string> OpenedUrls() const { return Held([&] { return urls_; }); }
@@ -137,13 +119,7 @@ class FakePlatform : public Platform {
   std::vector<MoveListRow> MoveRows() const { return Held([&] { return moveRows_; }); }  // as last given
   std::string Clipboard() const { return Held([&] { return clipboard_; }); }
   void ClearRecords() {
-    Held([&] {
-      messages_.clear();
-      cursors_.clear();
-      sleeps_.clear();
-      urls_.clear();
-      dialogsShown_.clear();
-    });
+    Held([&] { messages_.clear(), cursors_.clear(), sleeps_.clear(), urls_.clear(), dialogsShown_.clear(); });
   }
 
  private:
@@ -158,7 +134,6 @@ class FakePlatform : public Platform {
   std::atomic<int32_t> now_{0};
   std::vector<RecordedMessage> messages_;
   std::vector<CursorHandle> cursors_;
-  std::vector<std::string> cursorFiles_;
   std::vector<int32_t> sleeps_;
   std::vector<std::string> urls_;
   std::vector<SettingsValues> dialogsShown_;

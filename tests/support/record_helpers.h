@@ -1,10 +1,12 @@
-// Small helpers shared by the tests of the rules engine and the player.
+// Small helpers shared by the tests of the rules engine, the player and the game.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -56,17 +58,7 @@ struct Snapshot {
   }
 };
 
-// Plays a move given as text for the side of the piece on its square, and records it.
-inline bool Play(GameRecord& r, const std::string& text) {
-  int from = 0, to = 0;
-  if (!ParseMove(text, from, to) || r.position.squares[from] == 0) return false;
-  Move m;
-  m.from = static_cast<uint8_t>(from);
-  m.to = static_cast<uint8_t>(to);
-  r.makeMove(sideOfCode(r.position.squares[from]), m);
-  return r.recordMove(m);
-}
-
+// The move of a text such as "h2e2".
 inline Move MoveOf(const std::string& text) {
   int from = 0, to = 0;
   EXPECT_TRUE(ParseMove(text, from, to)) << text;
@@ -74,6 +66,15 @@ inline Move MoveOf(const std::string& text) {
   m.from = static_cast<uint8_t>(from);
   m.to = static_cast<uint8_t>(to);
   return m;
+}
+
+// Plays a move given as text for the side of the piece on its square, and records it.
+inline bool Play(GameRecord& r, const std::string& text) {
+  Move m = MoveOf(text);
+  const uint8_t piece = r.position.squares[m.from];
+  if (piece == 0) return false;
+  r.makeMove(sideOfCode(piece), m);
+  return r.recordMove(m);
 }
 
 // Every generated move of `side`, piece by piece, captures first; answers the count.
@@ -86,6 +87,27 @@ inline int GeneratedMoves(GameRecord& r, int side, Move* out, int capacity, int 
       for (int i = 0; i < r.moveSlots[slot].count() && n < capacity; ++i) out[n++] = r.moveSlots[slot].cells[i];
     }
   return n;
+}
+
+// Random permitted moves, red first, never taking a general; false when a side is left
+// without one. Seed 11 lasts well over 1000 plies.
+inline bool PlayRandomGame(GameRecord& record, int plies, uint32_t seed) {
+  std::mt19937 random(seed);
+  Move moves[256];
+  for (int ply = 0; ply < plies; ++ply) {
+    const int side = ply % 2 == 0 ? Red : Green;
+    Move* end = moves + GeneratedMoves(record, side, moves, 256);
+    end = std::remove_if(moves, end, [&](Move m) { return (record.position.squares[m.to] & IndexMask) == GeneralIndex; });
+    std::shuffle(moves, end, random);
+    Move* permitted = std::find_if(moves, end, [&](Move m) {
+      int32_t reason = 0, detail = 0;
+      return record.validateMove(m, reason, detail);
+    });
+    if (permitted == end) return false;
+    record.makeMove(side, *permitted);
+    record.recordMove(*permitted);
+  }
+  return true;
 }
 
 // A record from the opening with the moves of `line` ("h2h9 i9h9 ...") played and recorded.

@@ -57,9 +57,8 @@ class ScratchLock {
 };
 
 inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
-  text << in.rdbuf();
+  text << std::ifstream(path, std::ios::binary).rdbuf();
   return text.str();
 }
 
@@ -76,10 +75,7 @@ class FileSizeCap {
     cap.rlim_cur = bytes;
     setrlimit(RLIMIT_FSIZE, &cap);
   }
-  ~FileSizeCap() {
-    setrlimit(RLIMIT_FSIZE, &old_);
-    std::signal(SIGXFSZ, handler_);
-  }
+  ~FileSizeCap() { setrlimit(RLIMIT_FSIZE, &old_), std::signal(SIGXFSZ, handler_); }
 
  private:
   void (*handler_)(int);

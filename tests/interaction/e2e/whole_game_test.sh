@@ -1,70 +1,57 @@
 #!/usr/bin/env bash
-# A whole game at level 0 through the real program. After each of the user's moves the
-# program is left and started again, and the referee reads the saved game to choose the
-# next move; the game ends with its announcement, a new game archives it as ended.
+# The end of a game in the real program. A continued game in which the computer's move takes
+# the red general: "Game has ended" opens over the final picture, the one the window keeps
+# after OK; N then starts a new game without asking and archives the old one as ended. In the
+# new game the markers of a hovered piece go when a window opens under the pointer.
 source "$(dirname "$0")/e2e_lib.sh"
 : "${RQ_REFEREE:?path of the referee}"
-RED_DEPTH=${RQ_E2E_RED_DEPTH:-1}
-MAX_SITTINGS=${RQ_E2E_MAX_SITTINGS:-150}
-
+# How many pixels of two pictures differ beyond a little noise.
+differing() { compare -metric AE -fuzz 3% "$1" "$2" null: 2>&1 | awk '{ printf "%d", $1 }' || true; }
 start_display
-prepare_work
-write_settings DifficultyLevel=0 HintAtStartup=0
-current="$WORK/CurrentGame_$NAME.vrd5"
-archive="$WORK/Games1-100_$NAME.vrd5"
-
-ended=""
-last=""
-repeats=0
-for sitting in $(seq "$MAX_SITTINGS"); do
-  start_game
-  wait_game_window
-  if [ "$sitting" -gt 1 ]; then sleep 1; fi
-  if ! window_exists '^Game has ended$'; then
-    choice=$("$RQ_REFEREE" choose "$current" "$RED_DEPTH") || fail "referee failed"
-    case $choice in
-      move\ *)
-        move=${choice#move }
-        if [ "$move" = "$last" ]; then repeats=$((repeats + 1)); else repeats=0; fi
-        [ $repeats -lt 3 ] || fail "the move $move does not land"
-        last=$move
-        drag "$move"
-        ;;
-      wait) log "the computer is still to move" ;;
-      *) fail "referee says '$choice' in a game that has not ended" ;;
-    esac
-    # The answer comes within seconds at level 0; the announcement comes with it.
-    for _ in $(seq 40); do
-      window_exists '^Game has ended$' && break
-      sleep 0.1
-    done
-  fi
-  if window_exists '^Game has ended$'; then
-    ended=$(wait_window '^Game has ended$')
-    shot "game-has-ended"
-    log "the game has ended in sitting $sitting"
-    break
-  fi
-  game_key Escape
-  wait_game_exit
-done
-[ -n "$ended" ] || fail "no end within $MAX_SITTINGS sittings"
-
+write_settings 0
+# Red walks its general onto the f-file and screens it with its own cannon: green's cannon takes it.
+"$RQ_REFEREE" play "$WORK/CurrentGame_$NAME.vrd5" f0e1 h7f7 e0f0 a6a5 h2f2 || fail "no game to continue"
+xdotool mousemove 0 0
+start_game
+wait_game_window
+ended=$(wait_window '^Game has ended$' 30) || fail "the computer's capture announced nothing"
+sleep 0.5
+shot announced
+announced=$(latest_shot) box=$(geometry "$ended")
 dialog_keys "$ended" Return
 wait_no_window '^Game has ended$' || fail "the announcement stays"
-shot "after-the-end"
-# After the end, N starts a new game without asking.
+sleep 0.5
+shot after-ok
+window_part "$announced" "$WORK/behind.png" "$box"
+window_part "$(latest_shot)" "$WORK/final.png" "$box"
+[ "$(differing "$WORK/behind.png" "$WORK/final.png")" -eq 0 ] || fail "the box opened over a picture older than the final one"
 game_key n
 sleep 0.5
 window_exists '^New game\?$' && fail "a finished game must not ask"
-shot "new-game"
+# Over a hovered piece the pointer leaves without crossing the window's edge when a window opens under it.
+xdotool mousemove 0 0
+sleep 0.5
+shot no-pointer
+untouched=$(latest_shot)
+pointer_to "$(point_x b0)" "$(point_y b0)"
+sleep 0.3
+shot hovering
+window_part "$untouched" "$WORK/untouched.png"
+window_part "$(latest_shot)" "$WORK/hovering.png"
+[ "$(differing "$WORK/untouched.png" "$WORK/hovering.png")" -gt 0 ] || fail "hovering the horse shows no markers"
+cx=$((WIN_X + $(px "$(point_x b0)") - 60)) cy=$((WIN_Y + $(px "$(point_y b0)") - 30))
+xmessage -geometry "120x60+$cx+$cy" cover &
+cover_pid=$!
+cover="$((cx - 4)) $((cy - 4)) 128 68"  # with the window's border
+wait_window '^xmessage$' 10 >/dev/null || fail "no covering window"
+sleep 0.5
+shot covered
+window_part "$untouched" "$WORK/untouched.png" "$cover"
+window_part "$(latest_shot)" "$WORK/covered.png" "$cover"
+kill "$cover_pid"
+[ "$(differing "$WORK/untouched.png" "$WORK/covered.png")" -eq 0 ] || fail "the markers stay after the pointer left the window"
 game_key Escape
 wait_game_exit
-
-[ -f "$archive" ] || fail "no archive file"
-expect_line "$archive" "Game ended: 1"
-grep -q '^Game #: 1 (saved ' "$archive" || fail "the archive lacks game 1"
-grep -q '^Game #: 2 (saved ' "$current" || fail "the current game is not game 2"
-moves=$(sed -n 's/^Recorded moves: //p' "$archive" | tr -d '\r')
-log "whole game: $moves plies archived as ended"
-[ "${moves:-0}" -ge 2 ] || fail "the archived game has no moves"
+archive="$WORK/Games1-100_$NAME.vrd5"
+for line in "Game ended: 1" "Recorded moves: 6" "Game #: 1 \(saved .*"; do expect_line "$archive" "$line"; done
+expect_line "$WORK/CurrentGame_$NAME.vrd5" "Game #: 2 \(saved .*"
