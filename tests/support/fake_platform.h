@@ -43,6 +43,7 @@ class FakePlatform : public Platform {
   std::set<std::string> loadableCursorFiles;
   std::deque<DialogOutcome> dialogOutcomes;        // cancelled once the script has run out
   bool sleepAdvancesClock = true;
+  bool openUrlSucceeds = true;  // whether a handler takes the help page
   std::deque<std::pair<MoveListRequest, std::string>> moveListRequests;  // the user at the record window
 
   std::string ComputerName() override { return Held([&] { return computerName; }); }
@@ -72,7 +73,7 @@ class FakePlatform : public Platform {
   void Sleep(int32_t ms) override { Held([&] { return sleeps_.push_back(ms); }), now_ += sleepAdvancesClock ? ms : 0; }
 
   bool OpenUrl(const std::string& url) override {
-    return Held([&] { return urls_.push_back(url), true; });
+    return Held([&] { return urls_.push_back(url), openUrlSucceeds; });
   }
 
   bool RunSettingsDialog(SettingsValues& values) override {
