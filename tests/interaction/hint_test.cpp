@@ -1,5 +1,4 @@
-// Key H with the real search worker: the two stages, a drag that gives the hint up
-// half-way, and a game left exactly as it was.
+// Key H with the real search worker: two stages, a drag that gives it up, the game left as it was.
 #include <chrono>
 #include <sstream>
 #include <thread>
@@ -15,14 +14,12 @@ class Hint : public InteractionTest {
   template <typename F>
   bool FramesUntil(F done) {
     for (auto end = std::chrono::steady_clock::now() + std::chrono::minutes(2); std::chrono::steady_clock::now() < end;) {
-      UpdateComputerTurn(*app);
-      AnnounceEndOfGame(*app);
+      UpdateComputerTurn(*app), AnnounceEndOfGame(*app);
       LockGame(app->game);
       const bool ok = done();
       UnlockGame(app->game);
       if (ok) return true;
-      fake.AdvanceClock(16);
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      fake.AdvanceClock(16), std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return false;
   }
@@ -58,12 +55,10 @@ TEST_F(Hint, TwoStagesShowRedsMoveAndLeaveTheGameAsItWas) {
     ASSERT_TRUE(FramesUntil([&] { return app->hint.asked == 0; }));
     EXPECT_EQ(app->hint.stage, row.stageAnswered) << row.pressesBefore;
     for (int i = 0; i < row.pressesAfter; ++i) OnKeyDown(*app, KeyHint);
-    EXPECT_EQ(app->hint.stage, row.stageAfter) << row.pressesBefore << "+" << row.pressesAfter;
-    EXPECT_EQ(GameBytes(), before) << row.pressesBefore;
+    EXPECT_TRUE(app->hint.stage == row.stageAfter && GameBytes() == before) << row.pressesBefore << "+" << row.pressesAfter;
   }
   Drag(FormatMove(app->hint.move.from, app->hint.move.to));
-  EXPECT_EQ(app->game.record.moveCount, 3) << "the hint is one of red's permitted moves";
-  EXPECT_EQ(app->hint.stage, 0);
+  EXPECT_TRUE(app->game.record.moveCount == 3 && app->hint.stage == 0) << "the hint is one of red's permitted moves";
 }
 
 TEST_F(Hint, TheComputersNextSearchIsTheOneWithoutTheHint) {
@@ -71,9 +66,7 @@ TEST_F(Hint, TheComputersNextSearchIsTheOneWithoutTheHint) {
   enum Way { NoHint, Answered, DraggedMidSearch };
   std::string reference;
   for (Way way : {NoHint, Answered, DraggedMidSearch}) {
-    SetPosition("rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w");
-    app->game.record.seedRandom(7);
-    Limits();
+    SetPosition("rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w"), app->game.record.seedRandom(7), Limits();
     if (way == Answered) {
       OnKeyDown(*app, KeyHint), OnKeyDown(*app, KeyHint);
       ASSERT_TRUE(FramesUntil([&] { return app->hint.stage == 2; }));
@@ -89,8 +82,7 @@ TEST_F(Hint, TheComputersNextSearchIsTheOneWithoutTheHint) {
     EXPECT_FALSE(app->game.gameEnded || app->hint.stage != 0) << way;
     const std::string answer = FormatMove(app->lastMove.from, app->lastMove.to) + " after " +
                                std::to_string(app->game.record.searchNodes) + " nodes";
-    if (way == NoHint) reference = answer;
-    EXPECT_EQ(answer, reference) << way;
+    EXPECT_EQ(answer, way == NoHint ? (reference = answer) : reference) << way;
   }
 }
 
@@ -99,8 +91,7 @@ TEST_F(Hint, IsIgnoredOnTheComputersTurnAfterTheEndAndWithAPieceInHand) {
   struct Row { bool usersTurn, ended, pieceHeld; };
   for (const Row& row : {Row{false, false, false}, Row{true, true, false}, Row{true, false, true}}) {
     LockGame(app->game);
-    app->game.usersTurn = row.usersTurn;
-    app->game.gameEnded = row.ended;
+    app->game.usersTurn = row.usersTurn, app->game.gameEnded = row.ended;
     UnlockGame(app->game);
     if (row.pieceHeld) Press(Sq("h2"));
     OnKeyDown(*app, KeyHint);

@@ -1,5 +1,4 @@
-// A game application on the scripted fake desktop in a scratch directory, with helpers
-// that act as the pointer and as the computer player.
+// A game application on the scripted fake desktop, with helpers that act as the pointer and the computer.
 #pragma once
 
 #include <algorithm>
@@ -17,7 +16,6 @@
 
 namespace rq::test {
 
-// Square of a point such as "h2".
 inline int Sq(const std::string& point) { return MoveOf(point + point).from; }
 
 // Four plies played four times over: the history before a repetition.
@@ -49,11 +47,9 @@ class InteractionTest : public ::testing::Test {
     g.usersTurn = side == Red;
     g.gameEnded = g.searchRequested = g.searching = g.noMoves = false;
     app->savedBoard = g.record.position;
-    app->userEndAnnouncement = app->computerEndAnnouncement = app->gameDrawn = false;
-    app->computerMoveReady = app->computerMoveAnimating = app->candidatesShown = false;
-    app->hoveredPiece = -1;
-    app->lastMove.status = NoLastMove;
-    app->eatenRedCount = app->eatenGreenCount = 0;
+    app->userEndAnnouncement = app->computerEndAnnouncement = app->gameDrawn = app->computerMoveReady = false;
+    app->computerMoveAnimating = app->candidatesShown = false;
+    app->hoveredPiece = -1, app->lastMove.status = NoLastMove, app->eatenRedCount = app->eatenGreenCount = 0;
   }
   void SetScale(double scale) {
     app->viewScale = scale;
@@ -65,20 +61,15 @@ class InteractionTest : public ::testing::Test {
   int32_t Y(int square, double dy = 0) const { return static_cast<int32_t>((140 + 90 * rowOf(square) + dy) * app->viewScale); }
   void MoveTo(int square) { OnPointerMove(*app, X(square), Y(square)); }
   void Press(int square) { MoveTo(square), OnButtonDown(*app, X(square), Y(square)); }
-  // Presses on the move's origin, drags over its target and releases there.
-  void Drag(const std::string& move) {
-    const Move m = MoveOf(move);
-    Press(m.from), MoveTo(m.to), OnButtonUp(*app, X(m.to), Y(m.to));
-  }
+  void Release(int square) { OnButtonUp(*app, X(square), Y(square)); }
+  void Drag(const std::string& move) { Press(MoveOf(move).from), MoveTo(MoveOf(move).to), Release(MoveOf(move).to); }
   void ClickScene(int32_t x, int32_t y) { OnPointerMove(*app, x, y), OnButtonDown(*app, x, y), OnButtonUp(*app, x, y); }
 
   // Publishes the computer's answer as the worker does at the end of its search.
   void Publish(Move m, bool noMoves = false) {
     LockGame(app->game);
     app->game.searchRequested = app->game.searching = app->game.usersTurn = false;
-    app->game.bestMove = m;
-    app->game.noMoves = noMoves;
-    app->game.progress = 1.0;
+    app->game.bestMove = m, app->game.noMoves = noMoves, app->game.progress = 1.0;
     UnlockGame(app->game);
   }
   void Publish(const char* move, int32_t detail = 0, bool noMoves = false) {
@@ -97,12 +88,10 @@ class InteractionTest : public ::testing::Test {
     return false;
   }
   void PlayPair(const char* user, const char* computer) {
-    Drag(user);
-    Publish(computer);
+    Drag(user), Publish(computer);
     ASSERT_TRUE(FramesUntilUsersTurn()) << user << " " << computer;
   }
 
-  // Messages titled "Game has ended", in order.
   std::vector<std::string> Announcements() const {
     std::vector<std::string> texts;
     for (const RecordedMessage& m : fake.Messages())

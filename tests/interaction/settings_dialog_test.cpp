@@ -1,10 +1,6 @@
-// The GTK settings dialog run modally, with clicks made while it is open: what it shows
-// is what OK takes over, and only OK changes the settings.
+// The GTK settings dialog run modally with clicks made while open: only OK takes over what it shows.
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
-
-#include <string>
-#include <vector>
 
 #include "platform/sdl_platform.h"
 #include "support/environment.h"
@@ -22,8 +18,7 @@ SettingsValues Values(bool flags, int32_t level, int32_t language) {
   SettingsValues v;
   v.hintAtStartup = v.showMoves = v.explainIllegalMoves = flags;
   v.highlightMove = v.showIllegalMoves = v.autoHideMenu = !flags;
-  v.difficultyLevel = level;
-  v.helpLanguage = language;
+  v.difficultyLevel = level, v.helpLanguage = language;
   return v;
 }
 
@@ -72,10 +67,8 @@ TEST(SettingsDialog, RunsModallyAndOnlyOkChangesTheSettings) {
   RQ_REQUIRE_ENVIRONMENT(GtkReady(), "no display for GTK");
   SdlPlatform platform;
   struct Row { const char* what; SettingsValues start; Script script; bool confirmed; SettingsValues after; };
-  SettingsValues changed = Values(true, 1, 0);
-  changed.showMoves = false;
-  changed.autoHideMenu = true;
-  changed.difficultyLevel = 3;
+  SettingsValues changed = Values(true, 3, 0);
+  changed.showMoves = false, changed.autoHideMenu = true;
   const Row rows[] = {
       {"Cancel after clicks", Values(true, 1, 0), {{"Show available moves", "Help in Finnish"}, 4, GTK_RESPONSE_CANCEL}, false,
        Values(true, 1, 0)},
