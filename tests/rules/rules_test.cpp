@@ -57,8 +57,7 @@ TEST(MoveGeneration, EachRuleWritesItsMovesInOrder) {
 // Published counts, and the game's own rules: only facing generals refused, taking a general ends the line.
 TEST(Perft, CountsUnderBothRules) {
   constexpr PerftRules Standard = PerftRules::Standard, Game = PerftRules::Game;
-  const char* const Middle = "r1ba1a3/4kn3/2n1b4/pNp1p1p1p/4c4/6P2/P1P2R2P/1CcC5/9/2BAKAB2 w";
-  const char* const Pinned = "4k4/9/9/9/9/9/9/9/4R4/4K4 w";
+  const char *const Middle = "r1ba1a3/4kn3/2n1b4/pNp1p1p1p/4c4/6P2/P1P2R2P/1CcC5/9/2BAKAB2 w", *const Pinned = "4k4/9/9/9/9/9/9/9/4R4/4K4 w";
   struct Row { const char* fen; int depth; PerftRules rules; uint64_t nodes; };
   const Row rows[] = {
       {StartFen, 1, Standard, 44}, {StartFen, 2, Standard, 1920}, {StartFen, 3, Standard, 79666},
@@ -319,29 +318,25 @@ TEST(Notation, MoveTextBothWays) {
 
 TEST(ChineseNotation, TrickyCasesReadBackToTheSameMoveAsWxf) {
   struct Row { const char* fen; const char* move; const char* text; };
-  const char* const GreenStart = "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR b";
-  const char* const Advisors = "3k5/9/9/9/9/9/9/3A5/9/3AK4 w";
-  const char* const Elephants = "3k5/9/9/9/9/2B6/9/9/9/2B1K4 w";
-  const char* const RedChariots = "3k5/9/9/9/9/9/4R4/9/4R4/3K5 w";
-  const char* const GreenChariots = "4rk3/9/4r4/9/9/9/9/9/9/3K5 b";
-  const char* const ThreeSoldiers = "3k5/9/4P4/4P4/4P4/9/9/9/9/3K5 w";
-  const char* const FourSoldiers = "3k5/4P4/4P4/4P4/4P4/9/9/9/9/3K5 w";
-  const char* const TwoFiles = "3k5/9/9/2P1P4/2P1P4/9/9/9/9/3K5 w";
+  const char *const GreenStart = "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR b",
+             *const Advisors = "3k5/9/9/9/9/9/9/3A5/9/3AK4 w", *const Elephants = "3k5/9/9/9/9/2B6/9/9/9/2B1K4 w",
+             *const RedChariots = "3k5/9/9/9/9/9/4R4/9/4R4/3K5 w", *const GreenChariots = "4rk3/9/4r4/9/9/9/9/9/9/3K5 b",
+             *const ThreeSoldiers = "3k5/9/4P4/4P4/4P4/9/9/9/9/3K5 w", *const FourSoldiers = "3k5/4P4/4P4/4P4/4P4/9/9/9/9/3K5 w",
+             *const TwoFiles = "3k5/9/9/2P1P4/2P1P4/9/9/9/9/3K5 w";
   const Row rows[] = {
       {StartFen, "h2e2", "炮二平五"}, {StartFen, "b0c2", "马八进七"}, {StartFen, "a0a1", "车九进一"}, {StartFen, "e0e1", "帅五进一"},
       {StartFen, "e3e4", "兵五进一"},
       // Green counts in full-width digits from its own right: column a is its file 1.
-      {GreenStart, "h9g7", "马８进７"}, {GreenStart, "b7e7", "炮２平５"}, {GreenStart, "b7b0", "炮２进７"},
-      {GreenStart, "d9e8", "士４进５"}, {GreenStart, "c9e7", "象３进５"}, {GreenStart, "e9e8", "将５进１"},
+      {GreenStart, "h9g7", "马８进７"}, {GreenStart, "b7e7", "炮２平５"}, {GreenStart, "b7b0", "炮２进７"}, {GreenStart, "d9e8", "士４进５"},
+      {GreenStart, "c9e7", "象３进５"}, {GreenStart, "e9e8", "将５进１"},
       // Advisors and elephants keep their file on a shared file: the direction tells them apart.
       {Advisors, "d0e1", "仕六进五"}, {Advisors, "d2e1", "仕六退五"}, {Elephants, "c4e2", "相七退五"}, {Elephants, "c0e2", "相七进五"},
       // Front and rear; green's front piece is the lower one on the picture.
       {RedChariots, "e3e5", "前车进二"}, {RedChariots, "e1d1", "后车平六"}, {GreenChariots, "e7e6", "前车进１"}, {GreenChariots, "e9d9", "后车平４"},
       {"3k5/9/9/9/4H4/9/9/9/9/3KH4 w", "e0f2", "后马进四"},
       // Soldiers on one file: two front and rear, three front, middle and rear, more numbered.
-      {"3k5/9/9/4P4/4P4/9/9/9/9/3K5 w", "e5d5", "后兵平六"},
-      {ThreeSoldiers, "e7e8", "前兵进一"}, {ThreeSoldiers, "e6d6", "中兵平六"}, {ThreeSoldiers, "e5f5", "后兵平四"},
-      {FourSoldiers, "e7d7", "二兵平六"}, {FourSoldiers, "e5f5", "四兵平四"},
+      {"3k5/9/9/4P4/4P4/9/9/9/9/3K5 w", "e5d5", "后兵平六"}, {ThreeSoldiers, "e7e8", "前兵进一"}, {ThreeSoldiers, "e6d6", "中兵平六"},
+      {ThreeSoldiers, "e5f5", "后兵平四"}, {FourSoldiers, "e7d7", "二兵平六"}, {FourSoldiers, "e5f5", "四兵平四"},
       {"5k3/9/9/9/9/4p4/4p4/9/9/3K5 b", "e3e2", "前卒进１"},
       // Two files with several soldiers: the place is followed by the file.
       {TwoFiles, "e6e7", "前五进一"}, {TwoFiles, "c5b5", "后七平八"},
