@@ -138,8 +138,8 @@ TEST_F(ComputerTurn, EveryEndIsAnnouncedOnceAfterTheFinalFrameIsShown) {
     EXPECT_TRUE(Announcements().empty()) << "announced before the final frame was shown";
     ASSERT_TRUE(FramesUntilUsersTurn() && FramesUntilUsersTurn());
     EXPECT_TRUE(Announcements() == std::vector<std::string>{row.text} && fake.Messages()[0].buttons == MessageButtons::Ok) << row.text;
-    EXPECT_TRUE(app->game.gameEnded && BoardShowsEngine() && app->game.record.endPly == app->game.record.recordedMoves);
-    EXPECT_EQ(app->gameDrawn, row.text == DrawText);
+    EXPECT_TRUE(app->game.gameEnded && BoardShowsEngine() && app->game.record.endPly == app->game.record.recordedMoves &&
+                app->gameDrawn == (row.text == DrawText)) << row.text;
     Press(Sq("e0"));
     EXPECT_EQ(app->draggedPiece.code, -1) << "a piece moves after the end";
   }
@@ -173,8 +173,8 @@ TEST_F(Commands, UndoAndRedoStepTwoPliesWithTheEatenPiecesAndTheHighlight) {
   };
   for (const auto& row : rows) {
     OnKeyDown(*app, row.key);
-    EXPECT_TRUE(app->game.record.moveCount == row.moveCount && app->game.record.recordedMoves == 4) << row.moveCount;
-    EXPECT_TRUE(EatenGreen() == row.eatenGreen && app->eatenRedCount == row.moveCount / 2) << row.moveCount;
+    EXPECT_TRUE(app->game.record.moveCount == row.moveCount && app->game.record.recordedMoves == 4 && EatenGreen() == row.eatenGreen &&
+                app->eatenRedCount == row.moveCount / 2) << row.moveCount;
     EXPECT_EQ(app->lastMove.status == NoLastMove ? "" : FormatMove(app->lastMove), row.highlighted ? row.highlighted : "");
     EXPECT_TRUE(BoardShowsEngine() && app->game.usersTurn) << row.moveCount;
   }
