@@ -80,10 +80,7 @@ TEST_F(GameAppTest, SavesAreTheGoldenBytesAndNeverTornOrMadeOfAHeldPiece) {
   const std::string previous = CurrentFile();
   PlayMoves(a, "b2e2 b9c7");
   a.wallClock = GoldenClock;
-  {
-    FileSizeCap diskFull(previous.size() + 100);  // the new file is 286 bytes longer
-    EXPECT_FALSE(SaveCurrentGame(a));
-  }
+  { FileSizeCap diskFull(previous.size() + 100); EXPECT_FALSE(SaveCurrentGame(a)); }  // the new file is 286 bytes longer
   EXPECT_EQ(CurrentFile(), previous);
   EXPECT_FALSE(std::filesystem::exists(TempFileName(CurrentGameFileName("TESTBOX"))));
   a.draggedPiece = DraggedPiece{0x46, 81, 0, 0}, a.savedBoard.squares[81] = 0;  // held at exit: lifted off the board

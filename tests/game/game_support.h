@@ -131,10 +131,8 @@ inline std::string FreshState(int32_t number) {
 
 class GameAppTest : public ::testing::Test {
  protected:
-  GameAppTest() {
-    platform.loadableCursorFiles.insert("arrowcop.cur");
-    setenv("TZ", "UTC", 1), tzset();  // so that the saving times read as in the golden file
-  }
+  // The saving times read as in the golden file.
+  GameAppTest() { platform.loadableCursorFiles.insert("arrowcop.cur"), setenv("TZ", "UTC", 1), tzset(); }
 
   // The settings file the next start reads.
   void PrepareSettings(bool hint, int level) {

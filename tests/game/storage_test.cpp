@@ -33,10 +33,7 @@ TEST(GameArchive, AppendsAreWholeOrNothingEvenFromProcessesAtOnce) {
   WriteFile("archive", "old"), std::filesystem::create_directory("a-directory");
   EXPECT_FALSE(AppendFileToArchive("archive", "missing") || AppendFileToArchive("a-directory", "current"));
   WriteFile("current", Record(0, 0, 20000));
-  {
-    FileSizeCap diskFull(9000);  // full after two chunks
-    EXPECT_FALSE(AppendFileToArchive("archive", "current"));
-  }
+  { FileSizeCap diskFull(9000); EXPECT_FALSE(AppendFileToArchive("archive", "current")); }  // full after two chunks
   EXPECT_EQ(ReadFile("archive"), "old") << "no torn record";
 
   std::filesystem::remove("archive");
@@ -50,10 +47,8 @@ TEST(GameArchive, AppendsAreWholeOrNothingEvenFromProcessesAtOnce) {
     }
     _exit(0);
   }
-  for (pid_t pid : children) {
-    int status = 0;
+  for (int status = 0; pid_t pid : children)
     EXPECT_TRUE(waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  }
   const std::string archive = ReadFile("archive");
   int next[4] = {}, writer = 0, index = 0;
   size_t at = 0, size = 0;

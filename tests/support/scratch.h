@@ -65,7 +65,7 @@ class FileSizeCap {
  public:
   explicit FileSizeCap(rlim_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
     getrlimit(RLIMIT_FSIZE, &old_);
-    rlimit cap{bytes, old_.rlim_max};
+    const rlimit cap{bytes, old_.rlim_max};
     setrlimit(RLIMIT_FSIZE, &cap);
   }
   ~FileSizeCap() { setrlimit(RLIMIT_FSIZE, &old_), std::signal(SIGXFSZ, handler_); }
