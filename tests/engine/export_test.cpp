@@ -43,10 +43,7 @@ std::string Stored(const std::vector<std::string>& moves, int undo, int32_t numb
   auto r = test::PlayedRecord(line);
   Move m;
   for (int k = 0; k < undo; ++k) EXPECT_TRUE(r->undoMove(m));
-  auto d = test::DataOf(*r, number);
-  d->gameEnded = ended;
-  d->usersTurn = r->moveCount % 2 == 0;
-  return FormatGameFile(*d);
+  return FormatGameFile(*test::DataOf(*r, number, ended, r->moveCount % 2 == 0));
 }
 
 TEST(Export, StoredGamesAsPgn) {

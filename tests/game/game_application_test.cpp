@@ -19,7 +19,7 @@ const char* const MyTurn = "Continuing previous game. It's my turn.";
 TEST_F(GameAppTest, FirstStartIsSilentAndFreshAndALongNameIsCut) {
   platform.computerName = "a-very-long-hostname";
   EXPECT_EQ(GameState(Start()), FreshState(1));
-  EXPECT_TRUE(platform.Messages().empty() && platform.CurrentCursor() == FakePlatform::ArrowToken());
+  EXPECT_TRUE(Told().empty() && platform.CurrentCursor() == FakePlatform::ArrowToken());
   Stop();
   EXPECT_EQ(ReadFile(SettingsFileName("a-very-long-hos")), FormatSettings(SettingsValues()));
   EXPECT_NE(ReadFile(CurrentGameFileName("a-very-long-hos")).find("Recorded moves: 0\n"), std::string::npos);
@@ -34,13 +34,11 @@ TEST_F(GameAppTest, AGameContinuesAfterARestartThinkingOrNot) {
   Stop();
   GameApplication& b = Start();
   EXPECT_TRUE(b.lastMove.status == 0 && b.lastMove.from == last.from && b.lastMove.to == last.to);
-  ASSERT_EQ(platform.Messages().size(), 1u);
-  EXPECT_EQ(platform.Messages()[0].title + platform.Messages()[0].text, std::string("Ravenquill") + YourTurn);
+  EXPECT_EQ(Told(), std::string("Ravenquill: ") + YourTurn);
   EXPECT_EQ(GameState(b), before);
 
   // Thinking at exit: stopped at once, saved on the computer's turn, resumed at the start.
-  b.difficultyLevel = 4;
-  ApplyDifficulty(b);
+  b.difficultyLevel = 4, ApplyDifficulty(b);
   ASSERT_TRUE(PlayMove(b, "i0h0"));
   before = GameState(b);
   RequestComputerMove(b.game);
@@ -51,29 +49,23 @@ TEST_F(GameAppTest, AGameContinuesAfterARestartThinkingOrNot) {
   EXPECT_LT(std::chrono::steady_clock::now() - stopping, std::chrono::seconds(3)) << "the search was not stopped";
   platform.ClearRecords();
   GameApplication& c = Start();
-  ASSERT_EQ(platform.Messages().size(), 1u);
-  EXPECT_EQ(platform.Messages()[0].text, MyTurn);
+  EXPECT_EQ(Told(), std::string("Ravenquill: ") + MyTurn);
   EXPECT_EQ(GameState(c), before);
   EXPECT_TRUE(PlayAnswer(c));
 }
 
 TEST_F(GameAppTest, StartUpTellsTheStateOfTheGameWhenAskedTo) {
   const std::string ended = "Previous game has ended. Press 'New Game' to start a new one.";
-  const struct { bool ended, usersTurn, hint; std::optional<std::string> message; } cases[] = {
+  const struct { bool ended, usersTurn, hint; std::string message; } cases[] = {
       {false, false, true, MyTurn}, {true, true, true, ended}, {true, false, true, ended},
-      {false, true, false, std::nullopt}, {false, false, false, std::nullopt}, {true, true, false, std::nullopt},
-  };
+      {false, true, false, ""}, {false, false, false, ""}, {true, true, false, ""}};
   auto record = PlayedRecord("h2h9 i9h9 b2e2");
   for (const auto& c : cases) {
     platform.ClearRecords();
     PrepareSettings(c.hint, 0);
-    auto data = DataOf(*record, 5);
-    data->gameEnded = c.ended;
-    data->usersTurn = c.usersTurn;
-    WriteFile(CurrentGameFileName("TESTBOX"), FormatGameFile(*data));
+    WriteFile(CurrentGameFileName("TESTBOX"), FormatGameFile(*DataOf(*record, 5, c.ended, c.usersTurn)));
     GameApplication& a = Start();
-    const auto told = platform.Messages();
-    EXPECT_EQ(told.empty() ? std::nullopt : std::optional(told[0].text), c.message) << c.ended << c.usersTurn << c.hint;
+    EXPECT_EQ(Told(), c.message.empty() ? "" : "Ravenquill: " + c.message) << c.ended << c.usersTurn << c.hint;
     EXPECT_EQ(Locked(a, [](GuardedGame& g) { return g.record.endPly; }), c.ended ? 3 : NoEndPly);
     if (!c.ended && !c.usersTurn) EXPECT_TRUE(PlayAnswer(a)) << "the computer thinks on its saved turn";
     else EXPECT_TRUE(Locked(a, [](GuardedGame& g) { return g.usersTurn && !g.searchRequested; }));
@@ -88,18 +80,13 @@ TEST_F(GameAppTest, SavesAreTheGoldenBytesAndNeverTornOrMadeOfAHeldPiece) {
   const std::string previous = CurrentFile();
   PlayMoves(a, "b2e2 b9c7");
   a.wallClock = GoldenClock;
-  {
-    FileSizeCap diskFull(previous.size() + 100);  // the new file is 286 bytes longer
-    EXPECT_FALSE(SaveCurrentGame(a));
-  }
+  { FileSizeCap diskFull(previous.size() + 100); EXPECT_FALSE(SaveCurrentGame(a)); }  // the new file is 286 bytes longer
   EXPECT_EQ(CurrentFile(), previous);
   EXPECT_FALSE(std::filesystem::exists(TempFileName(CurrentGameFileName("TESTBOX"))));
-  a.draggedPiece = DraggedPiece{0x46, 81, 0, 0};  // held at exit: lifted off the drawn board
-  a.savedBoard.squares[81] = 0;
+  a.draggedPiece = DraggedPiece{0x46, 81, 0, 0}, a.savedBoard.squares[81] = 0;  // held at exit: lifted off the board
   Stop();
   ASSERT_EQ(CurrentFile(), GoldenFile);
-  Start().wallClock = [] { return GoldenClock() + 40 * 86400 + 3600; };
-  Stop();
+  Start().wallClock = [] { return GoldenClock() + 40 * 86400 + 3600; }, Stop();
   std::string later = GoldenFile;
   EXPECT_EQ(CurrentFile(), later.replace(later.find("Sat Mar  2 14"), 24, "Thu Apr 11 15:05:09 2024"));
 }
@@ -107,21 +94,19 @@ TEST_F(GameAppTest, SavesAreTheGoldenBytesAndNeverTornOrMadeOfAHeldPiece) {
 // Runs a start and a stop as "nobody" when the tests run as root, so that permissions bite.
 bool StartAndStopUnprivileged(FakePlatform& platform, const char* lock) {
   const passwd* nobody = getpwnam("nobody");
-  const pid_t pid = fork();
-  if (pid == 0) {
-    bool ok = geteuid() != 0 || nobody != nullptr;
-    if (ok && geteuid() == 0) {
-      for (const auto& entry : std::filesystem::directory_iterator("."))
-        ok = ok && lchown(entry.path().c_str(), nobody->pw_uid, nobody->pw_gid) == 0;
-      ok = ok && chown(".", nobody->pw_uid, nobody->pw_gid) == 0 && setgid(nobody->pw_gid) == 0 &&
-           setuid(nobody->pw_uid) == 0;
-    }
-    setenv("XDG_RUNTIME_DIR", std::filesystem::current_path().c_str(), 1);  // where "nobody" may lock
-    if (ok) std::make_unique<GameApplication>(platform, lock).reset();
-    _exit(ok ? 0 : 1);
+  if (const pid_t pid = fork(); pid != 0) {
+    int status = 0;
+    return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
   }
-  int status = 0;
-  return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  bool ok = geteuid() != 0 || nobody != nullptr;
+  if (ok && geteuid() == 0) {
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+      ok = ok && lchown(entry.path().c_str(), nobody->pw_uid, nobody->pw_gid) == 0;
+    ok = ok && chown(".", nobody->pw_uid, nobody->pw_gid) == 0 && setgid(nobody->pw_gid) == 0 && setuid(nobody->pw_uid) == 0;
+  }
+  setenv("XDG_RUNTIME_DIR", std::filesystem::current_path().c_str(), 1);  // where "nobody" may lock
+  if (ok) std::make_unique<GameApplication>(platform, lock).reset();
+  _exit(ok ? 0 : 1);
 }
 
 // A file that cannot be read is set aside, damaged ones silently too; none is overwritten.
@@ -143,7 +128,7 @@ TEST_F(GameAppTest, FilesThatCannotBeLoadedAreKeptAside) {
   platform.ClearRecords();
   WriteFile(game, golden.substr(0, golden.size() - 1));
   EXPECT_EQ(GameState(Start()), FreshState(1));
-  EXPECT_TRUE(platform.Messages().empty());
+  EXPECT_EQ(Told(), "");
 }
 
 TEST_F(GameAppTest, ANewGameArchivesTheOldOneOrLeavesItWhereItIs) {
@@ -151,15 +136,12 @@ TEST_F(GameAppTest, ANewGameArchivesTheOldOneOrLeavesItWhereItIs) {
   const struct { const std::string* blocked; bool diskFull, archived; } cases[] = {
       {nullptr, false, true}, {&current, false, true}, {&archive, false, false}, {nullptr, true, false}};
   for (const auto& c : cases) {
-    dir.Clear();
-    platform.ClearRecords();
+    dir.Clear(), platform.ClearRecords();
     GameApplication& a = Start();
     a.wallClock = GoldenClock;
     ASSERT_TRUE(SaveCurrentGame(a));  // an older game stands in the file
     PlayMoves(a, "h2h9 i9h9");
-    a.lastMove.status = 0;
-    a.draggedPiece.code = 0x41;
-    a.hoveredPiece = 3;
+    a.lastMove.status = 0, a.draggedPiece.code = 0x41, a.hoveredPiece = 3;
     a.candidatesShown = a.computerMoveReady = a.computerMoveAnimating = a.gameDrawn = true;
     const std::string before = GameState(a);
     const std::string saved = Locked(a, [](GuardedGame& g) { return FormatGameFile(*DataOf(g.record)); });
@@ -168,17 +150,13 @@ TEST_F(GameAppTest, ANewGameArchivesTheOldOneOrLeavesItWhereItIs) {
     if (c.diskFull) diskFull.emplace(CurrentFile().size());
     LockGame(a.game);  // as the new-game command: the lock is re-entrant
     EXPECT_EQ(StartNewGame(a), c.archived);
-    UnlockGame(a.game);
-    diskFull.reset();
+    UnlockGame(a.game), diskFull.reset();
     EXPECT_EQ(ReadFile(archive), c.archived ? saved : "");
+    EXPECT_EQ(GameState(a), c.archived ? FreshState(2) : before) << "a game kept stays on the board";
+    EXPECT_EQ(platform.Messages().size() == 1 ? platform.Messages()[0].title : Told(), c.archived ? "" : "New game");
     if (c.archived) {
-      EXPECT_EQ(GameState(a), FreshState(2));
-      EXPECT_TRUE(platform.Messages().empty());
       EXPECT_TRUE(a.lastMove.status == NoLastMove && a.draggedPiece.code == -1 && a.hoveredPiece == -1);
       EXPECT_FALSE(a.candidatesShown || a.computerMoveReady || a.computerMoveAnimating || a.gameDrawn);
-    } else {
-      EXPECT_EQ(GameState(a), before) << "the game stays on the board";
-      EXPECT_EQ(platform.Messages().size() == 1 ? platform.Messages()[0].title : "", "New game");
     }
     Stop();
   }

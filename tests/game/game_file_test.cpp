@@ -11,34 +11,26 @@ TEST(GameFile, WrittenGamesReadBackByteForByte) {
   Move m;
   undone->undoMove(m), undone->undoMove(m);
   ASSERT_TRUE(PlayRandomGame(*full, HistoryCapacity + 1, 11));  // the last move goes unrecorded
-  std::unique_ptr<GameFileData> cases[] = {DataOf(*PlayedRecord(GoldenMoves)), DataOf(*undone, 42), DataOf(*ended, 100),
-                                           DataOf(GameRecord(), 2147483647), DataOf(*full, 3)};
-  cases[2]->gameEnded = true;
-  cases[2]->usersTurn = false;
-  cases[2]->board.boardValue = INT32_MIN;
-  EXPECT_EQ(FormatGameFile(*cases[0]), GoldenFile);
-  for (auto& data : cases) {
-    const std::string text = FormatGameFile(*data);
-    auto read = std::make_unique<GameFileData>();
-    GameFileError error;
-    size_t consumed = 0;
-    ASSERT_TRUE(ReadGameText(text, *read, error, &consumed)) << error.line << ": " << error.message;
-    EXPECT_EQ(consumed, text.size());
-    EXPECT_EQ(FormatGameFile(*read), text);
-  }
+  auto endedData = DataOf(*ended, 100, true, false);
+  endedData->board.boardValue = INT32_MIN;
+  const std::string golden = GoldenFile, undoneFile = FormatGameFile(*DataOf(*undone, 42)),
+                    endedFile = FormatGameFile(*endedData), emptyFile = FormatGameFile(*DataOf(GameRecord(), 2147483647)),
+                    fullFile = FormatGameFile(*DataOf(*full, 3));
+  EXPECT_EQ(FormatGameFile(*DataOf(*PlayedRecord(GoldenMoves))), golden);
   // Older versions, CR LF, no saving time, and a record followed by the next, as in an archive.
-  const std::string golden = GoldenFile;
   std::string crlf, untimed = golden;
   for (char c : golden) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
   untimed.erase(untimed.find(" (saved"), 33);
-  for (const std::string& text : {"VRDF99" + golden.substr(6), golden.substr(6), crlf, untimed, golden + golden}) {
-    auto read = std::make_unique<GameFileData>();
-    GameFileError error;
-    size_t consumed = 0;
-    ASSERT_TRUE(ReadGameText(text, *read, error, &consumed)) << text << error.message;
-    read->savedAt = "Sat Mar  2 14:05:09 2024";
-    EXPECT_EQ(FormatGameFile(*read), golden);
-    EXPECT_EQ(consumed, text.size() > 2 * golden.size() - 10 ? golden.size() : text.size());
+  const std::pair<std::string, std::string> cases[] = {
+      {golden, golden}, {undoneFile, undoneFile}, {endedFile, endedFile}, {emptyFile, emptyFile}, {fullFile, fullFile},
+      {"VRDF99" + golden.substr(6), golden}, {golden.substr(6), golden}, {crlf, golden}, {untimed, golden},
+      {golden + golden, golden}};
+  for (const auto& [text, expected] : cases) {
+    const GameReading read = ReadGameText(text);
+    ASSERT_TRUE(read.ok) << text << read.error.line << ": " << read.error.message;
+    if (text == untimed) read.data->savedAt = "Sat Mar  2 14:05:09 2024";
+    EXPECT_EQ(FormatGameFile(*read.data), expected);
+    EXPECT_EQ(read.consumed, text == golden + golden ? golden.size() : text.size());
   }
 }
 
@@ -50,46 +42,41 @@ TEST(GameFile, DamagedFilesAreRefusedNamingTheLine) {
       {"Recorded moves: 4", "Recorded moves: -1", 17}, {"Next move: 4", "Next move: 5", 18},
       {"Eaten red pieces: 1", "Eaten red pieces: 17", 23}, {"Eaten red pieces: 1", "Eaten red pieces: 3", 25},
       {"Eaten red pieces: 1\n75", "Eaten red pieces: 1\n41", 24}, {"pieces: 1\n41", "pieces: 1\n81", 26},
-      {"38 00 46", "49 00 46", 7}, {"38 00 46", "64 00 46", 7}, {"38 00 46", "97 00 46", 7},
-      {"73 71", "73 71 00", 16}, {"73 71", "73", 16}, {"00 00 00 00 00 00 00 00 00\n00 42", "00 00 00 00 48 00 00 00 00\n00 42", 8},
-      {"70 --> 07", "90 --> 07", 19}, {"70 --> 07", "70 --> 95", 19}, {"x41", "x99", 19},
-      {" 064 007 ", " 064 090 ", 19}, {" 001 135 ", " 001 218 ", 19}, {" 006 004 \n08", " 006\n08", 19},
-      {"64 --> 67", "63 --> 67", 21}, {"01 --> 20", "01 --> 21", 22}, {"x41", "x40", 19},
-      {"70 --> 07 x41", "70 --> 07 -  ", 19}, {" 064 007 ", " 064 016 ", 19}, {" 001 135 019", " 001 007 019", 19},
-      {"00 00 00 00 74 00", "00 00 00 74 00 00", 7}, {"41\n\n\n", "41\n\n", 28}, {"41\n\n\n", "41\nx\n\n", 27},
-  };
+      {"38 00 46", "49 00 46", 7}, {"38 00 46", "64 00 46", 7}, {"38 00 46", "97 00 46", 7}, {"73 71", "73 71 00", 16},
+      {"73 71", "73", 16}, {"00 00 00 00 00 00 00 00 00\n00 42", "00 00 00 00 48 00 00 00 00\n00 42", 8},
+      {"70 --> 07", "90 --> 07", 19}, {"70 --> 07", "70 --> 95", 19}, {"x41", "x99", 19}, {" 064 007 ", " 064 090 ", 19},
+      {" 001 135 ", " 001 218 ", 19}, {" 006 004 \n08", " 006\n08", 19}, {"64 --> 67", "63 --> 67", 21},
+      {"01 --> 20", "01 --> 21", 22}, {"x41", "x40", 19}, {"70 --> 07 x41", "70 --> 07 -  ", 19},
+      {" 064 007 ", " 064 016 ", 19}, {" 001 135 019", " 001 007 019", 19}, {"00 00 00 00 74 00", "00 00 00 74 00 00", 7},
+      {"41\n\n\n", "41\n\n", 28}, {"41\n\n\n", "41\nx\n\n", 27}};
   const std::string golden = GoldenFile;
   for (const auto& d : damages) {
     std::string text = golden;
     ASSERT_NE(text.find(d.find), std::string::npos) << d.find;
     text.replace(text.find(d.find), std::strlen(d.find), d.replace);
-    auto read = std::make_unique<GameFileData>();
-    GameFileError error;
-    EXPECT_FALSE(ReadGameText(text, *read, error)) << d.replace;
-    EXPECT_EQ(error.line, d.line) << d.replace << ": " << error.message;
+    const GameReading read = ReadGameText(text);
+    EXPECT_FALSE(read.ok) << d.replace;
+    EXPECT_EQ(read.error.line, d.line) << d.replace << ": " << read.error.message;
   }
 }
 
 // Only the turns and ends the commands can leave are accepted.
 TEST(GameFile, TurnsAndBoardsMustBeThoseOfTheGame) {
   const struct { const char* moves; int undone; bool ended, usersTurn, accepted; } cases[] = {
-      {"h2h9 i9h9 b2e2", 0, false, false, true},       {"h2h9 i9h9 b2e2 b9c7", 2, false, true, true},
-      {"h2h9 i9h9 b2e2", 0, true, false, true},        {"h2h9 i9h9 b2e2", 0, true, true, true},
-      {"h2h9 i9h9 b2e2 b9c7", 0, true, true, true},    {"h2h9 i9h9 b2e2", 2, false, true, true},
-      {"full", 0, false, false, true},                 {"b9c7", 0, false, true, false},
-      {"h2h9 i9h9 b9c7", 0, false, true, false},       {"", 0, false, false, false},
-      {"h2h9 i9h9 b2e2 b9c7", 0, true, false, false},  {"h2h9 i9h9 b2e2 b9c7", 4, false, false, false},
-      {"full, taken pieces back", 0, false, false, false}, {"full, a redo move", 0, false, false, false},
-  };
+      {"h2h9 i9h9 b2e2", 0, false, false, true}, {"h2h9 i9h9 b2e2 b9c7", 2, false, true, true},
+      {"h2h9 i9h9 b2e2", 0, true, false, true}, {"h2h9 i9h9 b2e2", 0, true, true, true},
+      {"h2h9 i9h9 b2e2 b9c7", 0, true, true, true}, {"h2h9 i9h9 b2e2", 2, false, true, true},
+      {"full", 0, false, false, true}, {"b9c7", 0, false, true, false}, {"h2h9 i9h9 b9c7", 0, false, true, false},
+      {"", 0, false, false, false}, {"h2h9 i9h9 b2e2 b9c7", 0, true, false, false},
+      {"h2h9 i9h9 b2e2 b9c7", 4, false, false, false}, {"full, taken pieces back", 0, false, false, false},
+      {"full, a redo move", 0, false, false, false}};
   for (const auto& c : cases) {
     const std::string moves = c.moves;
     auto record = PlayedRecord(moves.rfind("full", 0) == 0 ? "" : moves);
     if (moves.rfind("full", 0) == 0) ASSERT_TRUE(PlayRandomGame(*record, HistoryCapacity + 1, 11));
     Move m;
     for (int i = 0; i < c.undone; ++i) record->undoMove(m);
-    auto data = DataOf(*record);
-    data->gameEnded = c.ended;
-    data->usersTurn = c.usersTurn;
+    auto data = DataOf(*record, 1, c.ended, c.usersTurn);
     if (moves == "full, taken pieces back") std::memcpy(data->board.squares, StartSquares, BoardSquares);
     if (moves == "full, a redo move") data->moveCount = HistoryCapacity - 1;
     GameFileError error;
@@ -106,28 +93,24 @@ TEST(GameFile, TurnsAndBoardsMustBeThoseOfTheGame) {
 // Random damage a disk, an editor or a crash could do: refused, or loaded consistently.
 TEST(GameFile, MutatedFilesLoadConsistentlyOrAreRefused) {
   auto longer = std::make_unique<GameRecord>();
-  ASSERT_TRUE(PlayRandomGame(*longer, 40, 11));
   Move m;
+  ASSERT_TRUE(PlayRandomGame(*longer, 40, 11));
   longer->undoMove(m), longer->undoMove(m);
-  auto ended = DataOf(*longer, 250);
-  ended->gameEnded = true;
-  const std::string bases[] = {GoldenFile, FormatGameFile(*DataOf(*longer, 12)), FormatGameFile(*ended)};
-  const char* const numbers[] = {"99999999999999999999", "2147483648", "-2147483649", "1001", "1000", "17", "16", "-1",
-                                 "0", "255", "218", "128", "90", "89"};
+  const std::string bases[] = {GoldenFile, FormatGameFile(*DataOf(*longer, 12)), FormatGameFile(*DataOf(*longer, 250, true))};
+  const char* const numbers[] = {"99999999999999999999", "2147483648", "-2147483649", "1001", "1000", "17", "16", "-1", "0", "255", "218", "128", "90", "89"};
   std::mt19937 random(20240302);
   auto pick = [&](size_t n) { return n == 0 ? size_t{0} : static_cast<size_t>(random() % n); };
   auto record = std::make_unique<GameRecord>();
-  auto data = std::make_unique<GameFileData>(), reread = std::make_unique<GameFileData>();
   int accepted = 0;
   for (int round = 0; round < 12000; ++round) {
     std::string text = bases[round % 3];
     for (int d = random() % 3 == 0 ? 2 : 1; d > 0; --d) {
       const unsigned kind = random() % 5;
-      if (kind == 0) {
+      if (kind == 0)
         for (int i = 1 + random() % 3; i > 0 && !text.empty(); --i) text[pick(text.size())] = static_cast<char>(random());
-      } else if (kind == 1) {
+      else if (kind == 1)
         text.resize(pick(text.size()));
-      } else if (kind == 2) {  // a number made huge or put on a boundary
+      else if (kind == 2) {  // a number made huge or put on a boundary
         size_t at = text.find_first_of("0123456789", pick(text.size()));
         if (at == std::string::npos) continue;
         at = text.find_last_not_of("0123456789", at) + 1;
@@ -139,22 +122,20 @@ TEST(GameFile, MutatedFilesLoadConsistentlyOrAreRefused) {
         else text.insert(from, text.substr(from, end - from));
       }
     }
-    *data = GameFileData{};
-    GameFileError error;
-    if (!ReadGameText(text, *data, error)) continue;
+    const GameReading read = ReadGameText(text);
+    if (!read.ok) continue;
+    const GameFileData& data = *read.data;
     ++accepted;
-    ASSERT_TRUE(data->recordedMoves <= HistoryCapacity && data->eatenRedCount <= MaxEatenCount &&
-                data->eatenGreenCount <= MaxEatenCount);
-    LoadIntoRecord(*data, *record);
+    ASSERT_TRUE(data.recordedMoves <= HistoryCapacity && data.eatenRedCount <= MaxEatenCount && data.eatenGreenCount <= MaxEatenCount);
+    LoadIntoRecord(data, *record);
     for (int side = 0; side < 2; ++side)
       for (int index = 1; index <= PiecesPerSide; ++index) {
         const uint8_t code = static_cast<uint8_t>(colourBit(side) | index), at = record->pieceSquare[side][index];
         ASSERT_TRUE(isCaptured(at) ? !std::memchr(record->position.squares, code, BoardSquares)
                                    : record->position.squares[at] == code) << text;
       }
-    const std::string again = FormatGameFile(*data);
-    ASSERT_TRUE(ReadGameText(again, *reread, error)) << text;
-    ASSERT_EQ(FormatGameFile(*reread), again);
+    const GameReading reread = ReadGameText(FormatGameFile(data));
+    ASSERT_TRUE(reread.ok && FormatGameFile(*reread.data) == FormatGameFile(data)) << text;
   }
   EXPECT_GT(accepted, 24) << "the mutations must leave some files whole";
   EXPECT_LT(accepted, 6000) << "the mutations must damage most files";

@@ -21,12 +21,10 @@ inline std::time_t GoldenClock() { return 1709388309; }  // Sat Mar  2 14:05:09 
 inline const char* const GoldenMoves = "h2h9 i9h9 b2e2 b9c7";
 // The golden game's file, written by hand from the layout.
 inline const char* const GoldenFile =
-    "VRDF05\nGame #: 1 (saved Sat Mar  2 14:05:09 2024)\nGame ended: 0\nUser's turn: 1\n"
-    "Board value: 15\nBoard extra value: 18\n"
-    "38 00 46 44 48 45 47 39 00\n00 00 00 00 00 00 00 00 00\n00 42 40 00 00 00 00 43 00\n"
-    "33 00 34 00 35 00 36 00 37\n00 00 00 00 00 00 00 00 00\n00 00 00 00 00 00 00 00 00\n"
-    "65 00 66 00 67 00 68 00 69\n00 00 00 00 74 00 00 00 00\n00 00 00 00 00 00 00 00 00\n"
-    "70 72 78 76 80 77 79 73 71\nRecorded moves: 4\nNext move: 4\n"
+    "VRDF05\nGame #: 1 (saved Sat Mar  2 14:05:09 2024)\nGame ended: 0\nUser's turn: 1\nBoard value: 15\n"
+    "Board extra value: 18\n38 00 46 44 48 45 47 39 00\n00 00 00 00 00 00 00 00 00\n00 42 40 00 00 00 00 43 00\n"
+    "33 00 34 00 35 00 36 00 37\n00 00 00 00 00 00 00 00 00\n00 00 00 00 00 00 00 00 00\n65 00 66 00 67 00 68 00 69\n"
+    "00 00 00 00 74 00 00 00 00\n00 00 00 00 00 00 00 00 00\n70 72 78 76 80 77 79 73 71\nRecorded moves: 4\nNext move: 4\n"
     "70 --> 07 x41 054 056 058 060 062 081 089 082 088 064 007 084 086 083 087 085"
     " 027 029 031 033 035 000 008 001 135 019 025 003 005 002 006 004 \n"
     "08 --> 07 x75 054 056 058 060 062 081 089 082 088 064 135 084 086 083 087 085"
@@ -38,13 +36,12 @@ inline const char* const GoldenFile =
     "Eaten red pieces: 1\n75\nEaten green pieces: 1\n41\n\n\n";
 
 // The file form of `record`; the eaten lists follow its captures.
-inline std::unique_ptr<GameFileData> DataOf(const GameRecord& record, int32_t gameNumber = 1) {
+inline std::unique_ptr<GameFileData> DataOf(const GameRecord& record, int32_t gameNumber = 1, bool ended = false,
+                                            bool usersTurn = true) {
   auto data = std::make_unique<GameFileData>();
-  data->gameNumber = gameNumber;
-  data->savedAt = "Sat Mar  2 14:05:09 2024";
-  data->board = record.position;
-  data->recordedMoves = record.recordedMoves;
-  data->moveCount = record.moveCount;
+  data->gameNumber = gameNumber, data->gameEnded = ended, data->usersTurn = usersTurn;
+  data->savedAt = "Sat Mar  2 14:05:09 2024", data->board = record.position;
+  data->recordedMoves = record.recordedMoves, data->moveCount = record.moveCount;
   std::memcpy(data->history, record.history, sizeof data->history);
   for (int i = 0; i < record.moveCount; ++i) {
     const uint8_t taken = record.history[i].captured;
@@ -54,14 +51,16 @@ inline std::unique_ptr<GameFileData> DataOf(const GameRecord& record, int32_t ga
   return data;
 }
 
+// A file read and checked, and how much of the text that took.
+struct GameReading { std::unique_ptr<GameFileData> data = std::make_unique<GameFileData>(); GameFileError error; size_t consumed = 0; bool ok = false; };
+
 // Reads and checks `text` from an exact-size copy, so that a read past its end shows.
-inline bool ReadGameText(const std::string& text, GameFileData& data, GameFileError& error, size_t* consumed = nullptr) {
+inline GameReading ReadGameText(const std::string& text) {
+  GameReading r;
   std::unique_ptr<char[]> bytes(new char[text.size() + 1]);
   std::memcpy(bytes.get(), text.data(), text.size());
-  size_t used = 0;
-  const bool ok = ParseGameFile(bytes.get(), text.size(), used, data, error) && CheckGameFile(data, error);
-  if (consumed) *consumed = used;
-  return ok;
+  r.ok = ParseGameFile(bytes.get(), text.size(), r.consumed, *r.data, r.error) && CheckGameFile(*r.data, r.error);
+  return r;
 }
 
 // Reads the shared state under the lock.
@@ -69,8 +68,7 @@ template <typename F>
 auto Locked(GameApplication& app, F read) {
   LockGame(app.game);
   auto value = read(app.game);
-  UnlockGame(app.game);
-  return value;
+  return UnlockGame(app.game), value;
 }
 
 // A move made, shown and its taken piece listed, as the interaction does; the user's move
@@ -81,8 +79,7 @@ inline bool PlayMove(GameApplication& app, const std::string& text, bool askComp
     const uint8_t piece = g.record.position.squares[m.from];
     int32_t reason = 0, detail = 0;
     if (piece == 0 || !g.record.validateMove(m, reason, detail)) return false;
-    g.record.makeMove(sideOfCode(piece), m);
-    g.record.recordMove(m);
+    g.record.makeMove(sideOfCode(piece), m), g.record.recordMove(m);
     app.savedBoard = g.record.position;
     if (m.captured & GreenBit) app.eatenGreen[app.eatenGreenCount++] = m.captured;
     else if (m.captured) app.eatenRed[app.eatenRedCount++] = m.captured;
@@ -93,6 +90,7 @@ inline bool PlayMove(GameApplication& app, const std::string& text, bool askComp
   return ok;
 }
 
+// Plays the moves of `line`, such as "h2h9 i9h9".
 inline void PlayMoves(GameApplication& app, const std::string& line) {
   std::istringstream moves(line);
   for (std::string move; moves >> move;) EXPECT_TRUE(PlayMove(app, move)) << move;
@@ -119,6 +117,7 @@ inline std::string StateText(const GameRecord& r, int32_t number, const BoardPos
          (usersTurnFree ? " user to move" : "");
 }
 
+// The same of the application's game.
 inline std::string GameState(GameApplication& app) {
   return Locked(app, [&](GuardedGame& g) { return StateText(g.record, app.gameNumber, app.savedBoard, app.eatenRedCount,
                                                             app.eatenGreenCount, g.usersTurn && !g.gameEnded && !g.searchRequested); });
@@ -126,30 +125,29 @@ inline std::string GameState(GameApplication& app) {
 
 // The state of a fresh game numbered `number`.
 inline std::string FreshState(int32_t number) {
-  auto r = std::make_unique<GameRecord>();
+  const auto r = std::make_unique<GameRecord>();
   return StateText(*r, number, r->position, 0, 0, true);
 }
 
 class GameAppTest : public ::testing::Test {
  protected:
-  GameAppTest() {
-    platform.loadableCursorFiles.insert("arrowcop.cur");
-    setenv("TZ", "UTC", 1);  // so that the saving times read as in the golden file
-    tzset();
-  }
+  // The saving times read as in the golden file.
+  GameAppTest() { platform.loadableCursorFiles.insert("arrowcop.cur"), setenv("TZ", "UTC", 1), tzset(); }
 
   // The settings file the next start reads.
   void PrepareSettings(bool hint, int level) {
     SettingsValues v;
-    v.hintAtStartup = hint;
-    v.difficultyLevel = level;
+    v.hintAtStartup = hint, v.difficultyLevel = level;
     WriteFile(SettingsFileName("TESTBOX"), FormatSettings(v));
   }
-  GameApplication& Start() {
-    app = std::make_unique<GameApplication>(platform, lock.name());
-    return *app;
-  }
+  GameApplication& Start() { return *(app = std::make_unique<GameApplication>(platform, lock.name())); }
   void Stop() { app.reset(); }
+  // The message boxes shown, as "title: text", one a line.
+  std::string Told() const {
+    std::string told;
+    for (const RecordedMessage& m : platform.Messages()) told += (told.empty() ? "" : "\n") + m.title + ": " + m.text;
+    return told;
+  }
   std::string CurrentFile() const { return ReadFile(CurrentGameFileName("TESTBOX")); }
 
   ScratchDirectory dir;

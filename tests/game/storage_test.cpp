@@ -26,28 +26,20 @@ std::string Record(int writer, int index, size_t size) {
 TEST(GameArchive, AppendsAreWholeOrNothingEvenFromProcessesAtOnce) {
   ScratchDirectory dir;
   for (size_t size : {0, 4084, 4085, 4086, 8181, 150000}) {  // around the 4096-byte chunks
-    WriteFile("archive", "old");
-    WriteFile("current", Record(0, 0, size));
+    WriteFile("archive", "old"), WriteFile("current", Record(0, 0, size));
     EXPECT_TRUE(AppendFileToArchive("archive", "current")) << size;
     EXPECT_EQ(ReadFile("archive"), "old" + Record(0, 0, size)) << size;
   }
-  WriteFile("archive", "old");
-  std::filesystem::create_directory("a-directory");
+  WriteFile("archive", "old"), std::filesystem::create_directory("a-directory");
   EXPECT_FALSE(AppendFileToArchive("archive", "missing") || AppendFileToArchive("a-directory", "current"));
   WriteFile("current", Record(0, 0, 20000));
-  {
-    FileSizeCap diskFull(9000);  // full after two chunks
-    EXPECT_FALSE(AppendFileToArchive("archive", "current"));
-  }
+  { FileSizeCap diskFull(9000); EXPECT_FALSE(AppendFileToArchive("archive", "current")); }  // full after two chunks
   EXPECT_EQ(ReadFile("archive"), "old") << "no torn record";
 
   std::filesystem::remove("archive");
   std::vector<pid_t> children;
   for (int w = 0; w < 4; ++w) {
-    if (const pid_t pid = fork(); pid != 0) {
-      children.push_back(pid);
-      continue;
-    }
+    if (const pid_t pid = fork(); pid != 0) { children.push_back(pid); continue; }
     const std::string source = "current-" + std::to_string(w);
     for (int i = 0; i < 25; ++i) {
       WriteFile(source, Record(w, i, 5000 + (w * 997 + i * 131) % 7000));
@@ -55,10 +47,8 @@ TEST(GameArchive, AppendsAreWholeOrNothingEvenFromProcessesAtOnce) {
     }
     _exit(0);
   }
-  for (pid_t pid : children) {
-    int status = 0;
+  for (int status = 0; pid_t pid : children)
     EXPECT_TRUE(waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  }
   const std::string archive = ReadFile("archive");
   int next[4] = {}, writer = 0, index = 0;
   size_t at = 0, size = 0;
@@ -66,8 +56,7 @@ TEST(GameArchive, AppendsAreWholeOrNothingEvenFromProcessesAtOnce) {
          writer >= 0 && writer < 4 && index == next[writer]) {
     const std::string expected = Record(writer, index, size);
     ASSERT_EQ(archive.compare(at, expected.size(), expected), 0) << "record " << writer << "/" << index << " is torn";
-    at += expected.size();
-    ++next[writer];
+    at += expected.size(), ++next[writer];
   }
   EXPECT_EQ(at, archive.size());
   EXPECT_EQ(next[0] + next[1] + next[2] + next[3], 100);
@@ -89,12 +78,11 @@ TEST(GameSettings, FilesReadAsTheirLinesSayAndWriteBackTheSame) {
       {edit("Level = 9", "Level = -3"), "0 1 0 1 0 1 -3 2"},
   };
   for (const auto& c : cases) {
-    std::remove("settings");
-    if (c.file) WriteFile("settings", *c.file);
-    SettingsValues read, again, expected;
+    if (std::remove("settings"), c.file) WriteFile("settings", *c.file);
+    SettingsValues read, again;
     int n[8];
     std::sscanf(c.read, "%d %d %d %d %d %d %d %d", n, n + 1, n + 2, n + 3, n + 4, n + 5, n + 6, n + 7);
-    expected = {n[0] == 1, n[1] == 1, n[2] == 1, n[3] == 1, n[4] == 1, n[5] == 1, n[6], n[7]};
+    const SettingsValues expected = {n[0] == 1, n[1] == 1, n[2] == 1, n[3] == 1, n[4] == 1, n[5] == 1, n[6], n[7]};
     EXPECT_EQ(ReadSettingsFile("settings", read), c.file.has_value()) << c.read;
     EXPECT_EQ(FormatSettings(read), FormatSettings(expected)) << (c.file ? *c.file : "no file");
     ASSERT_TRUE(WriteSettingsFile("settings", read));

@@ -19,8 +19,7 @@ class ChildProcess {
     if (pipe(in) != 0 || pipe(out) != 0) return;
     pid_ = fork();
     if (pid_ == 0) {
-      dup2(in[0], 0);
-      dup2(out[1], 1);
+      dup2(in[0], 0), dup2(out[1], 1);
       for (int fd : {in[0], in[1], out[0], out[1]}) close(fd);
       std::vector<char*> args;
       for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -28,31 +27,23 @@ class ChildProcess {
       execv(args[0], args.data());
       _exit(127);
     }
-    close(in[0]);
-    close(out[1]);
-    toChild_ = in[1];
-    fromChild_ = out[0];
+    close(in[0]), close(out[1]);
+    toChild_ = in[1], fromChild_ = out[0];
     signal(SIGPIPE, SIG_IGN);
   }
   ~ChildProcess() {
-    closeInput();
-    if (pid_ > 0 && !exited_ && kill(pid_, SIGKILL) == 0) waitpid(pid_, nullptr, 0);
+    if (closeInput(), pid_ > 0 && !exited_ && kill(pid_, SIGKILL) == 0) waitpid(pid_, nullptr, 0);
     if (fromChild_ >= 0) close(fromChild_);
   }
   bool started() const { return pid_ > 0; }
-  bool send(const std::string& line) {
-    const std::string text = line + "\n";
-    return write(toChild_, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-  }
+  bool send(std::string line) { return line += '\n', write(toChild_, line.data(), line.size()) == static_cast<ssize_t>(line.size()); }
   // Closes the child's input, as a GUI that goes away would.
-  void closeInput() {
-    if (toChild_ >= 0) close(toChild_);
-    toChild_ = -1;
-  }
+  void closeInput() { if (toChild_ >= 0) close(toChild_), toChild_ = -1; }
   // The next line, or false when none comes within `timeoutMs` or the output has ended.
   bool readLine(std::string& line, int timeoutMs) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (size_t end; (end = buffer_.find('\n')) == std::string::npos;) {
+    size_t end;
+    while ((end = buffer_.find('\n')) == std::string::npos) {
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
       pollfd p{fromChild_, POLLIN, 0};
       char chunk[4096];
@@ -62,7 +53,6 @@ class ChildProcess {
         return false;
       buffer_.append(chunk, static_cast<size_t>(n));
     }
-    const size_t end = buffer_.find('\n');
     lines.push_back(line = buffer_.substr(0, end));
     buffer_.erase(0, end + 1);
     return true;
@@ -77,10 +67,8 @@ class ChildProcess {
   int waitExit(int timeoutMs) {
     int status = 0;
     for (int waited = 0; waited <= timeoutMs; waited += 10, usleep(10000))
-      if (waitpid(pid_, &status, WNOHANG) == pid_) {
-        exited_ = true;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-      }
+      if (waitpid(pid_, &status, WNOHANG) == pid_)
+        return exited_ = true, WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return -1;
   }
 

@@ -17,95 +17,65 @@
 
 namespace rq::test {
 
-struct RecordedMessage {
-  std::string title, text;
-  MessageButtons buttons;
-  MessageIcon icon;
-  MessageAnswer answer;
-};
+struct RecordedMessage { std::string title, text; MessageButtons buttons; MessageIcon icon; MessageAnswer answer; };
 
 // One scripted settings dialog: confirmed with these values, or cancelled.
-struct DialogOutcome {
-  bool confirmed = false;
-  SettingsValues values;
-};
+struct DialogOutcome { bool confirmed = false; SettingsValues values; };
 
 class FakePlatform : public Platform {
  public:
   static CursorHandle ArrowToken() { return reinterpret_cast<CursorHandle>(uintptr_t{0x1001}); }
   static CursorHandle BusyToken() { return reinterpret_cast<CursorHandle>(uintptr_t{0x1002}); }
-  static CursorHandle FileToken() { return reinterpret_cast<CursorHandle>(uintptr_t{0x2000}); }
 
   // --- the script ---
   std::string computerName = "TESTBOX";
-  std::deque<MessageAnswer> answers;               // taken in order by the message boxes
-  MessageAnswer defaultYesNo = MessageAnswer::No;  // once the script has run out; OK boxes answer Ok
+  std::deque<MessageAnswer> answers;  // taken in order; then Yes/No boxes answer No, OK boxes Ok
   std::set<std::string> loadableCursorFiles;
-  std::deque<DialogOutcome> dialogOutcomes;        // cancelled once the script has run out
+  std::deque<DialogOutcome> dialogOutcomes;  // cancelled once the script has run out
   bool sleepAdvancesClock = true;
   bool openUrlSucceeds = true;  // whether a handler takes the help page
   std::deque<std::pair<MoveListRequest, std::string>> moveListRequests;  // the user at the record window
 
   std::string ComputerName() override { return Held([&] { return computerName; }); }
-
   MessageAnswer ShowMessage(const char* title, const char* text, MessageButtons buttons, MessageIcon icon) override {
     return Held([&] {
-      MessageAnswer answer = buttons == MessageButtons::YesNo ? defaultYesNo : MessageAnswer::Ok;
-      if (!answers.empty()) {
-        answer = answers.front();
-        answers.pop_front();
-      }
+      MessageAnswer answer = buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+      if (!answers.empty()) answer = answers.front(), answers.pop_front();
       messages_.push_back({title ? title : "", text ? text : "", buttons, icon, answer});
       return answer;
     });
   }
-
   CursorHandle SystemCursor(CursorKind kind) override { return kind == CursorKind::Arrow ? ArrowToken() : BusyToken(); }
-
   CursorHandle CursorFromFile(const char* path) override {
-    return Held([&] { return loadableCursorFiles.count(path ? path : "") ? FileToken() : nullptr; });
+    return Held([&] { return loadableCursorFiles.count(path ? path : "") ? reinterpret_cast<CursorHandle>(uintptr_t{0x2000}) : nullptr; });
   }
-
   void SetCursor(CursorHandle cursor) override { Held([&] { return cursors_.push_back(cursor); }); }
-
   int32_t ElapsedMilliseconds() override { return now_.load(); }
-
   void Sleep(int32_t ms) override { Held([&] { return sleeps_.push_back(ms); }), now_ += sleepAdvancesClock ? ms : 0; }
-
-  bool OpenUrl(const std::string& url) override {
-    return Held([&] { return urls_.push_back(url), openUrlSucceeds; });
-  }
-
+  bool OpenUrl(const std::string& url) override { return Held([&] { return urls_.push_back(url), openUrlSucceeds; }); }
   bool RunSettingsDialog(SettingsValues& values) override {
     return Held([&] {
       dialogsShown_.push_back(values);
       if (dialogOutcomes.empty()) return false;
       const DialogOutcome outcome = dialogOutcomes.front();
-      dialogOutcomes.pop_front();
-      if (outcome.confirmed) values = outcome.values;
+      if (dialogOutcomes.pop_front(), outcome.confirmed) values = outcome.values;
       return outcome.confirmed;
     });
   }
-
   bool ShowMoveList(const MoveListRow* rows, int32_t count) override {
-    Held([&] { moveListOpen_ = true; });
-    UpdateMoveList(rows, count);
-    return true;
+    return Held([&] { moveListOpen_ = true; }), UpdateMoveList(rows, count), true;
   }
-  void UpdateMoveList(const MoveListRow* rows, int32_t count) override {
-    Held([&] { return moveRows_.assign(rows, rows + count); });
-  }
+  void UpdateMoveList(const MoveListRow* rows, int32_t count) override { Held([&] { return moveRows_.assign(rows, rows + count); }); }
   void CloseMoveList() override { Held([&] { moveListOpen_ = false; }); }
   MoveListRequest TakeMoveListRequest(std::string& path) override {
     return Held([&] {
       if (moveListRequests.empty()) return MoveListRequest::NoRequest;
       const auto request = moveListRequests.front();
       moveListRequests.pop_front();
-      path = request.second;
-      return request.first;
+      return path = request.second, request.first;
     });
   }
-  bool CopyToClipboard(const std::string& text) override { return Held([&] { clipboard_ = text; return true; }); }
+  bool CopyToClipboard(const std::string& text) override { return Held([&] { return clipboard_ = text, true; }); }
 
   void SetClock(int32_t ms) { now_ = ms; }
   void AdvanceClock(int32_t ms) { now_ += ms; }
@@ -119,9 +89,7 @@ class FakePlatform : public Platform {
   bool MoveListOpen() const { return Held([&] { return moveListOpen_; }); }
   std::vector<MoveListRow> MoveRows() const { return Held([&] { return moveRows_; }); }  // as last given
   std::string Clipboard() const { return Held([&] { return clipboard_; }); }
-  void ClearRecords() {
-    Held([&] { messages_.clear(), cursors_.clear(), sleeps_.clear(), urls_.clear(), dialogsShown_.clear(); });
-  }
+  void ClearRecords() { Held([&] { messages_.clear(), cursors_.clear(), sleeps_.clear(), urls_.clear(), dialogsShown_.clear(); }); }
 
  private:
   // Runs `f` holding the fake's mutex.

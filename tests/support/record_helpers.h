@@ -32,8 +32,7 @@ inline void FreshSums(const GameRecord& r, int32_t& value, int32_t& extra) {
   for (int s = 0; s < BoardSquares; ++s) {
     const uint8_t code = r.position.squares[s];
     if (!code) continue;
-    const int side = sideOfCode(code);
-    const int type = r.pieceTypeOf(side, code & IndexMask);
+    const int side = sideOfCode(code), type = r.pieceTypeOf(side, code & IndexMask);
     value += side == Green ? MaterialValue[type & 7] : -MaterialValue[type & 7];
     extra += r.pieceSquareTable[type][s];
   }
@@ -44,16 +43,13 @@ struct Snapshot {
   BoardPosition position;
   uint8_t pieceSquare[2][PieceListSize];
   int32_t moveCount, recordedMoves;
-
   explicit Snapshot(const GameRecord& r)
       : position(r.position), moveCount(r.moveCount), recordedMoves(r.recordedMoves) {
     std::memcpy(pieceSquare, r.pieceSquare, sizeof(pieceSquare));
   }
   bool operator==(const Snapshot& o) const {
-    return std::memcmp(position.squares, o.position.squares, BoardSquares) == 0 &&
-           position.boardValue == o.position.boardValue &&
-           position.boardExtraValue == o.position.boardExtraValue &&
-           std::memcmp(pieceSquare, o.pieceSquare, sizeof(pieceSquare)) == 0 &&
+    return std::memcmp(position.squares, o.position.squares, BoardSquares) == 0 && position.boardValue == o.position.boardValue &&
+           position.boardExtraValue == o.position.boardExtraValue && std::memcmp(pieceSquare, o.pieceSquare, sizeof(pieceSquare)) == 0 &&
            moveCount == o.moveCount && recordedMoves == o.recordedMoves;
   }
 };
@@ -63,8 +59,7 @@ inline Move MoveOf(const std::string& text) {
   int from = 0, to = 0;
   EXPECT_TRUE(ParseMove(text, from, to)) << text;
   Move m;
-  m.from = static_cast<uint8_t>(from);
-  m.to = static_cast<uint8_t>(to);
+  m.from = static_cast<uint8_t>(from), m.to = static_cast<uint8_t>(to);
   return m;
 }
 
@@ -72,9 +67,7 @@ inline Move MoveOf(const std::string& text) {
 inline bool Play(GameRecord& r, const std::string& text) {
   Move m = MoveOf(text);
   const uint8_t piece = r.position.squares[m.from];
-  if (piece == 0) return false;
-  r.makeMove(sideOfCode(piece), m);
-  return r.recordMove(m);
+  return piece != 0 && (r.makeMove(sideOfCode(piece), m), r.recordMove(m));
 }
 
 // Every generated move of `side`, piece by piece, captures first; answers the count.
@@ -99,13 +92,10 @@ inline bool PlayRandomGame(GameRecord& record, int plies, uint32_t seed) {
     Move* end = moves + GeneratedMoves(record, side, moves, 256);
     end = std::remove_if(moves, end, [&](Move m) { return (record.position.squares[m.to] & IndexMask) == GeneralIndex; });
     std::shuffle(moves, end, random);
-    Move* permitted = std::find_if(moves, end, [&](Move m) {
-      int32_t reason = 0, detail = 0;
-      return record.validateMove(m, reason, detail);
-    });
+    int32_t reason = 0, detail = 0;
+    Move* permitted = std::find_if(moves, end, [&](Move m) { return record.validateMove(m, reason, detail); });
     if (permitted == end) return false;
-    record.makeMove(side, *permitted);
-    record.recordMove(*permitted);
+    record.makeMove(side, *permitted), record.recordMove(*permitted);
   }
   return true;
 }

@@ -27,11 +27,7 @@ class ScratchDirectory {
     path = pattern;
     std::filesystem::current_path(path);
   }
-  ~ScratchDirectory() {
-    std::error_code ignored;
-    std::filesystem::current_path(old_, ignored);
-    std::filesystem::remove_all(path, ignored);
-  }
+  ~ScratchDirectory() { std::error_code ignored; std::filesystem::current_path(old_, ignored), std::filesystem::remove_all(path, ignored); }
   // Empties the directory for the next case.
   void Clear() const {
     for (const auto& entry : std::filesystem::directory_iterator(path)) std::filesystem::remove_all(entry.path());
@@ -56,23 +52,20 @@ class ScratchLock {
   std::string name_;
 };
 
+// Whole files, as bytes; a missing file reads as empty.
 inline std::string ReadFile(const std::string& path) {
   std::ostringstream text;
   text << std::ifstream(path, std::ios::binary).rdbuf();
   return text.str();
 }
-
-inline void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
+inline void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes; }
 
 // Caps the size of the files this process writes while it lives, as a full disk would.
 class FileSizeCap {
  public:
   explicit FileSizeCap(rlim_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
     getrlimit(RLIMIT_FSIZE, &old_);
-    rlimit cap = old_;
-    cap.rlim_cur = bytes;
+    const rlimit cap{bytes, old_.rlim_max};
     setrlimit(RLIMIT_FSIZE, &cap);
   }
   ~FileSizeCap() { setrlimit(RLIMIT_FSIZE, &old_), std::signal(SIGXFSZ, handler_); }
