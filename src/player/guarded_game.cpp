@@ -101,22 +101,24 @@ void SearchWorkerMain(GuardedGame* game) {
   }
 }
 
-void RequestComputerMove(GuardedGame& game) {
-  LockGame(game);
-  game.usersTurn = false;
+// Hands the worker a search, the computer's or a hint's; the lock is held.
+static void PostSearchRequest(GuardedGame& game, bool hint) {
+  game.hintSearch = hint;
   game.progress = 0.0;
   game.searchRequested = true;
   game.stopRequested = false;
-  game.hintSearch = false;
+}
+
+void RequestComputerMove(GuardedGame& game) {
+  LockGame(game);
+  game.usersTurn = false;
+  PostSearchRequest(game, false);
   UnlockGame(game);
 }
 
 uint32_t RequestHint(GuardedGame& game) {
   LockGame(game);
-  game.hintSearch = true;
-  game.progress = 0.0;
-  game.searchRequested = true;
-  game.stopRequested = false;
+  PostSearchRequest(game, true);
   if (++game.hintAsked == 0) game.hintAsked = 1;  // 0 stands for no request
   const uint32_t number = game.hintAsked;
   UnlockGame(game);
