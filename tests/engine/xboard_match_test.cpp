@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "engine/engine_game.h"
-#include "support/child_process.h"
+#include "support/processes.h"
 
 namespace rq {
 namespace {

@@ -2,70 +2,80 @@
 // size and the built-in icon.
 #include <SDL.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
+#include <cstdlib>
 
 #include "game/game_application.h"
-#include "player/game_lock.h"
 #include "shell/events.h"
 #include "shell/key_map.h"
 #include "shell/start_size.h"
 #include "shell/window.h"
 #include "shell/window_icon.h"
 #include "support/fake_platform.h"
+#include "support/scratch.h"
 
 namespace rq {
 namespace {
 
-SDL_Event Ev(Uint32 type, int what, Uint16 mod = KMOD_NONE) {
-  SDL_Event e{};
-  e.type = type;
-  if (type == SDL_WINDOWEVENT) e.window.event = static_cast<Uint8>(what);
-  else e.key.keysym.sym = what, e.key.keysym.mod = mod;
-  return e;
-}
-
+// Window, key, pointer and button events each as the main loop sees them, routed to a
+// hidden window of SDL's dummy video driver.
 TEST(Shell, EventsDriveTheLoopsStateAndTheKeyTable) {
-  char dir[] = "/tmp/rq-routing-XXXXXX";
-  ASSERT_NE(mkdtemp(dir), nullptr);
-  const std::filesystem::path previous = std::filesystem::current_path();
-  std::filesystem::current_path(dir);
-  const std::string lock = "RavenquillRoutingTest" + std::to_string(getpid());
-  {
-    test::FakePlatform platform;
-    GameApplication app(platform, lock.c_str());
-    const struct {
-      const char* name;
-      std::vector<SDL_Event> events;
-      bool active, quit, escapeHeld, escapeLatched, qHeld;
-    } cases[] = {
-        {"minimised: no frames", {Ev(SDL_WINDOWEVENT, SDL_WINDOWEVENT_MINIMIZED)}, false, false, false, false, false},
-        {"restored", {Ev(SDL_WINDOWEVENT, SDL_WINDOWEVENT_MINIMIZED), Ev(SDL_WINDOWEVENT, SDL_WINDOWEVENT_RESTORED)}, true, false, false, false, false},
-        {"focus lost: drawing goes on", {Ev(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_LOST)}, true, false, false, false, false},
-        {"the close box", {Ev(SDL_WINDOWEVENT, SDL_WINDOWEVENT_CLOSE)}, true, true, false, false, false},
-        {"a quit request", {SDL_Event{SDL_QUIT}}, true, true, false, false, false},
-        {"Escape held", {Ev(SDL_KEYDOWN, SDLK_ESCAPE)}, true, false, true, true, false},
-        {"Escape tapped between frames", {Ev(SDL_KEYDOWN, SDLK_ESCAPE), Ev(SDL_KEYUP, SDLK_ESCAPE)}, true, false, false, true, false},
-        {"a letter down and up", {Ev(SDL_KEYDOWN, SDLK_q), Ev(SDL_KEYUP, SDLK_q)}, true, false, false, false, false},
-        {"a letter held with Shift", {Ev(SDL_KEYDOWN, SDLK_q, KMOD_LSHIFT)}, true, false, false, false, true},
-        {"Alt with a letter is the system's", {Ev(SDL_KEYDOWN, SDLK_q, KMOD_LALT)}, true, false, false, false, false},
-        {"Alt with Escape too", {Ev(SDL_KEYDOWN, SDLK_ESCAPE, KMOD_RALT)}, true, false, false, false, false},
-    };
-    for (const auto& c : cases) {
-      SCOPED_TRACE(c.name);
-      Shell shell{nullptr, &app};
-      for (const SDL_Event& e : c.events) RouteEvent(shell, e);
-      EXPECT_EQ(shell.windowActive, c.active);
-      EXPECT_EQ(shell.quit, c.quit);
-      EXPECT_EQ(shell.keyDownTable[0x1B], c.escapeHeld);
-      EXPECT_EQ(shell.escapePressed, c.escapeLatched);
-      EXPECT_EQ(shell.keyDownTable[0x51], c.qHeld);
-    }
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+  SDL_Window* window = SDL_CreateWindow("routing", 0, 0, 400, 300, SDL_WINDOW_HIDDEN);
+  ASSERT_NE(window, nullptr) << SDL_GetError();
+  const auto ev = [id = SDL_GetWindowID(window)](Uint32 type, int what, Uint16 mod = KMOD_NONE, int y = 0) {
+    SDL_Event e{};
+    e.type = type;
+    if (type == SDL_WINDOWEVENT) e.window.windowID = id, e.window.event = static_cast<Uint8>(what);
+    else if (type == SDL_MOUSEMOTION) e.motion.x = what, e.motion.y = y;
+    else if (type != SDL_KEYDOWN && type != SDL_KEYUP) e.button.button = static_cast<Uint8>(mod), e.button.x = what, e.button.y = y;
+    else e.key.keysym.sym = what, e.key.keysym.mod = mod;
+    return e;
+  };
+  test::ScratchDirectory dir;
+  test::ScratchLock lock;
+  test::FakePlatform platform;
+  GameApplication app(platform, lock.name());
+  const struct {
+    const char* name;
+    std::vector<SDL_Event> events;
+    bool active, quit, escapeHeld, escapeLatched, qHeld;
+    int pointerX = -7;  // -7: no pointer position reached the game
+    bool pressed = false;
+  } cases[] = {
+      {"minimised: no frames", {ev(SDL_WINDOWEVENT, SDL_WINDOWEVENT_MINIMIZED)}, false, false, false, false, false},
+      {"restored", {ev(SDL_WINDOWEVENT, SDL_WINDOWEVENT_MINIMIZED), ev(SDL_WINDOWEVENT, SDL_WINDOWEVENT_RESTORED)}, true, false, false, false, false},
+      {"focus lost: drawing goes on", {ev(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_LOST)}, true, false, false, false, false},
+      {"the close box", {ev(SDL_WINDOWEVENT, SDL_WINDOWEVENT_CLOSE)}, true, true, false, false, false},
+      {"a quit request", {SDL_Event{SDL_QUIT}}, true, true, false, false, false},
+      {"Escape held", {ev(SDL_KEYDOWN, SDLK_ESCAPE)}, true, false, true, true, false},
+      {"Escape tapped between frames", {ev(SDL_KEYDOWN, SDLK_ESCAPE), ev(SDL_KEYUP, SDLK_ESCAPE)}, true, false, false, true, false},
+      {"a letter down and up", {ev(SDL_KEYDOWN, SDLK_q), ev(SDL_KEYUP, SDLK_q)}, true, false, false, false, false},
+      {"a letter held with Shift", {ev(SDL_KEYDOWN, SDLK_q, KMOD_LSHIFT)}, true, false, false, false, true},
+      {"Alt with a letter is the system's", {ev(SDL_KEYDOWN, SDLK_q, KMOD_LALT)}, true, false, false, false, false},
+      {"Alt with Escape too", {ev(SDL_KEYDOWN, SDLK_ESCAPE, KMOD_RALT)}, true, false, false, false, false},
+      {"the pointer on the last pixels", {ev(SDL_MOUSEMOTION, 0, 0, 299), ev(SDL_MOUSEMOTION, 399, 0, 0)}, true, false, false, false, false, 399},
+      {"the pointer past an edge", {ev(SDL_MOUSEMOTION, 400, 0, 5), ev(SDL_MOUSEMOTION, 5, 0, 300), ev(SDL_MOUSEMOTION, -1, 0, 5)}, true, false, false, false, false},
+      {"a press past the edge", {ev(SDL_MOUSEBUTTONDOWN, 5, SDL_BUTTON_LEFT, 300)}, true, false, false, false, false},
+      {"a press on the last pixel", {ev(SDL_MOUSEBUTTONDOWN, 399, SDL_BUTTON_LEFT, 299)}, true, false, false, false, false, -7, true},
+      {"a right press", {ev(SDL_MOUSEBUTTONDOWN, 9, SDL_BUTTON_RIGHT, 9)}, true, false, false, false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Shell shell{nullptr, &app, window};
+    app.pointerX = -7, app.buttonDown = false;
+    for (const SDL_Event& e : c.events) RouteEvent(shell, e);
+    EXPECT_EQ(shell.windowActive, c.active);
+    EXPECT_EQ(shell.quit, c.quit);
+    EXPECT_EQ(shell.keyDownTable[0x1B], c.escapeHeld);
+    EXPECT_EQ(shell.escapePressed, c.escapeLatched);
+    EXPECT_EQ(shell.keyDownTable[0x51], c.qHeld);
+    EXPECT_EQ(app.pointerX, c.pointerX);
+    EXPECT_EQ(app.buttonDown, c.pressed);
   }
-  std::filesystem::current_path(previous);
-  std::filesystem::remove_all(dir);
-  std::filesystem::remove(GameLock::LockFilePath(lock.c_str()));
+  SDL_DestroyWindow(window);
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 TEST(Shell, KeysAsTheGameKnowsThem) {

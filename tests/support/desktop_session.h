@@ -3,69 +3,17 @@
 // ImageMagick. Everything started is ended by the destructor.
 #pragma once
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "support/processes.h"
 
 namespace rq::test {
 
-using namespace std::chrono_literals;
-
-// Output of a shell command, or empty.
-inline std::string Capture(const std::string& command) {
-  std::string out;
-  if (FILE* p = popen((command + " 2>/dev/null").c_str(), "r")) {
-    char buf[512];
-    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-    pclose(p);
-  }
-  while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
-  return out;
-}
-
-// Starts `argv` in `dir` with its output thrown away (`keepFd` stays open for it); its id.
-inline pid_t Spawn(const std::vector<std::string>& argv, const std::string& dir, int keepFd = -1) {
-  const pid_t pid = fork();
-  if (pid != 0) return pid;
-  if (!dir.empty() && chdir(dir.c_str()) != 0) _exit(127);
-  const int devnull = open("/dev/null", O_RDWR);
-  for (int fd = 0; fd < 3; ++fd)
-    if (fd != 2 || keepFd >= 0) dup2(devnull, fd);
-  std::vector<char*> args;
-  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-  args.push_back(nullptr);
-  execvp(args[0], args.data());
-  _exit(127);
-}
-
-// Waits up to `limit` for `done`; whether it came.
-inline bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-  for (const auto end = std::chrono::steady_clock::now() + limit; !done(); std::this_thread::sleep_for(20ms))
-    if (std::chrono::steady_clock::now() > end) return false;
-  return true;
-}
-
-// The child's wait status once it ends within `limit`, else -1.
-inline int WaitFor(pid_t pid, std::chrono::milliseconds limit) {
-  int status = -1;
-  return WaitUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }, limit) ? status : -1;
-}
-
-struct Geometry {
-  int x = 0, y = 0, width = 0, height = 0;
-};
+struct Geometry { int x = 0, y = 0, width = 0, height = 0; };
 
 class DesktopSession {
  public:
@@ -74,8 +22,7 @@ class DesktopSession {
   bool Start(bool managed, const std::string& dataFrom) {
     int fds[2];
     if (pipe(fds) != 0) return false;
-    xvfb_ = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"},
-                  "", fds[1]);
+    xvfb_ = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"});
     close(fds[1]);
     char number[16] = {};
     const bool up = read(fds[0], number, sizeof number - 1) > 0;
@@ -88,7 +35,7 @@ class DesktopSession {
     for (const char* data : {"Textures", "Documentation", "arrowcop.cur"})
       std::filesystem::create_symlink(std::filesystem::path(dataFrom) / data, work + "/" + data);
     if (!managed) return true;
-    children.push_back(Spawn({"openbox", "--sm-disable"}, work, 1));
+    children.push_back(Spawn({"openbox", "--sm-disable"}, work));
     return WaitUntil([] { return !Capture("xprop -root _NET_SUPPORTING_WM_CHECK | grep window").empty(); }, 20s);
   }
   ~DesktopSession() {
@@ -106,12 +53,9 @@ class DesktopSession {
   }
   // The client area on the screen, as xwininfo tells it, under a window manager too.
   static Geometry Where(const std::string& window) {
-    const std::string out = Capture("xwininfo -id " + window);
     Geometry g;
-    const std::pair<const char*, int*> items[] = {{"Absolute upper-left X:", &g.x}, {"Absolute upper-left Y:", &g.y},
-                                                  {"Width:", &g.width}, {"Height:", &g.height}};
-    for (const auto& [label, field] : items)
-      if (const size_t at = out.find(label); at != std::string::npos) *field = std::atoi(out.c_str() + at + strlen(label));
+    std::sscanf(Capture("xwininfo -id " + window + " | awk '/Absolute upper-left [XY]|Width|Height/ {print $NF}' | xargs").c_str(),
+                "%d %d %d %d", &g.x, &g.y, &g.width, &g.height);
     return g;
   }
   // A crop of the screen as RGB bytes, kept as `png` for a person to see.
