@@ -156,23 +156,16 @@ TEST(Position, RandomGamesKeepEveryInvariant) {
   EXPECT_GT(plies, 4000);
 }
 
+// The walk itself is retraced by the random games; here what each step hands back.
 TEST(History, UndoAndRedoWalkTheRecordedMoves) {
   GameRecord r;
-  const test::Snapshot start(r);
   EXPECT_FALSE(r.canUndo() || r.canRedo());
-  ASSERT_TRUE(test::Play(r, "b2b9"));  // cannon takes horse
+  ASSERT_TRUE(test::Play(r, "b2b9") && test::Play(r, "a9b9"));  // cannon takes horse, chariot takes cannon
   EXPECT_EQ(r.history[0].pieceSquare[Green][8], 0x80 | 1);  // the snapshot holds the lists after it
-  ASSERT_TRUE(test::Play(r, "a9b9"));  // chariot takes cannon back
-  const test::Snapshot afterTwo(r);
   Move m;
-  ASSERT_TRUE(r.undoMove(m));
-  EXPECT_TRUE(FormatMove(m) == "a9b9" && m.captured == 0x4A);
-  ASSERT_TRUE(r.undoMove(m) && FormatMove(m) == "b2b9" && !r.undoMove(m));
-  test::Snapshot undone(r);
-  EXPECT_EQ(undone.recordedMoves, 2);
-  undone.recordedMoves = 0;
-  EXPECT_TRUE(undone == start);  // the horse back on its square, its mark cleared
-  EXPECT_TRUE(r.redoMove(m) && r.redoMove(m) && !r.redoMove(m) && test::Snapshot(r) == afterTwo);
+  ASSERT_TRUE(r.undoMove(m) && FormatMove(m) == "a9b9" && m.captured == 0x4A);
+  ASSERT_TRUE(r.undoMove(m) && FormatMove(m) == "b2b9" && !r.undoMove(m) && r.recordedMoves == 2);
+  EXPECT_TRUE(r.redoMove(m) && r.redoMove(m) && !r.redoMove(m) && FormatMove(m) == "a9b9");
   // A new move after an undo discards what could have been redone.
   ASSERT_TRUE(r.undoMove(m) && r.undoMove(m) && test::Play(r, "h2e2"));
   EXPECT_TRUE(r.recordedMoves == 1 && !r.canRedo());
