@@ -1,8 +1,4 @@
 // Key H with the real search worker: two stages, a drag that gives it up, the game left as it was.
-#include <chrono>
-#include <sstream>
-#include <thread>
-
 #include "interaction_fixture.h"
 
 namespace rq::test {
@@ -10,35 +6,17 @@ namespace {
 
 class Hint : public InteractionTest {
  protected:
-  // Frames 16 fake ms and a few real ms apart until `done` holds (under the lock); false after two minutes.
-  template <typename F>
-  bool FramesUntil(F done) {
-    for (auto end = std::chrono::steady_clock::now() + std::chrono::minutes(2); std::chrono::steady_clock::now() < end;) {
-      UpdateComputerTurn(*app), AnnounceEndOfGame(*app);
-      LockGame(app->game);
-      const bool ok = done();
-      UnlockGame(app->game);
-      if (ok) return true;
-      fake.AdvanceClock(16), std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return false;
-  }
   // Depth 4 is never started with no seconds to think: three plies, the same every time.
   void Limits(double seconds = 0.0, int32_t firstTimedDepth = 4) {
-    LockGame(app->game);
-    app->game.thinkSeconds = seconds, app->game.firstTimedDepth = firstTimedDepth;
-    UnlockGame(app->game);
+    LockGame(app->game), app->game.thinkSeconds = seconds, app->game.firstTimedDepth = firstTimedDepth, UnlockGame(app->game);
   }
   // All that a search on the game's record could leave changed.
   std::string GameBytes() {
     const GameRecord& r = app->game.record;
-    std::ostringstream out;
-    out.write(reinterpret_cast<const char*>(r.position.squares), BoardSquares);
-    out.write(reinterpret_cast<const char*>(r.pieceSquare), sizeof r.pieceSquare);
-    out.write(reinterpret_cast<const char*>(r.history), sizeof r.history);
-    out << r.position.boardValue << ' ' << r.position.boardExtraValue << ' ' << r.moveCount << ' '
-        << r.recordedMoves << ' ' << r.depthLimit << ' ' << r.searchNodes << ' ' << r.random;
-    return out.str();
+    auto bytes = [](const auto& v) { return std::string(reinterpret_cast<const char*>(&v), sizeof v); };
+    return bytes(r.position.squares) + bytes(r.pieceSquare) + bytes(r.history) + bytes(r.position.boardValue) +
+           bytes(r.position.boardExtraValue) + bytes(r.moveCount) + bytes(r.recordedMoves) + bytes(r.depthLimit) +
+           bytes(r.searchNodes) + bytes(r.random);
   }
 };
 
@@ -78,7 +56,7 @@ TEST_F(Hint, TheComputersNextSearchIsTheOneWithoutTheHint) {
     }
     Drag("h2e2");
     EXPECT_EQ(app->hint.stage + static_cast<int>(app->hint.asked), 0) << way;
-    ASSERT_TRUE(FramesUntil([&] { return app->game.usersTurn; })) << way;
+    ASSERT_TRUE(FramesUntilUsersTurn()) << way;
     EXPECT_FALSE(app->game.gameEnded || app->hint.stage != 0) << way;
     const std::string answer = FormatMove(app->lastMove.from, app->lastMove.to) + " after " +
                                std::to_string(app->game.record.searchNodes) + " nodes";
@@ -90,9 +68,7 @@ TEST_F(Hint, IsIgnoredOnTheComputersTurnAfterTheEndAndWithAPieceInHand) {
   Start(true);
   struct Row { bool usersTurn, ended, pieceHeld; };
   for (const Row& row : {Row{false, false, false}, Row{true, true, false}, Row{true, false, true}}) {
-    LockGame(app->game);
-    app->game.usersTurn = row.usersTurn, app->game.gameEnded = row.ended;
-    UnlockGame(app->game);
+    LockGame(app->game), app->game.usersTurn = row.usersTurn, app->game.gameEnded = row.ended, UnlockGame(app->game);
     if (row.pieceHeld) Press(Sq("h2"));
     OnKeyDown(*app, KeyHint);
     EXPECT_EQ(app->hint.asked, 0u) << row.usersTurn << row.ended << row.pieceHeld;

@@ -95,9 +95,7 @@ TEST_F(Board, EatenListsStayWithinSixteenEntries) {
   for (const auto& row : rows) {
     std::memset(app->eatenRed, 0x41, sizeof app->eatenRed);
     app->eatenRedCount = 5, app->eatenGreenCount = row.before;
-    Move m;
-    m.captured = 0x28;
-    row.add ? AddEatenPiece(*app, m) : RemoveEatenPiece(*app, m.captured);
+    row.add ? AddEatenPiece(*app, Move{0, NoSquare, 0x28}) : RemoveEatenPiece(*app, 0x28);
     EXPECT_TRUE(app->eatenGreenCount == row.after && app->eatenRedCount == 5) << row.before;
     EXPECT_EQ(std::count(app->eatenRed, app->eatenRed + EatenCapacity, 0x41), EatenCapacity) << "written past the list";
   }
@@ -151,9 +149,7 @@ TEST_F(ComputerTurn, BadMovesOfTheComputerAreNeverPlayedAndLoseTheGame) {
   for (const auto& row : rows) {
     SetPosition(StartFen), fake.ClearRecords(), Drag("b2e2");
     const BoardPosition shown = app->savedBoard;
-    Move bad;
-    bad.from = row.from, bad.to = row.to;
-    Publish(bad);
+    Publish(nullptr, 0, false, Move{row.from, row.to});
     ASSERT_TRUE(FramesUntilUsersTurn()) << int(row.from) << ": the game must not hang";
     EXPECT_TRUE(app->game.record.moveCount == 1 && std::memcmp(app->savedBoard.squares, shown.squares, BoardSquares) == 0);
     EXPECT_EQ(Announcements(), std::vector<std::string>{UserWonText}) << int(row.from);
