@@ -28,9 +28,10 @@ inline std::vector<std::string> Cycles(const char* a, const char* b, const char*
 
 class InteractionTest : public ::testing::Test {
  protected:
+  void SetUp() override { Start(); }
   // Without the worker the tests play the computer themselves.
   void Start(bool withWorker = false) {
-    fake.loadableCursorFiles.insert("arrowcop.cur");
+    app.reset(), fake.loadableCursorFiles.insert("arrowcop.cur");
     app = std::make_unique<GameApplication>(fake, lock.name());
     app->clientWidth = app->clientHeight = 1024, worker = withWorker;
     if (!withWorker) EndSearchWorker(app->game, app->workerThread);
