@@ -6,6 +6,7 @@ namespace {
 
 class Hint : public InteractionTest {
  protected:
+  void SetUp() override { Start(true); }
   // Depth 4 is never started with no seconds to think: three plies, the same every time.
   void Limits(double seconds = 0.0, int32_t firstTimedDepth = 4) {
     LockGame(app->game), app->game.thinkSeconds = seconds, app->game.firstTimedDepth = firstTimedDepth, UnlockGame(app->game);
@@ -21,9 +22,8 @@ class Hint : public InteractionTest {
 };
 
 TEST_F(Hint, TwoStagesShowRedsMoveAndLeaveTheGameAsItWas) {
-  Start(true);
   Limits();
-  SetPosition("rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w", {"b2e2", "h9g7", "h2h4", "b9c7"});
+  SetPosition(StartFen, {"b2e2", "h9g7", "h2h4", "b9c7"});
   OnKeyDown(*app, KeyUndo);  // a redo list that the hint must leave alone
   struct Row { int pressesBefore, stageAnswered, pressesAfter, stageAfter; };
   for (const Row& row : {Row{1, 1, 0, 1}, Row{1, 1, 1, 2}, Row{2, 2, 0, 2}, Row{1, 1, 2, 2}}) {
@@ -40,11 +40,10 @@ TEST_F(Hint, TwoStagesShowRedsMoveAndLeaveTheGameAsItWas) {
 }
 
 TEST_F(Hint, TheComputersNextSearchIsTheOneWithoutTheHint) {
-  Start(true);
   enum Way { NoHint, Answered, DraggedMidSearch };
   std::string reference;
   for (Way way : {NoHint, Answered, DraggedMidSearch}) {
-    SetPosition("rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w"), app->game.record.seedRandom(7), Limits();
+    SetPosition(StartFen), app->game.record.seedRandom(7), Limits();
     if (way == Answered) {
       OnKeyDown(*app, KeyHint), OnKeyDown(*app, KeyHint);
       ASSERT_TRUE(FramesUntil([&] { return app->hint.stage == 2; }));
@@ -65,7 +64,6 @@ TEST_F(Hint, TheComputersNextSearchIsTheOneWithoutTheHint) {
 }
 
 TEST_F(Hint, IsIgnoredOnTheComputersTurnAfterTheEndAndWithAPieceInHand) {
-  Start(true);
   struct Row { bool usersTurn, ended, pieceHeld; };
   for (const Row& row : {Row{false, false, false}, Row{true, true, false}, Row{true, false, true}}) {
     LockGame(app->game), app->game.usersTurn = row.usersTurn, app->game.gameEnded = row.ended, UnlockGame(app->game);

@@ -28,8 +28,7 @@ TEST_F(InteractionTest, PickingUsesTheRadiusAndTheDropLandsWhereThePieceIsDrawn)
     EXPECT_TRUE(picked.code == row.code && picked.grabOffsetX == row.grabX && picked.grabOffsetY == row.grabY) << row.x;
   }
   for (double scale : {1.0, 0.8125}) {
-    SetPosition(StartFen);
-    SetScale(scale);
+    SetPosition(StartFen), SetScale(scale);
     // Seized off its centre, let go with the piece on the target and the pointer 36 units off it.
     OnPointerMove(*app, X(Sq("b2"), 20), Y(Sq("b2"), -20)), OnButtonDown(*app, X(Sq("b2"), 20), Y(Sq("b2"), -20));
     OnButtonUp(*app, X(Sq("e2"), 20), Y(Sq("e2"), -30));
@@ -100,13 +99,10 @@ TEST_F(InteractionTest, EatenListsStayWithinSixteenEntries) {
 // Coarse frames too: the answer is drawn moving before it is played.
 TEST_F(InteractionTest, TheAnswerIsAnimatedForHalfASecondThenPlayed) {
   for (int32_t step : {16, 2000}) {
-    SetPosition(StartFen);
-    Drag("b2e2"), Publish("h7e7"), fake.SetClock(5000 * step);
+    SetPosition(StartFen), Drag("b2e2"), Publish("h7e7"), fake.SetClock(5000 * step);
     bool drawn = false;
-    for (int frame = 0; !app->game.usersTurn && frame < 200; ++frame, fake.AdvanceClock(step)) {
-      drawn = app->computerMoveReady;
-      UpdateComputerTurn(*app);
-    }
+    for (int frame = 0; !app->game.usersTurn && frame < 200; ++frame, fake.AdvanceClock(step))
+      drawn = app->computerMoveReady, UpdateComputerTurn(*app);
     EXPECT_TRUE(drawn && fake.ElapsedMilliseconds() > 5000 * step + ComputerMoveAnimationMs) << step;
     EXPECT_TRUE(FormatMove(app->lastMove) == "h7e7" && BoardShowsEngine() && Announcements().empty());
   }
@@ -166,8 +162,8 @@ TEST_F(InteractionTest, UndoLeavesAFinishedGameAndRedoEndsItAgainSilently) {
   Drag("e0e9");
   ASSERT_TRUE(FramesUntilUsersTurn() && app->game.gameEnded);
   OnKeyDown(*app, KeyUndo);
-  EXPECT_EQ(app->game.record.moveCount, 0) << "both plies of the pair go";
-  EXPECT_TRUE(!app->game.gameEnded && app->game.usersTurn && app->eatenGreenCount == 0);
+  EXPECT_TRUE(app->game.record.moveCount == 0 && !app->game.gameEnded && app->game.usersTurn && app->eatenGreenCount == 0)
+      << "both plies of the pair go";
   OnKeyDown(*app, KeyRedo), OnKeyDown(*app, KeyRedo);
   EXPECT_TRUE(app->game.record.moveCount == 2 && app->game.gameEnded && app->eatenGreenCount == 1);
   ASSERT_TRUE(FramesUntilUsersTurn());
@@ -210,8 +206,7 @@ TEST_F(InteractionTest, SettingsApplyOnlyWhenConfirmedAndWarnOnRisingAboveTwo) {
     outcome.values.difficultyLevel = row.chosen, outcome.values.showMoves = false;
     fake.dialogOutcomes.push_back(outcome), fake.ClearRecords();
     OnKeyDown(*app, KeySettings);
-    ASSERT_EQ(fake.DialogsShown().size(), 1u);
-    EXPECT_EQ(fake.DialogsShown()[0].difficultyLevel, row.level);
+    ASSERT_TRUE(fake.DialogsShown().size() == 1u && fake.DialogsShown()[0].difficultyLevel == row.level) << row.chosen;
     const int32_t level = row.confirmed ? row.chosen : row.level;
     double seconds = 0;
     int32_t depth = 0;
@@ -282,13 +277,12 @@ TEST_F(InteractionTest, MoveRecordFollowsTheGameAndItsPgnIsTheExportersOwn) {
   EXPECT_EQ(RowsText(fake.MoveRows()), "1 炮二平五 马８进７ | C2=5 H8+7\n2 ~马八进七 ~马２进３ | ~H8+7 ~H2+3\n");
   RedoCommand(*app);
   EXPECT_EQ(RowsText(fake.MoveRows()), both);  // Copy and save give what the exporter makes of the saved game; closing is M again.
-  fake.moveListRequests = {{MoveListRequest::CopyPgn, ""}, {MoveListRequest::SavePgn, "game.pgn"},
-                           {MoveListRequest::Close, ""}};
+  fake.moveListRequests = {{MoveListRequest::CopyPgn, ""}, {MoveListRequest::SavePgn, "game.pgn"}, {MoveListRequest::Close, ""}};
   ServeMoveRecord(*app);
   EXPECT_FALSE(fake.MoveListOpen());
   std::string saved, exported, errors;
-  SaveCurrentGame(*app, saved);
   int games = 0;
+  SaveCurrentGame(*app, saved);
   ASSERT_TRUE(ExportText(saved, "CurrentGame_TESTBOX.vrd5", false, exported, errors, games));
   EXPECT_TRUE(fake.Clipboard() == exported && ReadFile("game.pgn") == exported);
   EXPECT_NE(exported.find("1. h2e2 h9g7 2. b0c2 b9c7 *"), std::string::npos) << exported;

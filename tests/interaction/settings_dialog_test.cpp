@@ -10,10 +10,7 @@ namespace rq {
 namespace {
 
 // GTK on the display that the test runs under (ctest gives it a private Xvfb).
-bool GtkReady() {
-  static const bool ready = (gtk_disable_setlocale(), gtk_init_check(nullptr, nullptr));
-  return ready;
-}
+bool GtkReady() { static const bool ready = (gtk_disable_setlocale(), gtk_init_check(nullptr, nullptr)); return ready; }
 
 SettingsValues Values(bool flags, int32_t level, int32_t language) {
   SettingsValues v;
@@ -41,18 +38,14 @@ gboolean PlayScript(gpointer data) {
   const Script& script = *static_cast<const Script*>(data);
   GList* windows = gtk_window_list_toplevels();
   GtkWidget* dialog = nullptr;
-  for (GList* w = windows; w != nullptr; w = w->next) {
-    const char* title = gtk_window_get_title(GTK_WINDOW(w->data));
-    if (title && std::string(title) == "Ravenquill Settings" && gtk_widget_get_visible(GTK_WIDGET(w->data)))
-      dialog = GTK_WIDGET(w->data);
-  }
+  for (GList* w = windows; w != nullptr; w = w->next)
+    if (const char* title = gtk_window_get_title(GTK_WINDOW(w->data)); title && std::string(title) == "Ravenquill Settings")
+      dialog = gtk_widget_get_visible(GTK_WIDGET(w->data)) ? GTK_WIDGET(w->data) : dialog;
   g_list_free(windows);
   if (dialog == nullptr) return G_SOURCE_CONTINUE;
-  for (const std::string& label : script.toggles) {
-    GtkWidget* toggle = FindToggle(dialog, label);
-    // Clicking an insensitive radio button does nothing, as for the user.
-    if (toggle && gtk_widget_is_sensitive(toggle)) gtk_button_clicked(GTK_BUTTON(toggle));
-  }
+  // Clicking an insensitive radio button does nothing, as for the user.
+  for (const std::string& label : script.toggles)
+    if (GtkWidget* toggle = FindToggle(dialog, label); toggle && gtk_widget_is_sensitive(toggle)) gtk_button_clicked(GTK_BUTTON(toggle));
   if (script.level >= 0) gtk_range_set_value(GTK_RANGE(FindToggle(dialog, "scale")), script.level);
   gtk_dialog_response(GTK_DIALOG(dialog), script.response);
   return G_SOURCE_REMOVE;
