@@ -70,8 +70,7 @@ class InteractionTest : public ::testing::Test {
     UnlockGame(app->game);
   }
 
-  // Frames 16 fake ms apart, with the worker a few real ms too, until `done` holds under the lock;
-  // false after 200 frames, or two minutes with the worker.
+  // Frames 16 fake ms (and with the worker 2 real ms) apart until `done` holds under the lock; false after 200 frames or 2 minutes.
   template <typename F>
   bool FramesUntil(F done, bool presented = true) {
     for (int frame = 0; frame < (worker ? 60000 : 200); ++frame, fake.AdvanceClock(16)) {

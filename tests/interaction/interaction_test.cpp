@@ -190,8 +190,7 @@ TEST_F(InteractionTest, CommandsActOnlyOnTheUsersTurnAndNewGameAsksUnlessEnded) 
     else OnKeyDown(*app, row.key);
     ASSERT_EQ(fake.Messages().size(), row.asked) << row.key << row.byMenu;
     EXPECT_TRUE(!row.asked || fake.Messages()[0].text == "Do you want to quit this game and start a new one?");
-    EXPECT_TRUE(fake.DialogsShown().size() == row.dialogs && app->game.record.moveCount == row.plies && app->gameNumber == row.game)
-        << row.key << row.byMenu << row.usersTurn;
+    EXPECT_TRUE(fake.DialogsShown().size() == row.dialogs && app->game.record.moveCount == row.plies && app->gameNumber == row.game) << row.key << row.byMenu;
     EXPECT_EQ(ReadFile("Games1-100_TESTBOX.vrd5").find("Recorded moves: 2\n") != std::string::npos, row.game == 2);
     app->game.searching = false;  // no worker to end the search at shut-down
   }
@@ -264,8 +263,7 @@ std::string RowsText(const std::vector<MoveListRow>& rows) {
 TEST_F(InteractionTest, MoveRecordFollowsTheGameAndItsPgnIsTheExportersOwn) {
   app->wallClock = [] { return std::time_t{1773000000}; };
   OnKeyDown(*app, KeyMoveList);
-  ASSERT_TRUE(fake.MoveListOpen());
-  EXPECT_EQ(RowsText(fake.MoveRows()), "");
+  ASSERT_TRUE(fake.MoveListOpen() && RowsText(fake.MoveRows()).empty());
   PlayPair("h2e2", "h9g7");
   Drag("b0c2");
   EXPECT_EQ(RowsText(fake.MoveRows()), "1 炮二平五 马８进７ | C2=5 H8+7\n2 马八进七  | H8+7 \n");  // before the answer

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Two sittings with the real program under openbox: key H rings the piece to move and then
-# adds the arrow; moves and the computer's answers; the record window beside the game, its
-# rows following an undo, closed by its button and by M; the settings dialog and its warning;
-# a new game; the files; and a second start that continues.
+# Two sittings of the real program under openbox: key H's ring, then its arrow; moves and answers;
+# the record window beside the game, its rows following an undo, closed by its button and by M;
+# the settings dialog and its warning; a new game; the files; a second start that continues.
 source "$(dirname "$0")/e2e_lib.sh"
 export RQ_MOVE_LIST_DUMP="$WORK/rows.txt" && DUMP=$RQ_MOVE_LIST_DUMP
 # Waits until the record window's rows match the extended regular expression $1.
@@ -69,8 +68,7 @@ for line in "DifficultyLevel = 3" "ShowIllegalMoves = 0" "HighlightMove = 1" "Au
 for line in "Game ended: 0" "Recorded moves: 4" "Next move: 2" "Game #: 1 \(saved .*"; do expect_line "$archive" "$line"; done
 grep -q '^64 --> 67 -  ' "$archive" || fail "the archive lacks the user's move b2e2"
 for line in "Recorded moves: 0" "User's turn: 1" "Game #: 2 \(saved .*"; do expect_line "$current" "$line"; done
-log "start again: the game continues"
-start_game
+start_game  # again: the game continues
 message=$(wait_window '^Ravenquill$' 30) || fail "no start-up message"
 dialog_keys "$message" Return; wait_no_window '^Ravenquill$'
 wait_game_window; game_key Escape; wait_game_exit

@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
-# The end of a game in the real program. A continued game in which the computer's move takes
-# the red general: "Game has ended" opens over the final picture, the one the window keeps
-# after OK; N then starts a new game without asking and archives the old one as ended. In the
-# new game the markers of a hovered piece go when a window opens under the pointer.
+# The end of a game in the real program: the computer takes the red general in a continued game;
+# "Game has ended" opens over the final picture, kept after OK; N starts a new game without asking and
+# archives the old one as ended. In the new one a hovered piece's markers go when a window opens over it.
 source "$(dirname "$0")/e2e_lib.sh"
 : "${RQ_REFEREE:?path of the referee}"
-# How many pixels of the game window differ between screenshots $1 and $2 beyond a little noise,
-# with the rectangle $3 blacked out in both.
+# Pixels of the game window that differ beyond noise between screenshots $1 and $2, rectangle $3 blacked out.
 differing() {
   window_part "$1" "$WORK/a.png" "${3:-}" && window_part "$2" "$WORK/b.png" "${3:-}" || return
   compare -metric AE -fuzz 3% "$WORK/a.png" "$WORK/b.png" null: 2>&1 | awk '{ printf "%d", $1 }' || true
