@@ -1,8 +1,4 @@
 // Key H with the real search worker: two stages, a drag that gives it up, the game left as it was.
-#include <chrono>
-#include <sstream>
-#include <thread>
-
 #include "interaction_fixture.h"
 
 namespace rq::test {
@@ -10,42 +6,24 @@ namespace {
 
 class Hint : public InteractionTest {
  protected:
-  // Frames 16 fake ms and a few real ms apart until `done` holds (under the lock); false after two minutes.
-  template <typename F>
-  bool FramesUntil(F done) {
-    for (auto end = std::chrono::steady_clock::now() + std::chrono::minutes(2); std::chrono::steady_clock::now() < end;) {
-      UpdateComputerTurn(*app), AnnounceEndOfGame(*app);
-      LockGame(app->game);
-      const bool ok = done();
-      UnlockGame(app->game);
-      if (ok) return true;
-      fake.AdvanceClock(16), std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return false;
-  }
+  void SetUp() override { Start(true); }
   // Depth 4 is never started with no seconds to think: three plies, the same every time.
   void Limits(double seconds = 0.0, int32_t firstTimedDepth = 4) {
-    LockGame(app->game);
-    app->game.thinkSeconds = seconds, app->game.firstTimedDepth = firstTimedDepth;
-    UnlockGame(app->game);
+    LockGame(app->game), app->game.thinkSeconds = seconds, app->game.firstTimedDepth = firstTimedDepth, UnlockGame(app->game);
   }
   // All that a search on the game's record could leave changed.
   std::string GameBytes() {
     const GameRecord& r = app->game.record;
-    std::ostringstream out;
-    out.write(reinterpret_cast<const char*>(r.position.squares), BoardSquares);
-    out.write(reinterpret_cast<const char*>(r.pieceSquare), sizeof r.pieceSquare);
-    out.write(reinterpret_cast<const char*>(r.history), sizeof r.history);
-    out << r.position.boardValue << ' ' << r.position.boardExtraValue << ' ' << r.moveCount << ' '
-        << r.recordedMoves << ' ' << r.depthLimit << ' ' << r.searchNodes << ' ' << r.random;
-    return out.str();
+    auto bytes = [](const auto& v) { return std::string(reinterpret_cast<const char*>(&v), sizeof v); };
+    return bytes(r.position.squares) + bytes(r.pieceSquare) + bytes(r.history) + bytes(r.position.boardValue) +
+           bytes(r.position.boardExtraValue) + bytes(r.moveCount) + bytes(r.recordedMoves) + bytes(r.depthLimit) +
+           bytes(r.searchNodes) + bytes(r.random);
   }
 };
 
 TEST_F(Hint, TwoStagesShowRedsMoveAndLeaveTheGameAsItWas) {
-  Start(true);
   Limits();
-  SetPosition("rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w", {"b2e2", "h9g7", "h2h4", "b9c7"});
+  SetPosition(StartFen, {"b2e2", "h9g7", "h2h4", "b9c7"});
   OnKeyDown(*app, KeyUndo);  // a redo list that the hint must leave alone
   struct Row { int pressesBefore, stageAnswered, pressesAfter, stageAfter; };
   for (const Row& row : {Row{1, 1, 0, 1}, Row{1, 1, 1, 2}, Row{2, 2, 0, 2}, Row{1, 1, 2, 2}}) {
@@ -62,11 +40,10 @@ TEST_F(Hint, TwoStagesShowRedsMoveAndLeaveTheGameAsItWas) {
 }
 
 TEST_F(Hint, TheComputersNextSearchIsTheOneWithoutTheHint) {
-  Start(true);
   enum Way { NoHint, Answered, DraggedMidSearch };
   std::string reference;
   for (Way way : {NoHint, Answered, DraggedMidSearch}) {
-    SetPosition("rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w"), app->game.record.seedRandom(7), Limits();
+    SetPosition(StartFen), app->game.record.seedRandom(7), Limits();
     if (way == Answered) {
       OnKeyDown(*app, KeyHint), OnKeyDown(*app, KeyHint);
       ASSERT_TRUE(FramesUntil([&] { return app->hint.stage == 2; }));
@@ -78,7 +55,7 @@ TEST_F(Hint, TheComputersNextSearchIsTheOneWithoutTheHint) {
     }
     Drag("h2e2");
     EXPECT_EQ(app->hint.stage + static_cast<int>(app->hint.asked), 0) << way;
-    ASSERT_TRUE(FramesUntil([&] { return app->game.usersTurn; })) << way;
+    ASSERT_TRUE(FramesUntilUsersTurn()) << way;
     EXPECT_FALSE(app->game.gameEnded || app->hint.stage != 0) << way;
     const std::string answer = FormatMove(app->lastMove.from, app->lastMove.to) + " after " +
                                std::to_string(app->game.record.searchNodes) + " nodes";
@@ -87,12 +64,9 @@ TEST_F(Hint, TheComputersNextSearchIsTheOneWithoutTheHint) {
 }
 
 TEST_F(Hint, IsIgnoredOnTheComputersTurnAfterTheEndAndWithAPieceInHand) {
-  Start(true);
   struct Row { bool usersTurn, ended, pieceHeld; };
   for (const Row& row : {Row{false, false, false}, Row{true, true, false}, Row{true, false, true}}) {
-    LockGame(app->game);
-    app->game.usersTurn = row.usersTurn, app->game.gameEnded = row.ended;
-    UnlockGame(app->game);
+    LockGame(app->game), app->game.usersTurn = row.usersTurn, app->game.gameEnded = row.ended, UnlockGame(app->game);
     if (row.pieceHeld) Press(Sq("h2"));
     OnKeyDown(*app, KeyHint);
     EXPECT_EQ(app->hint.asked, 0u) << row.usersTurn << row.ended << row.pieceHeld;

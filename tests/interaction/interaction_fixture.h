@@ -2,8 +2,9 @@
 #pragma once
 
 #include <algorithm>
-#include <array>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "game/game_application.h"
 #include "interaction/commands.h"
@@ -27,15 +28,15 @@ inline std::vector<std::string> Cycles(const char* a, const char* b, const char*
 
 class InteractionTest : public ::testing::Test {
  protected:
-  // The application; without the worker the tests play the computer themselves.
+  void SetUp() override { Start(); }
+  // Without the worker the tests play the computer themselves.
   void Start(bool withWorker = false) {
-    fake.loadableCursorFiles.insert("arrowcop.cur");
+    app.reset(), fake.loadableCursorFiles.insert("arrowcop.cur");
     app = std::make_unique<GameApplication>(fake, lock.name());
-    app->clientWidth = app->clientHeight = 1024;
+    app->clientWidth = app->clientHeight = 1024, worker = withWorker;
     if (!withWorker) EndSearchWorker(app->game, app->workerThread);
     fake.ClearRecords();
   }
-  void TearDown() override { app.reset(); }
 
   // A fresh game from FEN with `history` played into the record, nothing pending.
   void SetPosition(const char* fen, const std::vector<std::string>& history = {}) {
@@ -44,17 +45,12 @@ class InteractionTest : public ::testing::Test {
     GuardedGame& g = app->game;
     ASSERT_TRUE(LoadFen(g.record, fen, side, error)) << error;
     for (const std::string& m : history) ASSERT_TRUE(Play(g.record, m)) << m;
-    g.usersTurn = side == Red;
-    g.gameEnded = g.searchRequested = g.searching = g.noMoves = false;
-    app->savedBoard = g.record.position;
+    g.usersTurn = side == Red, g.gameEnded = g.searchRequested = g.searching = g.noMoves = false;
+    app->savedBoard = g.record.position, app->hoveredPiece = -1, app->lastMove.status = NoLastMove;
     app->userEndAnnouncement = app->computerEndAnnouncement = app->gameDrawn = app->computerMoveReady = false;
-    app->computerMoveAnimating = app->candidatesShown = false;
-    app->hoveredPiece = -1, app->lastMove.status = NoLastMove, app->eatenRedCount = app->eatenGreenCount = 0;
+    app->computerMoveAnimating = app->candidatesShown = false, app->eatenRedCount = app->eatenGreenCount = 0;
   }
-  void SetScale(double scale) {
-    app->viewScale = scale;
-    app->clientWidth = app->clientHeight = static_cast<int32_t>(1024 * scale);
-  }
+  void SetScale(double scale) { app->viewScale = scale, app->clientWidth = app->clientHeight = static_cast<int32_t>(1024 * scale); }
 
   // Client pixel of a square's centre, moved by (dx, dy) scene units.
   int32_t X(int square, double dx = 0) const { return static_cast<int32_t>((152 + 90 * columnOf(square) + dx) * app->viewScale); }
@@ -65,28 +61,30 @@ class InteractionTest : public ::testing::Test {
   void Drag(const std::string& move) { Press(MoveOf(move).from), MoveTo(MoveOf(move).to), Release(MoveOf(move).to); }
   void ClickScene(int32_t x, int32_t y) { OnPointerMove(*app, x, y), OnButtonDown(*app, x, y), OnButtonUp(*app, x, y); }
 
-  // Publishes the computer's answer as the worker does at the end of its search.
-  void Publish(Move m, bool noMoves = false) {
+  // The computer's answer as the worker publishes it at the end of its search: `move`, else `m`.
+  void Publish(const char* move, int32_t detail = 0, bool noMoves = false, Move m = {}) {
+    if (move) m = MoveOf(move), m.detail = detail;
     LockGame(app->game);
     app->game.searchRequested = app->game.searching = app->game.usersTurn = false;
     app->game.bestMove = m, app->game.noMoves = noMoves, app->game.progress = 1.0;
     UnlockGame(app->game);
   }
-  void Publish(const char* move, int32_t detail = 0, bool noMoves = false) {
-    Move m = move ? MoveOf(move) : Move();
-    m.detail = detail;
-    Publish(m, noMoves);
-  }
 
-  // Frames 16 ms apart until the user is to move; false after `limit` frames.
-  bool FramesUntilUsersTurn(bool presented = true, int limit = 200) {
-    for (int frame = 0; frame < limit; ++frame, fake.AdvanceClock(16)) {
+  // Frames 16 fake ms (and with the worker 2 real ms) apart until `done` holds under the lock; false after 200 frames or 2 minutes.
+  template <typename F>
+  bool FramesUntil(F done, bool presented = true) {
+    for (int frame = 0; frame < (worker ? 60000 : 200); ++frame, fake.AdvanceClock(16)) {
       UpdateComputerTurn(*app);
       if (presented) AnnounceEndOfGame(*app);
-      if (app->game.usersTurn) return true;
+      LockGame(app->game);
+      const bool ok = done();
+      UnlockGame(app->game);
+      if (ok) return true;
+      if (worker) std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return false;
   }
+  bool FramesUntilUsersTurn(bool presented = true) { return FramesUntil([&] { return app->game.usersTurn; }, presented); }
   void PlayPair(const char* user, const char* computer) {
     Drag(user), Publish(computer);
     ASSERT_TRUE(FramesUntilUsersTurn()) << user << " " << computer;
@@ -94,19 +92,17 @@ class InteractionTest : public ::testing::Test {
 
   std::vector<std::string> Announcements() const {
     std::vector<std::string> texts;
-    for (const RecordedMessage& m : fake.Messages())
-      if (m.title == "Game has ended") texts.push_back(m.text);
+    for (const RecordedMessage& m : fake.Messages()) if (m.title == "Game has ended") texts.push_back(m.text);
     return texts;
   }
-  bool BoardShowsEngine() const {
-    return std::memcmp(app->savedBoard.squares, app->game.record.position.squares, BoardSquares) == 0;
-  }
+  bool BoardShowsEngine() const { return std::memcmp(app->savedBoard.squares, app->game.record.position.squares, BoardSquares) == 0; }
   std::vector<uint8_t> EatenGreen() const { return {app->eatenGreen, app->eatenGreen + app->eatenGreenCount}; }
 
   ScratchDirectory dir;
   ScratchLock lock;
   FakePlatform fake;
-  std::unique_ptr<GameApplication> app;
+  bool worker = false;
+  std::unique_ptr<GameApplication> app;  // last, so it goes first
 };
 
 }  // namespace rq::test

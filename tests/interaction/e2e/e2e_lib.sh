@@ -1,13 +1,10 @@
-# Shared steps of the end-to-end tests: a private X display, the game in a fresh
-# working directory, xdotool as the player and screenshots as artefacts. Sourced, not run.
+# Shared steps of the end-to-end tests: a private X display, the game in a fresh working
+# directory, xdotool as the player and screenshots as artefacts. Sourced, not run.
 set -euo pipefail
 : "${RQ_PROGRAM:?}" "${RQ_SOURCE:?}" "${RQ_ARTIFACTS:?}"
 rm -rf "$RQ_ARTIFACTS" && mkdir -p "$RQ_ARTIFACTS"
-WORK=$(mktemp -d /tmp/rq-e2e-XXXXXX)
-NAME=$(hostname | cut -c1-15)
-XVFB_PID="" WM_PID="" GAME_PID="" SHOTS=0
-mkdir -m 700 "$WORK/run"
-export XDG_RUNTIME_DIR="$WORK/run"  # a game lock of its own
+WORK=$(mktemp -d /tmp/rq-e2e-XXXXXX) NAME=$(hostname | cut -c1-15) XVFB_PID="" WM_PID="" GAME_PID="" SHOTS=0
+mkdir -m 700 "$WORK/run"; export XDG_RUNTIME_DIR="$WORK/run"  # a game lock of its own
 log() { echo "[$(date +%T)] $*"; }
 # Keeps the evidence, then stops what this test started (by process id only).
 finish() {
@@ -42,17 +39,13 @@ write_settings() {
 window_id() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true; }
 window_exists() { [ -n "$(window_id "$1")" ]; }
 wait_window() { PATTERN=$1; until_ok 'window_exists "$PATTERN"' $((${2:-20} * 10)) && window_id "$1"; }
-wait_no_window() { PATTERN=$1; until_ok '! window_exists "$PATTERN"' 100; }
-start_game() {
-  (cd "$WORK" && exec "$RQ_PROGRAM") >>"$WORK/game.log" 2>&1 &
-  GAME_PID=$!
-}
+wait_no_window() { PATTERN=$1; until_ok '! window_exists "$PATTERN"' 100 || fail "the window /$1/ stays"; }
+start_game() { (cd "$WORK" && exec "$RQ_PROGRAM") >>"$WORK/game.log" 2>&1 & GAME_PID=$!; }
 # The main window once shown: GAME_WINDOW, its place WIN_X WIN_Y WIN_W WIN_H and the scale.
 wait_game_window() {
   GAME_WINDOW=$(wait_window '^Ravenquill v1\.0$' 30) || fail "no game window"
   read -r WIN_X WIN_Y WIN_W WIN_H <<<"$(geometry "$GAME_WINDOW")"
-  SCALE=$(awk -v h="$WIN_H" 'BEGIN { print h / 1024 }')
-  sleep 0.5
+  SCALE=$(awk -v h="$WIN_H" 'BEGIN { print h / 1024 }'); sleep 0.5
 }
 wait_game_exit() { until_ok '! kill -0 "$GAME_PID" 2>/dev/null' 300 || fail "the game did not end"; GAME_PID=""; }
 geometry() { xdotool getwindowgeometry --shell "$1" | awk -F= '/^(X|Y|WIDTH|HEIGHT)=/ { printf "%s ", $2 }'; }
@@ -63,24 +56,18 @@ point_y() { echo $((140 + 90 * (9 - ${1:1:1}))); }
 pointer_to() { xdotool mousemove --window "$GAME_WINDOW" "$(px "$1")" "$(px "$2")"; sleep 0.15; }
 # Drags a red piece the way a hand does: press, travel, pause over the target, release.
 drag() {
-  local from=${1:0:2} to=${1:2:2}
-  pointer_to "$(point_x "$from")" "$(point_y "$from")"
-  xdotool mousedown 1 && sleep 0.15
-  pointer_to $((($(point_x "$from") + $(point_x "$to")) / 2)) $((($(point_y "$from") + $(point_y "$to")) / 2))
-  pointer_to "$(point_x "$to")" "$(point_y "$to")" && sleep 0.2
-  xdotool mouseup 1 && sleep 0.2
-  log "dragged $1"
+  local fx fy tx ty
+  fx=$(point_x "${1:0:2}") fy=$(point_y "${1:0:2}") tx=$(point_x "${1:2:2}") ty=$(point_y "${1:2:2}")
+  pointer_to "$fx" "$fy"; xdotool mousedown 1; sleep 0.15
+  pointer_to $(((fx + tx) / 2)) $(((fy + ty) / 2)); pointer_to "$tx" "$ty"; sleep 0.2
+  xdotool mouseup 1; sleep 0.2; log "dragged $1"
 }
 focus() { FOCUS=$1; until_ok 'xdotool windowfocus --sync "$FOCUS" 2>/dev/null' 10; }
 # A key pressed over the game window and held long enough to span a frame.
-game_key() {
-  focus "$GAME_WINDOW" || true
-  pointer_to 500 500
-  xdotool keydown "$1" && sleep 0.25 && xdotool keyup "$1" && sleep 0.2
-}
+game_key() { focus "$GAME_WINDOW" || true; pointer_to 500 500; xdotool keydown "$1" && sleep 0.25 && xdotool keyup "$1" && sleep 0.2; }
 dialog_keys() { local id=$1; shift; focus "$id" || fail "cannot focus $id"; sleep 0.2; xdotool key --delay 120 "$@"; sleep 0.3; }
-shot() { SHOTS=$((SHOTS + 1)); import -window root "$RQ_ARTIFACTS/$(printf '%02d' $SHOTS)-$1.png" 2>/dev/null || true; }
-latest_shot() { ls "$RQ_ARTIFACTS"/"$(printf '%02d' $SHOTS)"-*.png; }
+# Screenshot $1 of the whole screen into SHOT.
+shot() { SHOTS=$((SHOTS + 1)) SHOT="$RQ_ARTIFACTS/$(printf '%02d' $SHOTS)-$1.png"; import -window root "$SHOT" 2>/dev/null || true; }
 # The game window of screenshot $1 into $2, with the rectangle "x y w h" of $3 blacked out.
 window_part() {
   local x y w h

@@ -19,9 +19,7 @@ int main(int argc, char** argv) {
   for (int i = 0; i < count; ++i) {
     int from = 0, to = 0;
     if (!rq::ParseMove(argv[i + 3], from, to)) return std::fprintf(stderr, "referee: bad move %s\n", argv[i + 3]), 2;
-    rq::Move m;
-    m.from = static_cast<uint8_t>(from);
-    m.to = static_cast<uint8_t>(to);
+    rq::Move m{static_cast<uint8_t>(from), static_cast<uint8_t>(to)};
     record->makeMove(i % 2 == 0 ? rq::Red : rq::Green, m);
     record->recordMove(m);
     const bool red = (m.captured & rq::RedBit) != 0;

@@ -1,35 +1,28 @@
 #!/usr/bin/env bash
-# Two sittings with the real program under openbox: key H rings the piece to move and then
-# adds the arrow; moves and the computer's answers; the record window beside the game, its
-# rows following an undo, closed by its button and by M; the settings dialog and its warning;
-# a new game; the files; and a second start that continues.
+# Two sittings of the real program under openbox: key H's ring, then its arrow; moves and answers;
+# the record window beside the game, its rows following an undo, closed by its button and by M;
+# the settings dialog and its warning; a new game; the files; a second start that continues.
 source "$(dirname "$0")/e2e_lib.sh"
-DUMP="$WORK/rows.txt"
-export RQ_MOVE_LIST_DUMP="$DUMP"
+export RQ_MOVE_LIST_DUMP="$WORK/rows.txt" && DUMP=$RQ_MOVE_LIST_DUMP
 # Waits until the record window's rows match the extended regular expression $1.
 wait_rows() { ROWS=$1; until_ok 'grep -qE -- "$ROWS" "$DUMP" 2>/dev/null' 150 || fail "no rows /$1/: $(cat "$DUMP")"; }
-# The record window's id; with "gone", success once there is none. xwininfo reads its UTF-8 title.
+# The record window's id, once there is one; xwininfo reads its UTF-8 title.
 moves_id() { xwininfo -root -tree | sed -n 's/^ *\(0x[0-9a-f]*\) "Ravenquill — Moves".*/\1/p' | head -n1; }
 moves_window() { until_ok '[ -n "$(moves_id)" ]' 100 && printf '%d\n' "$(moves_id)"; }
 moves_gone() { until_ok '[ -z "$(moves_id)" ]' 100; }
-# White where the game window differs between screenshots $1 and $2, into $3.
+# White where the game window differs from the first screenshot in screenshot $1, into $2.
 diff_mask() {
-  { compare -fuzz 6% "$1" "$2" -compose Src -highlight-color white -lowlight-color black png:- 2>/dev/null || true; } |
-    convert png:- -crop "${WIN_W}x${WIN_H}+${WIN_X}+${WIN_Y}" +repage "$3"
+  { compare -fuzz 6% "$RQ_ARTIFACTS"/01-before.png "$1" -compose Src -highlight-color white -lowlight-color black png:- 2>/dev/null || true; } |
+    convert png:- -crop "${WIN_W}x${WIN_H}+${WIN_X}+${WIN_Y}" +repage "$2"
 }
-start_display openbox
-write_settings
-start_game
-wait_game_window
+start_display openbox; write_settings; start_game; wait_game_window
 window_exists '^Ravenquill$' && fail "a first start must not show a message"
 pointer_to 500 500
 for stage in before ring arrow; do
   [ $stage = before ] || game_key h
-  sleep 1.5
-  shot $stage
+  sleep 1.5; shot $stage
 done
-diff_mask "$RQ_ARTIFACTS"/01-before.png "$RQ_ARTIFACTS"/02-ring.png "$WORK/ring.png"
-diff_mask "$RQ_ARTIFACTS"/01-before.png "$RQ_ARTIFACTS"/03-arrow.png "$WORK/arrow.png"
+diff_mask "$RQ_ARTIFACTS"/02-ring.png "$WORK/ring.png"; diff_mask "$RQ_ARTIFACTS"/03-arrow.png "$WORK/arrow.png"
 # The ring changes nothing beyond its own circle; the arrow leaves it for the piece's point.
 read -r w h x y <<<"$(convert "$WORK/ring.png" -trim -format "%w %h %X %Y" info: | tr -d '+')"
 [ "$w" -gt "$(px 40)" ] && [ "$w" -lt "$(px 140)" ] && [ "$h" -lt "$(px 140)" ] || fail "the first H shows no ring alone: ${w}x$h"
@@ -43,7 +36,6 @@ drag b0c2
 game_key m
 moves=$(moves_window) || fail "no record window after M"
 wait_rows '^2\. 马八进七 [^ ]+ \| H8\+7 [A-Z+1-5-][1-9A-Z][-+=][1-9]$'
-shot record-open
 grep -qxE '1\. 炮八平五 [^ ~]+ \| C8=5 [A-Z+-][1-9A-Z][-+=][1-9]' "$DUMP" || fail "row 1 is not the first pair"
 [ "$(printf '%d' "$(xprop -id "$moves" WM_TRANSIENT_FOR | grep -o '0x[0-9a-f]*')")" = "$GAME_WINDOW" ] ||
   fail "the record window is not transient for the game window"
@@ -59,30 +51,24 @@ game_key m
 moves_window >/dev/null || fail "M does not open the record window again"
 game_key m
 moves_gone || fail "M does not close the record window"
-log "settings: level 0 to 3, prohibited moves off, OK, then the warning"
+# Level 0 to 3 on the scale, which has the focus; the fourth check box is "Show prohibited moves".
 game_key s
 dialog=$(wait_window '^Ravenquill Settings$') || fail "no settings dialog after S"
-# The scale has the focus; the fourth check box is "Show prohibited moves".
 dialog_keys "$dialog" Right Right Right Tab Tab Tab Tab space Return
 warning=$(wait_window '^Warning$') || fail "no warning for level 3"
 dialog_keys "$warning" Return
-wait_no_window '^Warning$' && wait_no_window '^Ravenquill Settings$' || fail "the settings boxes stay"
+wait_no_window '^Warning$'; wait_no_window '^Ravenquill Settings$'
 game_key n
 question=$(wait_window '^New game\?$') || fail "no question after N"
 dialog_keys "$question" alt+y
-wait_no_window '^New game\?$' || fail "the question stays"
-game_key Escape
-wait_game_exit
+wait_no_window '^New game\?$'
+game_key Escape; wait_game_exit
 settings="$WORK/Settings_$NAME.rqs1" current="$WORK/CurrentGame_$NAME.vrd5" archive="$WORK/Games1-100_$NAME.vrd5"
 for line in "DifficultyLevel = 3" "ShowIllegalMoves = 0" "HighlightMove = 1" "AutoHideMenu = 1"; do expect_line "$settings" "$line"; done
 for line in "Game ended: 0" "Recorded moves: 4" "Next move: 2" "Game #: 1 \(saved .*"; do expect_line "$archive" "$line"; done
 grep -q '^64 --> 67 -  ' "$archive" || fail "the archive lacks the user's move b2e2"
 for line in "Recorded moves: 0" "User's turn: 1" "Game #: 2 \(saved .*"; do expect_line "$current" "$line"; done
-log "start again: the game continues"
-start_game
+start_game  # again: the game continues
 message=$(wait_window '^Ravenquill$' 30) || fail "no start-up message"
-dialog_keys "$message" Return
-wait_no_window '^Ravenquill$' || fail "the start-up message stays"
-wait_game_window
-game_key Escape
-wait_game_exit
+dialog_keys "$message" Return; wait_no_window '^Ravenquill$'
+wait_game_window; game_key Escape; wait_game_exit

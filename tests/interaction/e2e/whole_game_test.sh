@@ -1,57 +1,41 @@
 #!/usr/bin/env bash
-# The end of a game in the real program. A continued game in which the computer's move takes
-# the red general: "Game has ended" opens over the final picture, the one the window keeps
-# after OK; N then starts a new game without asking and archives the old one as ended. In the
-# new game the markers of a hovered piece go when a window opens under the pointer.
+# The end of a game in the real program: the computer takes the red general in a continued game;
+# "Game has ended" opens over the final picture, kept after OK; N starts a new game without asking and
+# archives the old one as ended. In the new one a hovered piece's markers go when a window opens over it.
 source "$(dirname "$0")/e2e_lib.sh"
 : "${RQ_REFEREE:?path of the referee}"
-# How many pixels of two pictures differ beyond a little noise.
-differing() { compare -metric AE -fuzz 3% "$1" "$2" null: 2>&1 | awk '{ printf "%d", $1 }' || true; }
-start_display
-write_settings 0
+# Pixels of the game window that differ beyond noise between screenshots $1 and $2, rectangle $3 blacked out.
+differing() {
+  window_part "$1" "$WORK/a.png" "${3:-}" && window_part "$2" "$WORK/b.png" "${3:-}" || return
+  compare -metric AE -fuzz 3% "$WORK/a.png" "$WORK/b.png" null: 2>&1 | awk '{ printf "%d", $1 }' || true
+}
+start_display; write_settings 0
 # Red walks its general onto the f-file and screens it with its own cannon: green's cannon takes it.
 "$RQ_REFEREE" play "$WORK/CurrentGame_$NAME.vrd5" f0e1 h7f7 e0f0 a6a5 h2f2 || fail "no game to continue"
-xdotool mousemove 0 0
-start_game
-wait_game_window
+xdotool mousemove 0 0; start_game; wait_game_window
 ended=$(wait_window '^Game has ended$' 30) || fail "the computer's capture announced nothing"
-sleep 0.5
-shot announced
-announced=$(latest_shot) box=$(geometry "$ended")
-dialog_keys "$ended" Return
-wait_no_window '^Game has ended$' || fail "the announcement stays"
-sleep 0.5
-shot after-ok
-window_part "$announced" "$WORK/behind.png" "$box"
-window_part "$(latest_shot)" "$WORK/final.png" "$box"
-[ "$(differing "$WORK/behind.png" "$WORK/final.png")" -eq 0 ] || fail "the box opened over a picture older than the final one"
+sleep 0.5; shot announced
+announced=$SHOT box=$(geometry "$ended")
+dialog_keys "$ended" Return; wait_no_window '^Game has ended$'
+sleep 0.5; shot after-ok
+[ "$(differing "$announced" "$SHOT" "$box")" -eq 0 ] || fail "the box opened over a picture older than the final one"
 game_key n
 sleep 0.5
 window_exists '^New game\?$' && fail "a finished game must not ask"
 # Over a hovered piece the pointer leaves without crossing the window's edge when a window opens under it.
-xdotool mousemove 0 0
-sleep 0.5
-shot no-pointer
-untouched=$(latest_shot)
-pointer_to "$(point_x b0)" "$(point_y b0)"
-sleep 0.3
-shot hovering
-window_part "$untouched" "$WORK/untouched.png"
-window_part "$(latest_shot)" "$WORK/hovering.png"
-[ "$(differing "$WORK/untouched.png" "$WORK/hovering.png")" -gt 0 ] || fail "hovering the horse shows no markers"
+xdotool mousemove 0 0; sleep 0.5; shot no-pointer
+untouched=$SHOT
+pointer_to "$(point_x b0)" "$(point_y b0)"; sleep 0.3; shot hovering
+[ "$(differing "$untouched" "$SHOT")" -gt 0 ] || fail "hovering the horse shows no markers"
 cx=$((WIN_X + $(px "$(point_x b0)") - 60)) cy=$((WIN_Y + $(px "$(point_y b0)") - 30))
 xmessage -geometry "120x60+$cx+$cy" cover &
 cover_pid=$!
-cover="$((cx - 4)) $((cy - 4)) 128 68"  # with the window's border
 wait_window '^xmessage$' 10 >/dev/null || fail "no covering window"
-sleep 0.5
-shot covered
-window_part "$untouched" "$WORK/untouched.png" "$cover"
-window_part "$(latest_shot)" "$WORK/covered.png" "$cover"
+sleep 0.5; shot covered
 kill "$cover_pid"
-[ "$(differing "$WORK/untouched.png" "$WORK/covered.png")" -eq 0 ] || fail "the markers stay after the pointer left the window"
-game_key Escape
-wait_game_exit
+# Blacked out with the window's border.
+[ "$(differing "$untouched" "$SHOT" "$((cx - 4)) $((cy - 4)) 128 68")" -eq 0 ] || fail "the markers stay after the pointer left the window"
+game_key Escape; wait_game_exit
 archive="$WORK/Games1-100_$NAME.vrd5"
 for line in "Game ended: 1" "Recorded moves: 6" "Game #: 1 \(saved .*"; do expect_line "$archive" "$line"; done
 expect_line "$WORK/CurrentGame_$NAME.vrd5" "Game #: 2 \(saved .*"
