@@ -50,42 +50,35 @@ struct StoppingClock : SearchClock {
 const GameRecord* watched = nullptr;
 int32_t NodesAsMilliseconds() { return static_cast<int32_t>(watched->searchNodes); }
 
+// A stopped search leaves the record as it was; one on a full history takes no trial moves and drops no real move.
 TEST(Search, AStoppedSearchLeavesTheRecordAsItWas) {
-  struct Row { const char* fen; const char* firstMove; int stopAfter; int32_t deadline; };
+  // `played` shuffles of the horses from the start stand in for the first move.
+  struct Row { const char* fen; const char* firstMove; int stopAfter; int32_t deadline; int played; };
   const char* const Midgame = "r1ba1a3/4kn3/2n1b4/pNp1p1p1p/4c4/6P2/P1P2R2P/1CcC5/9/2BAKAB2 w - - 0 1";
-  const Row rows[] = {{StartFen, "a0a1", -1, -1}, {StartFen, "a0a1", 5, -1}, {Midgame, "f3f4", 40, -1},
-                      {"4ka3/4a4/9/9/4N4/p8/9/4C3c/7n1/2BK5 w - - 0 1", "e2e1", 40, -1},
+  const Row rows[] = {{StartFen, "a0a1", -1, -1, 0}, {StartFen, "a0a1", 5, -1, 0}, {Midgame, "f3f4", 40, -1, 0},
+                      {"4ka3/4a4/9/9/4N4/p8/9/4C3c/7n1/2BK5 w - - 0 1", "e2e1", 40, -1, 0},
                       // A deadline cuts the deepening deep in the tree, within the nodes between two looks.
-                      {Midgame, "f3f4", -1, 300000}, {StartFen, "a0a1", -1, 77777}};
+                      {Midgame, "f3f4", -1, 300000, 0}, {StartFen, "a0a1", -1, 77777, 0},
+                      {StartFen, "", -1, -1, HistoryCapacity - 2}, {StartFen, "", -1, -1, HistoryCapacity}};
+  const char* const shuffle[4] = {"b0c2", "b9c7", "c2b0", "c7b9"};
   for (const Row& row : rows) {
     int side = Red;
     auto r = test::RecordFromFen(row.fen, &side);
-    ASSERT_TRUE(test::Play(*r, row.firstMove));  // a recorded move, so the history has something to lose
+    const int plies = std::max(row.played, 1);  // recorded moves, so the history has something to lose
+    for (int ply = 0; ply < plies; ++ply) ASSERT_TRUE(test::Play(*r, row.played ? shuffle[ply % 4] : row.firstMove));
     StoppingClock clock;
     clock.stopAfter = row.stopAfter, clock.deadlineMs = row.deadline, clock.now = NodesAsMilliseconds;
     watched = r.get(), r->searchClock = &clock;
     const test::Snapshot before(*r);
-    const HistoryEntry first = r->history[0];
+    const std::vector<HistoryEntry> history(r->history, r->history + r->moveCount);
     uint8_t noMoves = 0;
-    IterativeDeepening(*r, 1 - side, DeepeningLimits{1.0, MaxSearchPly, row.deadline < 0 ? 5 : 7}, noMoves);
-    EXPECT_TRUE(test::Snapshot(*r) == before) << row.fen << " stop after " << row.stopAfter;
-    EXPECT_TRUE(std::memcmp(&first, &r->history[0], sizeof(first)) == 0 && !r->historyOverflowed);
-    if (row.deadline >= 0) EXPECT_LT(r->searchNodes, uint64_t(row.deadline) + 1024 + 16) << row.fen;
-  }
-}
-
-// A full history takes no trial moves, and the search never drops a real move from it.
-TEST(Search, FullHistoryKeepsTheGamesMoves) {
-  for (int played : {HistoryCapacity - 2, HistoryCapacity}) {
-    GameRecord r;
-    const char* shuffle[4] = {"b0c2", "b9c7", "c2b0", "c7b9"};
-    for (int ply = 0; ply < played; ++ply) ASSERT_TRUE(test::Play(r, shuffle[ply % 4]));
-    const test::Snapshot before(r);
-    const HistoryEntry last = r.history[played - 1];
-    uint8_t noMoves = 0;
-    EXPECT_TRUE(IsBoardMove(SearchAtDepth(r, Red, 4, noMoves)));
-    EXPECT_TRUE(test::Snapshot(r) == before) << played;
-    EXPECT_TRUE(std::memcmp(&last, &r.history[played - 1], sizeof(last)) == 0 && !r.historyOverflowed && r.canUndo());
+    const SearchResult result =
+        IterativeDeepening(*r, (side + plies) % 2, DeepeningLimits{1.0, MaxSearchPly, row.deadline < 0 ? 5 : 7}, noMoves);
+    SCOPED_TRACE(std::string(row.fen) + " stop after " + std::to_string(row.stopAfter) + ", played " + std::to_string(row.played));
+    EXPECT_TRUE(test::Snapshot(*r) == before);
+    EXPECT_TRUE(std::memcmp(history.data(), r->history, history.size() * sizeof(HistoryEntry)) == 0);
+    EXPECT_TRUE(!r->historyOverflowed && r->canUndo() && (!row.played || IsBoardMove(result)));
+    if (row.deadline >= 0) EXPECT_LT(r->searchNodes, uint64_t(row.deadline) + 1024 + 16);
   }
 }
 

@@ -48,9 +48,7 @@ TEST(Worker, RequestThinkingAnswerAndStop) {
     std::string error;
     ASSERT_TRUE(LoadFen(g.record, "r1ba1a3/4kn3/2n1b4/pNp1p1p1p/4c4/6P2/P1P2R2P/1CcC5/9/2BAKAB2 b - - 0 1", side, error));
     const test::Snapshot before(g.record);
-    LockGame(g);
-    g.thinkSeconds = stop ? 60.0 : 0.1, g.firstTimedDepth = stop ? 30 : 3;
-    UnlockGame(g);
+    g.thinkSeconds = stop ? 60.0 : 0.1, g.firstTimedDepth = stop ? 30 : 3;  // the request hands them over
     RequestComputerMove(g);
     bool sawThinking = false;
     const auto start = Clock::now();
