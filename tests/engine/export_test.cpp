@@ -39,8 +39,7 @@ TEST(Wxf, TrickyCasesBothWays) {
 // What the game stores for the record as it stands, `undo` moves taken back.
 std::string Stored(const std::string& moves, int undo, int32_t number, bool ended) {
   auto r = test::PlayedRecord(moves);
-  Move m;
-  for (int k = 0; k < undo; ++k) EXPECT_TRUE(r->undoMove(m));
+  for (Move m; undo > 0; --undo) EXPECT_TRUE(r->undoMove(m));
   return FormatGameFile(*test::DataOf(*r, number, ended, r->moveCount % 2 == 0));
 }
 
