@@ -12,27 +12,24 @@ namespace rq {
 namespace {
 
 TEST(EngineProcess, ConversationsOverStandardInputAndOutput) {
-  // ">text" is sent, "<prefix" must start a later line; the run ends by quitting or, with
-  // `closeInput`, by the input closed under a running search, as a GUI that goes away leaves it.
-  struct Row { std::vector<std::string> steps; bool closeInput; };
-  const Row rows[] = {
-      {{">uci", "<uciok", ">position startpos moves h2e2", ">go depth 4", "<info depth 4 ", "<bestmove ",
-        ">go infinite", ">isready", "<readyok", ">stop", "<bestmove ", ">quit"}, false},
-      {{">uci", "<uciok", ">position startpos moves h2e2", ">go infinite"}, true},
+  // ">text" is sent, "<prefix" must start a later line; the run ends by quitting or else by the input
+  // closed under a running search, as a GUI that goes away leaves it.
+  const std::vector<std::string> rows[] = {
+      {">uci", "<uciok", ">position startpos moves h2e2", ">go depth 4", "<info depth 4 ", "<bestmove ", ">go infinite",
+       ">isready", "<readyok", ">stop", "<bestmove ", ">quit"},
+      {">uci", "<uciok", ">position startpos moves h2e2", ">go infinite"},
   };
-  for (const Row& row : rows) {
+  for (const auto& steps : rows) {
     test::ChildProcess engine({RQ_ENGINE_PATH});
     ASSERT_TRUE(engine.started());
     std::string line, error;
-    for (const std::string& step : row.steps)
+    for (const std::string& step : steps)
       ASSERT_TRUE(step[0] == '>' ? engine.send(step.substr(1)) : engine.waitFor(step.substr(1), line)) << step;
-    if (row.closeInput) engine.closeInput();
-    EXPECT_EQ(engine.waitExit(5000), 0) << row.steps[0];
-    // Every answer is a move green may make after h2e2.
-    for (const std::string& l : engine.lines) {
+    if (steps.back() != ">quit") engine.closeInput();
+    EXPECT_EQ(engine.waitExit(5000), 0) << steps.back();
+    for (const std::string& l : engine.lines) {  // every answer is a move green may make after h2e2
       EngineGame game;
-      if (l.rfind("bestmove ", 0) == 0)
-        EXPECT_TRUE(PlayMoveText(game, "h2e2", error) && PlayMoveText(game, l.substr(9, 4), error)) << l;
+      if (l.rfind("bestmove ", 0) == 0) EXPECT_TRUE(PlayMoveText(game, "h2e2", error) && PlayMoveText(game, l.substr(9, 4), error)) << l;
     }
   }
 }
@@ -51,8 +48,7 @@ void PlayTwoGames(const std::string& dir, const std::string& clock, const char* 
     // "game N COLOUR RESULT REASON": a refused move, a crash or a lost clock of ours shows in the reason.
     std::istringstream words(game);
     std::string word, number, colour, result, reason;
-    words >> word >> number >> colour >> result;
-    std::getline(words, reason);
+    std::getline(words >> word >> number >> colour >> result, reason);
     EXPECT_TRUE(result == "1-0" || result == "0-1" || result == "1/2-1/2") << game;
     const bool weLost = (result == "1-0" && colour == "black") || (result == "0-1" && colour == "red");
     for (const char* fault : {"illegal", "disconnect", "time"})
@@ -66,18 +62,15 @@ void PlayTwoGames(const std::string& dir, const std::string& clock, const char* 
     const int at = std::atoi(line.c_str());
     if (line.find(">first : usermove") != std::string::npos || line.find(">first : go") != std::string::npos) asked = at;
     opponentMoves += line.find("<second: move ") != std::string::npos;
-    if (line.find("<first : move ") == std::string::npos || asked < 0) continue;
-    ++moves, latest = std::max(latest, at - asked), asked = -1;
+    if (line.find("<first : move ") != std::string::npos && asked >= 0) ++moves, latest = std::max(latest, at - asked), asked = -1;
   }
-  EXPECT_GT(moves, 10);
-  EXPECT_GT(opponentMoves, 10);
+  EXPECT_TRUE(moves > 10 && opponentMoves > 10) << moves << " " << opponentMoves;
   if (moveLimitMs) EXPECT_LT(latest, moveLimitMs) << "the slowest answer, ms";
 }
 
-// Twenty seconds a side at level 0 keep the match short.
+// Twenty seconds a side at level 0 keep the match short; a fixed second a move, at level 2, is a
+// ceiling even deep in the endgame.
 TEST(XboardMatch, TwoGamesOnAClockAgainstMaxQi) { PlayTwoGames("clock", "0:20", "0", 0); }
-
-// A fixed second a move, at level 2, is a ceiling even deep in the endgame.
 TEST(XboardMatch, TwoGamesAtASecondAMoveAgainstMaxQi) { PlayTwoGames("second", "st=0:01", "2", 1000); }
 
 }  // namespace

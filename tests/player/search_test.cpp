@@ -17,34 +17,29 @@ SearchResult SearchAtDepth(GameRecord& r, int side, int depth, uint8_t& noMoves)
 }
 
 TEST(Search, RootOutcomes) {
-  struct Row { const char* fen; int cycles; int depth; const char* move; int32_t score, detail; bool noMoves; };
-  // Green completes a fourth cycle while a capture scores better: the draw ends the root.
-  const char* const Cycling = "3k5/8r/9/9/9/9/9/9/R7N/4K4 w - - 0 1";
+  struct Row { const char* fen; int cycles; std::vector<int> depths; const char* move; int32_t score, detail; bool noMoves; };
   const Row rows[] = {
-      {"3knP3/4P4/9/9/9/9/9/9/9/3K5 b - - 0 1", 0, 1, "", -WinScore, 0, true},  // no permitted move
-      {"3knP3/4P4/9/9/9/9/9/9/9/3K5 b - - 0 1", 0, 3, "", -WinScore, 0, true},
-      {"3Pk4/9/9/9/9/9/9/9/4r4/4K4 b - - 0 1", 0, 1, "e1e0", WinScore, 0, false},  // the general taken at once
-      {"3Pk4/9/9/9/9/9/9/9/4r4/4K4 b - - 0 1", 0, 4, "e1e0", WinScore, 0, false},
-      {"3k5/9/9/9/9/9/9/r8/1r7/4K4 b - - 0 1", 0, 3, "", WinScore - 2, 0, false},  // a win two plies on scores less
-      {Cycling, 17, 1, "i8i7", 0, DrawDetail, false},
-      {Cycling, 17, 3, "i8i7", 0, DrawDetail, false},
+      {"3knP3/4P4/9/9/9/9/9/9/9/3K5 b - - 0 1", 0, {1, 3}, "", -WinScore, 0, true},  // no permitted move
+      {"3Pk4/9/9/9/9/9/9/9/4r4/4K4 b - - 0 1", 0, {1, 4}, "e1e0", WinScore, 0, false},  // the general taken at once
+      {"3k5/9/9/9/9/9/9/r8/1r7/4K4 b - - 0 1", 0, {3}, "", WinScore - 2, 0, false},  // a win two plies on scores less
+      // Green completes a fourth cycle while a capture scores better: the draw ends the root.
+      {"3k5/8r/9/9/9/9/9/9/R7N/4K4 w - - 0 1", 17, {1, 3}, "i8i7", 0, DrawDetail, false},
   };
   const char* cycle[4] = {"a1a2", "i8i7", "a2a1", "i7i8"};
-  for (const Row& row : rows) {
-    int side = Red;
-    auto r = test::RecordFromFen(row.fen, &side);
-    for (int ply = 0; ply < row.cycles; ++ply) ASSERT_TRUE(test::Play(*r, cycle[ply % 4]));
-    side = (side + row.cycles) % 2;
-    r->seedRandom(3);
-    const test::Snapshot before(*r);
-    uint8_t noMoves = 0;
-    const SearchResult result = SearchAtDepth(*r, side, row.depth, noMoves);
-    EXPECT_EQ(result.status, row.score) << row.fen << " depth " << row.depth;
-    EXPECT_EQ(result.detail, row.detail) << row.fen;
-    EXPECT_EQ(noMoves != 0, row.noMoves) << row.fen;
-    if (*row.move) EXPECT_EQ(FormatMove(result), row.move) << row.fen;
-    EXPECT_TRUE(test::Snapshot(*r) == before) << row.fen;
-  }
+  for (const Row& row : rows)
+    for (int depth : row.depths) {
+      int side = Red;
+      auto r = test::RecordFromFen(row.fen, &side);
+      for (int ply = 0; ply < row.cycles; ++ply) ASSERT_TRUE(test::Play(*r, cycle[ply % 4]));
+      r->seedRandom(3);
+      const test::Snapshot before(*r);
+      uint8_t noMoves = 0;
+      const SearchResult result = SearchAtDepth(*r, (side + row.cycles) % 2, depth, noMoves);
+      EXPECT_TRUE(result.status == row.score && result.detail == row.detail && (noMoves != 0) == row.noMoves)
+          << row.fen << " depth " << depth << ": " << result.status << " " << result.detail;
+      if (*row.move) EXPECT_EQ(FormatMove(result), row.move) << row.fen;
+      EXPECT_TRUE(test::Snapshot(*r) == before) << row.fen;
+    }
 }
 
 // Stops after a number of progress reports, or once a count of nodes has passed its deadline.
@@ -55,51 +50,35 @@ struct StoppingClock : SearchClock {
 const GameRecord* watched = nullptr;
 int32_t NodesAsMilliseconds() { return static_cast<int32_t>(watched->searchNodes); }
 
+// A stopped search leaves the record as it was; one on a full history takes no trial moves and drops no real move.
 TEST(Search, AStoppedSearchLeavesTheRecordAsItWas) {
-  struct Row { const char* fen; const char* firstMove; int stopAfter; int32_t deadline; };
+  // `played` shuffles of the horses from the start stand in for the first move.
+  struct Row { const char* fen; const char* firstMove; int stopAfter; int32_t deadline; int played; };
   const char* const Midgame = "r1ba1a3/4kn3/2n1b4/pNp1p1p1p/4c4/6P2/P1P2R2P/1CcC5/9/2BAKAB2 w - - 0 1";
-  const Row rows[] = {{StartFen, "a0a1", -1, -1}, {StartFen, "a0a1", 5, -1}, {Midgame, "f3f4", 40, -1},
-                      {"4ka3/4a4/9/9/4N4/p8/9/4C3c/7n1/2BK5 w - - 0 1", "e2e1", 40, -1},
+  const Row rows[] = {{StartFen, "a0a1", -1, -1, 0}, {StartFen, "a0a1", 5, -1, 0}, {Midgame, "f3f4", 40, -1, 0},
+                      {"4ka3/4a4/9/9/4N4/p8/9/4C3c/7n1/2BK5 w - - 0 1", "e2e1", 40, -1, 0},
                       // A deadline cuts the deepening deep in the tree, within the nodes between two looks.
-                      {Midgame, "f3f4", -1, 300000}, {StartFen, "a0a1", -1, 77777}};
+                      {Midgame, "f3f4", -1, 300000, 0}, {StartFen, "a0a1", -1, 77777, 0},
+                      {StartFen, "", -1, -1, HistoryCapacity - 2}, {StartFen, "", -1, -1, HistoryCapacity}};
+  const char* const shuffle[4] = {"b0c2", "b9c7", "c2b0", "c7b9"};
   for (const Row& row : rows) {
     int side = Red;
     auto r = test::RecordFromFen(row.fen, &side);
-    ASSERT_TRUE(test::Play(*r, row.firstMove));  // a recorded move, so the history has something to lose
+    const int plies = std::max(row.played, 1);  // recorded moves, so the history has something to lose
+    for (int ply = 0; ply < plies; ++ply) ASSERT_TRUE(test::Play(*r, row.played ? shuffle[ply % 4] : row.firstMove));
     StoppingClock clock;
-    clock.stopAfter = row.stopAfter;
-    clock.deadlineMs = row.deadline;
-    clock.now = NodesAsMilliseconds;
-    watched = r.get();
-    r->searchClock = &clock;
+    clock.stopAfter = row.stopAfter, clock.deadlineMs = row.deadline, clock.now = NodesAsMilliseconds;
+    watched = r.get(), r->searchClock = &clock;
     const test::Snapshot before(*r);
-    const HistoryEntry first = r->history[0];
-    DeepeningLimits limits;
-    limits.maxDepth = row.deadline < 0 ? 5 : 7;
-    limits.firstTimedDepth = MaxSearchPly;
+    const std::vector<HistoryEntry> history(r->history, r->history + r->moveCount);
     uint8_t noMoves = 0;
-    IterativeDeepening(*r, 1 - side, limits, noMoves);
-    EXPECT_TRUE(test::Snapshot(*r) == before) << row.fen << " stop after " << row.stopAfter;
-    EXPECT_EQ(0, std::memcmp(&first, &r->history[0], sizeof(first)));
-    EXPECT_FALSE(r->historyOverflowed);
-    if (row.deadline >= 0) EXPECT_LT(r->searchNodes, uint64_t(row.deadline) + 1024 + 16) << row.fen;
-  }
-}
-
-// A full history takes no trial moves, and the search never drops a real move from it.
-TEST(Search, FullHistoryKeepsTheGamesMoves) {
-  for (int played : {HistoryCapacity - 2, HistoryCapacity}) {
-    GameRecord r;
-    const char* shuffle[4] = {"b0c2", "b9c7", "c2b0", "c7b9"};
-    for (int ply = 0; ply < played; ++ply) ASSERT_TRUE(test::Play(r, shuffle[ply % 4]));
-    const test::Snapshot before(r);
-    const HistoryEntry last = r.history[played - 1];
-    uint8_t noMoves = 0;
-    EXPECT_TRUE(IsBoardMove(SearchAtDepth(r, Red, 4, noMoves)));
-    EXPECT_TRUE(test::Snapshot(r) == before) << played;
-    EXPECT_EQ(0, std::memcmp(&last, &r.history[played - 1], sizeof(last)));
-    EXPECT_FALSE(r.historyOverflowed);
-    EXPECT_TRUE(r.canUndo());
+    const SearchResult result =
+        IterativeDeepening(*r, (side + plies) % 2, DeepeningLimits{1.0, MaxSearchPly, row.deadline < 0 ? 5 : 7}, noMoves);
+    SCOPED_TRACE(std::string(row.fen) + " stop after " + std::to_string(row.stopAfter) + ", played " + std::to_string(row.played));
+    EXPECT_TRUE(test::Snapshot(*r) == before);
+    EXPECT_TRUE(std::memcmp(history.data(), r->history, history.size() * sizeof(HistoryEntry)) == 0);
+    EXPECT_TRUE(!r->historyOverflowed && r->canUndo() && (!row.played || IsBoardMove(result)));
+    if (row.deadline >= 0) EXPECT_LT(r->searchNodes, uint64_t(row.deadline) + 1024 + 16);
   }
 }
 
@@ -113,16 +92,12 @@ TEST(Search, LevelsAndTheirLimits) {
   for (int i = 5; i < 7; ++i) EXPECT_TRUE(seconds[i] == seconds[1] && depths[i] == depths[1]) << levels[i];
   // Even limits of nothing search one whole iteration and answer with a real move.
   GameRecord r;
-  DeepeningLimits none;
-  none.thinkSeconds = 0;
-  none.firstTimedDepth = 0;
   uint8_t noMoves = 0;
-  EXPECT_TRUE(IsBoardMove(IterativeDeepening(r, Green, none, noMoves)));
+  EXPECT_TRUE(IsBoardMove(IterativeDeepening(r, Green, DeepeningLimits{0, 0}, noMoves)));
   EXPECT_EQ(r.depthLimit, 2);
 }
 
-// The bench's node total is the search's signature: a change that alters the search
-// must change this figure knowingly.
+// The bench's node total is the search's signature: a change that alters the search must change it knowingly.
 TEST(Search, BenchSignature) { EXPECT_EQ(BenchNodes(4, false), 430443u); }
 
 }  // namespace
