@@ -53,7 +53,10 @@ inline GameReading ReadGameText(const std::string& text) {
   return r;
 }
 
-inline bool ExitedWell(pid_t child) { int status = 0; return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0; }
+inline bool ExitedWell(pid_t child) {
+  int status = 0;
+  return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
 
 // Reads the shared state under the lock.
 template <typename F>
