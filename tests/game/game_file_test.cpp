@@ -40,19 +40,16 @@ TEST(GameFile, WrittenGamesReadBackByteForByte) {
 
 TEST(GameFile, DamagedFilesAreRefusedNamingTheLine) {
   const struct { const char *find, *replace; int line; } damages[] = {
-      {"Game #: 1 ", "Game #: 0 ", 2}, {"Game #: 1 ", "Game #: 99999999999 ", 2}, {"Game #: 1 ", "Game #: x ", 2},
-      {"Game ended: 0", "Game ended: no", 3}, {"User's turn: 1", "User's turn: 0", 4},
-      {"Board value: 15", "Board value: 2147483648", 5}, {"Recorded moves: 4", "Recorded moves: 1001", 17},
-      {"Recorded moves: 4", "Recorded moves: -1", 17}, {"Next move: 4", "Next move: 5", 18},
-      {"Eaten red pieces: 1", "Eaten red pieces: 17", 23}, {"Eaten red pieces: 1", "Eaten red pieces: 3", 25},
-      {"Eaten red pieces: 1\n75", "Eaten red pieces: 1\n41", 24}, {"pieces: 1\n41", "pieces: 1\n81", 26},
-      {"38 00 46", "49 00 46", 7}, {"38 00 46", "64 00 46", 7}, {"38 00 46", "97 00 46", 7}, {"73 71", "73 71 00", 16},
-      {"73 71", "73", 16}, {"00 00 00 00 00 00 00 00 00\n00 42", "00 00 00 00 48 00 00 00 00\n00 42", 8},
-      {"70 --> 07", "90 --> 07", 19}, {"70 --> 07", "70 --> 95", 19}, {"x41", "x99", 19}, {" 064 007 ", " 064 090 ", 19},
-      {" 001 135 ", " 001 218 ", 19}, {" 006 004 \n08", " 006\n08", 19}, {"64 --> 67", "63 --> 67", 21},
-      {"01 --> 20", "01 --> 21", 22}, {"x41", "x40", 19}, {"70 --> 07 x41", "70 --> 07 -  ", 19},
-      {" 064 007 ", " 064 016 ", 19}, {" 001 135 019", " 001 007 019", 19}, {"00 00 00 00 74 00", "00 00 00 74 00 00", 7},
-      {"41\n\n\n", "41\n\n", 28}, {"41\n\n\n", "41\nx\n\n", 27}};
+      {"Game #: 1 ", "Game #: 0 ", 2}, {"Game #: 1 ", "Game #: 99999999999 ", 2}, {"Game #: 1 ", "Game #: x ", 2}, {"Game ended: 0", "Game ended: no", 3},
+      {"User's turn: 1", "User's turn: 0", 4}, {"Board value: 15", "Board value: 2147483648", 5}, {"Recorded moves: 4", "Recorded moves: 1001", 17},
+      {"Recorded moves: 4", "Recorded moves: -1", 17}, {"Next move: 4", "Next move: 5", 18}, {"Eaten red pieces: 1", "Eaten red pieces: 17", 23},
+      {"Eaten red pieces: 1", "Eaten red pieces: 3", 25}, {"Eaten red pieces: 1\n75", "Eaten red pieces: 1\n41", 24},
+      {"pieces: 1\n41", "pieces: 1\n81", 26}, {"38 00 46", "49 00 46", 7}, {"38 00 46", "64 00 46", 7}, {"38 00 46", "97 00 46", 7},
+      {"73 71", "73 71 00", 16}, {"73 71", "73", 16}, {"00 00 00 00 00 00 00 00 00\n00 42", "00 00 00 00 48 00 00 00 00\n00 42", 8},
+      {"70 --> 07", "90 --> 07", 19}, {"70 --> 07", "70 --> 95", 19}, {"x41", "x99", 19}, {" 064 007 ", " 064 090 ", 19}, {" 001 135 ", " 001 218 ", 19},
+      {" 006 004 \n08", " 006\n08", 19}, {"64 --> 67", "63 --> 67", 21}, {"01 --> 20", "01 --> 21", 22}, {"x41", "x40", 19},
+      {"70 --> 07 x41", "70 --> 07 -  ", 19}, {" 064 007 ", " 064 016 ", 19}, {" 001 135 019", " 001 007 019", 19},
+      {"00 00 00 00 74 00", "00 00 00 74 00 00", 7}, {"41\n\n\n", "41\n\n", 28}, {"41\n\n\n", "41\nx\n\n", 27}};
   const std::string golden = GoldenFile;
   for (const auto& d : damages) {
     std::string text = golden;
@@ -67,12 +64,10 @@ TEST(GameFile, DamagedFilesAreRefusedNamingTheLine) {
 // Only the turns and ends the commands can leave are accepted.
 TEST(GameFile, TurnsAndBoardsMustBeThoseOfTheGame) {
   const struct { const char* moves; int undone; bool ended, usersTurn, accepted; } cases[] = {
-      {"h2h9 i9h9 b2e2", 0, false, false, true}, {"h2h9 i9h9 b2e2 b9c7", 2, false, true, true},
-      {"h2h9 i9h9 b2e2", 0, true, false, true}, {"h2h9 i9h9 b2e2", 0, true, true, true},
-      {"h2h9 i9h9 b2e2 b9c7", 0, true, true, true}, {"h2h9 i9h9 b2e2", 2, false, true, true},
-      {"full", 0, false, false, true}, {"b9c7", 0, false, true, false}, {"h2h9 i9h9 b9c7", 0, false, true, false},
-      {"", 0, false, false, false}, {"h2h9 i9h9 b2e2 b9c7", 0, true, false, false},
-      {"h2h9 i9h9 b2e2 b9c7", 4, false, false, false}, {"full, taken pieces back", 0, false, false, false},
+      {"h2h9 i9h9 b2e2", 0, false, false, true}, {"h2h9 i9h9 b2e2 b9c7", 2, false, true, true}, {"h2h9 i9h9 b2e2", 0, true, false, true},
+      {"h2h9 i9h9 b2e2", 0, true, true, true}, {"h2h9 i9h9 b2e2 b9c7", 0, true, true, true}, {"h2h9 i9h9 b2e2", 2, false, true, true},
+      {"full", 0, false, false, true}, {"b9c7", 0, false, true, false}, {"h2h9 i9h9 b9c7", 0, false, true, false}, {"", 0, false, false, false},
+      {"h2h9 i9h9 b2e2 b9c7", 0, true, false, false}, {"h2h9 i9h9 b2e2 b9c7", 4, false, false, false}, {"full, taken pieces back", 0, false, false, false},
       {"full, a redo move", 0, false, false, false}};
   for (const auto& c : cases) {
     const std::string moves = c.moves;
@@ -202,12 +197,9 @@ TEST(GameSettings, FilesReadAsTheirLinesSayAndWriteBackTheSame) {
   auto edit = [&](const char* from, const char* to) { return std::string(all).replace(all.find(from), strlen(from), to); };
   const struct { std::optional<std::string> file; const char* read; } cases[] = {
       {std::nullopt, "1 1 1 1 1 1 1 0"}, {"", "1 1 1 1 1 1 1 0"}, {all, "0 1 0 1 0 1 9 2"}, {Crlf(all), "0 1 0 1 0 1 9 2"},
-      {"\n\n" + edit("\nShowMoves", "\n\nShowMoves") + "\n", "0 1 0 1 0 1 9 2"},
-      {edit("HighlightMove = 1", "HighlightMove = 2"), "0 0 0 1 0 1 9 2"},
-      {edit("ShowMoves = 0", "ShowMoves = -1"), "0 1 0 1 0 1 9 2"},
-      {edit("ShowMoves = 0\n", ""), "0 1 1 1 1 1 1 0"}, {edit("= 0\nShowI", "= x\nShowI"), "0 1 1 1 1 1 1 0"},
-      {edit("Level = 9", "Level = -3"), "0 1 0 1 0 1 -3 2"},
-  };
+      {"\n\n" + edit("\nShowMoves", "\n\nShowMoves") + "\n", "0 1 0 1 0 1 9 2"}, {edit("HighlightMove = 1", "HighlightMove = 2"), "0 0 0 1 0 1 9 2"},
+      {edit("ShowMoves = 0", "ShowMoves = -1"), "0 1 0 1 0 1 9 2"}, {edit("ShowMoves = 0\n", ""), "0 1 1 1 1 1 1 0"},
+      {edit("= 0\nShowI", "= x\nShowI"), "0 1 1 1 1 1 1 0"}, {edit("Level = 9", "Level = -3"), "0 1 0 1 0 1 -3 2"}};
   for (const auto& c : cases) {
     if (std::remove("settings"), c.file) WriteFile("settings", *c.file);
     SettingsValues read, again;
