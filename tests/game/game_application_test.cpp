@@ -1,7 +1,6 @@
 // Start-up, shut-down, new games and the files behind them, the worker thread running.
 #include <pwd.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <optional>
 
@@ -13,8 +12,7 @@
 namespace rq::test {
 namespace {
 
-const char* const YourTurn = "Continuing previous game. It's your turn.";
-const char* const MyTurn = "Continuing previous game. It's my turn.";
+const std::string YourTurn = "Ravenquill: Continuing previous game. It's your turn.", MyTurn = "Ravenquill: Continuing previous game. It's my turn.";
 
 TEST_F(GameAppTest, FirstStartIsSilentAndFreshAndALongNameIsCut) {
   platform.computerName = "a-very-long-hostname";
@@ -26,46 +24,43 @@ TEST_F(GameAppTest, FirstStartIsSilentAndFreshAndALongNameIsCut) {
 }
 
 TEST_F(GameAppTest, AGameContinuesAfterARestartThinkingOrNot) {
-  PrepareSettings(true, 0);
+  PrepareSettings(true);
   GameApplication& a = Start();
-  for (const char* move : {"h2e2", "h0g2"}) ASSERT_TRUE(PlayMove(a, move, true) && PlayAnswer(a)) << move;
+  for (const char* move : {"h2e2", "h0g2"}) ASSERT_TRUE(PlayMove(a, move) && (RequestComputerMove(a.game), PlayAnswer(a))) << move;
   std::string before = GameState(a);
   const HistoryEntry last = Locked(a, [](GuardedGame& g) { return g.record.history[3]; });
   Stop();
   GameApplication& b = Start();
   EXPECT_TRUE(b.lastMove.status == 0 && b.lastMove.from == last.from && b.lastMove.to == last.to);
-  EXPECT_EQ(Told(), std::string("Ravenquill: ") + YourTurn);
+  EXPECT_EQ(Told(), YourTurn);
   EXPECT_EQ(GameState(b), before);
 
   // Thinking at exit: stopped at once, saved on the computer's turn, resumed at the start.
   b.difficultyLevel = 4, ApplyDifficulty(b);
   ASSERT_TRUE(PlayMove(b, "i0h0"));
-  before = GameState(b);
-  RequestComputerMove(b.game);
+  before = GameState(b), RequestComputerMove(b.game);
   while (!Locked(b, [](GuardedGame& g) { return g.searching; })) std::this_thread::yield();
-  b.difficultyLevel = 0;
   const auto stopping = std::chrono::steady_clock::now();
-  Stop();
+  b.difficultyLevel = 0, Stop();
   EXPECT_LT(std::chrono::steady_clock::now() - stopping, std::chrono::seconds(3)) << "the search was not stopped";
   platform.ClearRecords();
   GameApplication& c = Start();
-  EXPECT_EQ(Told(), std::string("Ravenquill: ") + MyTurn);
+  EXPECT_EQ(Told(), MyTurn);
   EXPECT_EQ(GameState(c), before);
   EXPECT_TRUE(PlayAnswer(c));
 }
 
 TEST_F(GameAppTest, StartUpTellsTheStateOfTheGameWhenAskedTo) {
-  const std::string ended = "Previous game has ended. Press 'New Game' to start a new one.";
+  const std::string ended = "Ravenquill: Previous game has ended. Press 'New Game' to start a new one.";
   const struct { bool ended, usersTurn, hint; std::string message; } cases[] = {
       {false, false, true, MyTurn}, {true, true, true, ended}, {true, false, true, ended},
       {false, true, false, ""}, {false, false, false, ""}, {true, true, false, ""}};
   auto record = PlayedRecord("h2h9 i9h9 b2e2");
   for (const auto& c : cases) {
-    platform.ClearRecords();
-    PrepareSettings(c.hint, 0);
+    platform.ClearRecords(), PrepareSettings(c.hint);
     WriteFile(CurrentGameFileName("TESTBOX"), FormatGameFile(*DataOf(*record, 5, c.ended, c.usersTurn)));
     GameApplication& a = Start();
-    EXPECT_EQ(Told(), c.message.empty() ? "" : "Ravenquill: " + c.message) << c.ended << c.usersTurn << c.hint;
+    EXPECT_EQ(Told(), c.message) << c.ended << c.usersTurn << c.hint;
     EXPECT_EQ(Locked(a, [](GuardedGame& g) { return g.record.endPly; }), c.ended ? 3 : NoEndPly);
     if (!c.ended && !c.usersTurn) EXPECT_TRUE(PlayAnswer(a)) << "the computer thinks on its saved turn";
     else EXPECT_TRUE(Locked(a, [](GuardedGame& g) { return g.usersTurn && !g.searchRequested; }));
@@ -78,26 +73,20 @@ TEST_F(GameAppTest, SavesAreTheGoldenBytesAndNeverTornOrMadeOfAHeldPiece) {
   PlayMoves(a, "h2h9 i9h9");
   ASSERT_TRUE(SaveCurrentGame(a));
   const std::string previous = CurrentFile();
-  PlayMoves(a, "b2e2 b9c7");
-  a.wallClock = GoldenClock;
+  PlayMoves(a, "b2e2 b9c7"), a.wallClock = GoldenClock;
   { FileSizeCap diskFull(previous.size() + 100); EXPECT_FALSE(SaveCurrentGame(a)); }  // the new file is 286 bytes longer
   EXPECT_EQ(CurrentFile(), previous);
   EXPECT_FALSE(std::filesystem::exists(TempFileName(CurrentGameFileName("TESTBOX"))));
-  a.draggedPiece = DraggedPiece{0x46, 81, 0, 0}, a.savedBoard.squares[81] = 0;  // held at exit: lifted off the board
-  Stop();
+  a.draggedPiece = DraggedPiece{0x46, 81, 0, 0}, a.savedBoard.squares[81] = 0, Stop();  // held at exit: lifted off the board
   ASSERT_EQ(CurrentFile(), GoldenFile);
   Start().wallClock = [] { return GoldenClock() + 40 * 86400 + 3600; }, Stop();
-  std::string later = GoldenFile;
-  EXPECT_EQ(CurrentFile(), later.replace(later.find("Sat Mar  2 14"), 24, "Thu Apr 11 15:05:09 2024"));
+  EXPECT_EQ(CurrentFile(), std::string(GoldenFile).replace(std::string(GoldenFile).find("Sat Mar  2 14"), 24, "Thu Apr 11 15:05:09 2024"));
 }
 
 // Runs a start and a stop as "nobody" when the tests run as root, so that permissions bite.
 bool StartAndStopUnprivileged(FakePlatform& platform, const char* lock) {
   const passwd* nobody = getpwnam("nobody");
-  if (const pid_t pid = fork(); pid != 0) {
-    int status = 0;
-    return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  }
+  if (const pid_t pid = fork(); pid != 0) return ExitedWell(pid);
   bool ok = geteuid() != 0 || nobody != nullptr;
   if (ok && geteuid() == 0) {
     for (const auto& entry : std::filesystem::directory_iterator("."))
@@ -143,21 +132,17 @@ TEST_F(GameAppTest, ANewGameArchivesTheOldOneOrLeavesItWhereItIs) {
     PlayMoves(a, "h2h9 i9h9");
     a.lastMove.status = 0, a.draggedPiece.code = 0x41, a.hoveredPiece = 3;
     a.candidatesShown = a.computerMoveReady = a.computerMoveAnimating = a.gameDrawn = true;
-    const std::string before = GameState(a);
-    const std::string saved = Locked(a, [](GuardedGame& g) { return FormatGameFile(*DataOf(g.record)); });
+    const std::string before = GameState(a), saved = Locked(a, [](GuardedGame& g) { return FormatGameFile(*DataOf(g.record)); });
     if (c.blocked) std::filesystem::remove(*c.blocked), std::filesystem::create_directory(*c.blocked);
-    std::optional<FileSizeCap> diskFull;
-    if (c.diskFull) diskFull.emplace(CurrentFile().size());
+    std::optional<FileSizeCap> diskFull = c.diskFull ? std::make_optional<FileSizeCap>(CurrentFile().size()) : std::nullopt;
     LockGame(a.game);  // as the new-game command: the lock is re-entrant
     EXPECT_EQ(StartNewGame(a), c.archived);
     UnlockGame(a.game), diskFull.reset();
     EXPECT_EQ(ReadFile(archive), c.archived ? saved : "");
     EXPECT_EQ(GameState(a), c.archived ? FreshState(2) : before) << "a game kept stays on the board";
     EXPECT_EQ(platform.Messages().size() == 1 ? platform.Messages()[0].title : Told(), c.archived ? "" : "New game");
-    if (c.archived) {
-      EXPECT_TRUE(a.lastMove.status == NoLastMove && a.draggedPiece.code == -1 && a.hoveredPiece == -1);
-      EXPECT_FALSE(a.candidatesShown || a.computerMoveReady || a.computerMoveAnimating || a.gameDrawn);
-    }
+    EXPECT_TRUE(!c.archived || (a.lastMove.status == NoLastMove && a.draggedPiece.code == -1 && a.hoveredPiece == -1 &&
+                                !a.candidatesShown && !a.computerMoveReady && !a.computerMoveAnimating && !a.gameDrawn));
     Stop();
   }
 }

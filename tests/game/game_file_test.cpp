@@ -1,10 +1,19 @@
-// The current-game file: exact bytes, reading back, refusing damage, and fuzzing.
+// The files of the game: the current game's (exact bytes, reading back, refusing damage,
+// fuzzing), the archive, the settings, and the folders they live in.
+#include <optional>
 #include <random>
 
+#include "game/archive.h"
+#include "game/folders.h"
 #include "game_support.h"
 
 namespace rq::test {
 namespace {
+
+std::string Crlf(std::string text) {
+  for (size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 2) text.insert(at, 1, '\r');
+  return text;
+}
 
 TEST(GameFile, WrittenGamesReadBackByteForByte) {
   auto undone = PlayedRecord(GoldenMoves), full = std::make_unique<GameRecord>(), ended = PlayedRecord("h2h9 i9h9 b2e2");
@@ -13,42 +22,34 @@ TEST(GameFile, WrittenGamesReadBackByteForByte) {
   ASSERT_TRUE(PlayRandomGame(*full, HistoryCapacity + 1, 11));  // the last move goes unrecorded
   auto endedData = DataOf(*ended, 100, true, false);
   endedData->board.boardValue = INT32_MIN;
-  const std::string golden = GoldenFile, undoneFile = FormatGameFile(*DataOf(*undone, 42)),
-                    endedFile = FormatGameFile(*endedData), emptyFile = FormatGameFile(*DataOf(GameRecord(), 2147483647)),
-                    fullFile = FormatGameFile(*DataOf(*full, 3));
+  const std::string golden = GoldenFile, untimed = std::string(golden).erase(golden.find(" (saved"), 33);
   EXPECT_EQ(FormatGameFile(*DataOf(*PlayedRecord(GoldenMoves))), golden);
-  // Older versions, CR LF, no saving time, and a record followed by the next, as in an archive.
-  std::string crlf, untimed = golden;
-  for (char c : golden) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  untimed.erase(untimed.find(" (saved"), 33);
+  // Each reads as itself ("" below), as do older versions, CR LF, no saving time, and a record followed by the next.
   const std::pair<std::string, std::string> cases[] = {
-      {golden, golden}, {undoneFile, undoneFile}, {endedFile, endedFile}, {emptyFile, emptyFile}, {fullFile, fullFile},
-      {"VRDF99" + golden.substr(6), golden}, {golden.substr(6), golden}, {crlf, golden}, {untimed, golden},
-      {golden + golden, golden}};
+      {golden, ""}, {FormatGameFile(*DataOf(*undone, 42)), ""}, {FormatGameFile(*endedData), ""}, {FormatGameFile(*DataOf(*full, 3)), ""},
+      {FormatGameFile(*DataOf(GameRecord(), 2147483647)), ""}, {"VRDF99" + golden.substr(6), golden}, {golden.substr(6), golden},
+      {Crlf(golden), golden}, {untimed, golden}, {golden + golden, golden}};
   for (const auto& [text, expected] : cases) {
     const GameReading read = ReadGameText(text);
     ASSERT_TRUE(read.ok) << text << read.error.line << ": " << read.error.message;
     if (text == untimed) read.data->savedAt = "Sat Mar  2 14:05:09 2024";
-    EXPECT_EQ(FormatGameFile(*read.data), expected);
+    EXPECT_EQ(FormatGameFile(*read.data), expected.empty() ? text : expected);
     EXPECT_EQ(read.consumed, text == golden + golden ? golden.size() : text.size());
   }
 }
 
 TEST(GameFile, DamagedFilesAreRefusedNamingTheLine) {
   const struct { const char *find, *replace; int line; } damages[] = {
-      {"Game #: 1 ", "Game #: 0 ", 2}, {"Game #: 1 ", "Game #: 99999999999 ", 2}, {"Game #: 1 ", "Game #: x ", 2},
-      {"Game ended: 0", "Game ended: no", 3}, {"User's turn: 1", "User's turn: 0", 4},
-      {"Board value: 15", "Board value: 2147483648", 5}, {"Recorded moves: 4", "Recorded moves: 1001", 17},
-      {"Recorded moves: 4", "Recorded moves: -1", 17}, {"Next move: 4", "Next move: 5", 18},
-      {"Eaten red pieces: 1", "Eaten red pieces: 17", 23}, {"Eaten red pieces: 1", "Eaten red pieces: 3", 25},
-      {"Eaten red pieces: 1\n75", "Eaten red pieces: 1\n41", 24}, {"pieces: 1\n41", "pieces: 1\n81", 26},
-      {"38 00 46", "49 00 46", 7}, {"38 00 46", "64 00 46", 7}, {"38 00 46", "97 00 46", 7}, {"73 71", "73 71 00", 16},
-      {"73 71", "73", 16}, {"00 00 00 00 00 00 00 00 00\n00 42", "00 00 00 00 48 00 00 00 00\n00 42", 8},
-      {"70 --> 07", "90 --> 07", 19}, {"70 --> 07", "70 --> 95", 19}, {"x41", "x99", 19}, {" 064 007 ", " 064 090 ", 19},
-      {" 001 135 ", " 001 218 ", 19}, {" 006 004 \n08", " 006\n08", 19}, {"64 --> 67", "63 --> 67", 21},
-      {"01 --> 20", "01 --> 21", 22}, {"x41", "x40", 19}, {"70 --> 07 x41", "70 --> 07 -  ", 19},
-      {" 064 007 ", " 064 016 ", 19}, {" 001 135 019", " 001 007 019", 19}, {"00 00 00 00 74 00", "00 00 00 74 00 00", 7},
-      {"41\n\n\n", "41\n\n", 28}, {"41\n\n\n", "41\nx\n\n", 27}};
+      {"Game #: 1 ", "Game #: 0 ", 2}, {"Game #: 1 ", "Game #: 99999999999 ", 2}, {"Game #: 1 ", "Game #: x ", 2}, {"Game ended: 0", "Game ended: no", 3},
+      {"User's turn: 1", "User's turn: 0", 4}, {"Board value: 15", "Board value: 2147483648", 5}, {"Recorded moves: 4", "Recorded moves: 1001", 17},
+      {"Recorded moves: 4", "Recorded moves: -1", 17}, {"Next move: 4", "Next move: 5", 18}, {"Eaten red pieces: 1", "Eaten red pieces: 17", 23},
+      {"Eaten red pieces: 1", "Eaten red pieces: 3", 25}, {"Eaten red pieces: 1\n75", "Eaten red pieces: 1\n41", 24},
+      {"pieces: 1\n41", "pieces: 1\n81", 26}, {"38 00 46", "49 00 46", 7}, {"38 00 46", "64 00 46", 7}, {"38 00 46", "97 00 46", 7},
+      {"73 71", "73 71 00", 16}, {"73 71", "73", 16}, {"00 00 00 00 00 00 00 00 00\n00 42", "00 00 00 00 48 00 00 00 00\n00 42", 8},
+      {"70 --> 07", "90 --> 07", 19}, {"70 --> 07", "70 --> 95", 19}, {"x41", "x99", 19}, {" 064 007 ", " 064 090 ", 19}, {" 001 135 ", " 001 218 ", 19},
+      {" 006 004 \n08", " 006\n08", 19}, {"64 --> 67", "63 --> 67", 21}, {"01 --> 20", "01 --> 21", 22}, {"x41", "x40", 19},
+      {"70 --> 07 x41", "70 --> 07 -  ", 19}, {" 064 007 ", " 064 016 ", 19}, {" 001 135 019", " 001 007 019", 19},
+      {"00 00 00 00 74 00", "00 00 00 74 00 00", 7}, {"41\n\n\n", "41\n\n", 28}, {"41\n\n\n", "41\nx\n\n", 27}};
   const std::string golden = GoldenFile;
   for (const auto& d : damages) {
     std::string text = golden;
@@ -63,12 +64,10 @@ TEST(GameFile, DamagedFilesAreRefusedNamingTheLine) {
 // Only the turns and ends the commands can leave are accepted.
 TEST(GameFile, TurnsAndBoardsMustBeThoseOfTheGame) {
   const struct { const char* moves; int undone; bool ended, usersTurn, accepted; } cases[] = {
-      {"h2h9 i9h9 b2e2", 0, false, false, true}, {"h2h9 i9h9 b2e2 b9c7", 2, false, true, true},
-      {"h2h9 i9h9 b2e2", 0, true, false, true}, {"h2h9 i9h9 b2e2", 0, true, true, true},
-      {"h2h9 i9h9 b2e2 b9c7", 0, true, true, true}, {"h2h9 i9h9 b2e2", 2, false, true, true},
-      {"full", 0, false, false, true}, {"b9c7", 0, false, true, false}, {"h2h9 i9h9 b9c7", 0, false, true, false},
-      {"", 0, false, false, false}, {"h2h9 i9h9 b2e2 b9c7", 0, true, false, false},
-      {"h2h9 i9h9 b2e2 b9c7", 4, false, false, false}, {"full, taken pieces back", 0, false, false, false},
+      {"h2h9 i9h9 b2e2", 0, false, false, true}, {"h2h9 i9h9 b2e2 b9c7", 2, false, true, true}, {"h2h9 i9h9 b2e2", 0, true, false, true},
+      {"h2h9 i9h9 b2e2", 0, true, true, true}, {"h2h9 i9h9 b2e2 b9c7", 0, true, true, true}, {"h2h9 i9h9 b2e2", 2, false, true, true},
+      {"full", 0, false, false, true}, {"b9c7", 0, false, true, false}, {"h2h9 i9h9 b9c7", 0, false, true, false}, {"", 0, false, false, false},
+      {"h2h9 i9h9 b2e2 b9c7", 0, true, false, false}, {"h2h9 i9h9 b2e2 b9c7", 4, false, false, false}, {"full, taken pieces back", 0, false, false, false},
       {"full, a redo move", 0, false, false, false}};
   for (const auto& c : cases) {
     const std::string moves = c.moves;
@@ -139,6 +138,102 @@ TEST(GameFile, MutatedFilesLoadConsistentlyOrAreRefused) {
   }
   EXPECT_GT(accepted, 24) << "the mutations must leave some files whole";
   EXPECT_LT(accepted, 6000) << "the mutations must damage most files";
+}
+
+TEST(GameArchive, NamesFollowTheBlockOfAHundred) {
+  const struct { int32_t game; const char *computer, *name; } cases[] = {
+      {1, "TESTBOX", "Games1-100_TESTBOX.vrd5"}, {100, "TESTBOX", "Games1-100_TESTBOX.vrd5"},
+      {101, "TESTBOX", "Games101-200_TESTBOX.vrd5"}, {2147483647, "", "Games2147483601-2147483700_.vrd5"}};
+  for (const auto& c : cases) EXPECT_EQ(ArchiveFileName(c.game, c.computer), c.name) << c.game;
+}
+
+// A record of `size` bytes that differ from record to record and says who wrote it.
+std::string Record(int writer, int index, size_t size) {
+  std::string bytes = "R " + std::to_string(writer) + " " + std::to_string(index) + " " + std::to_string(size) + "\n";
+  for (size_t i = 0; i < size; ++i) bytes += static_cast<char>((i * 31 + writer * 7 + index) % 251);
+  return bytes;
+}
+
+TEST(GameArchive, AppendsAreWholeOrNothingEvenFromProcessesAtOnce) {
+  ScratchDirectory dir;
+  for (size_t size : {0, 4084, 4085, 4086, 8181, 150000}) {  // around the 4096-byte chunks
+    WriteFile("archive", "old"), WriteFile("current", Record(0, 0, size));
+    EXPECT_TRUE(AppendFileToArchive("archive", "current")) << size;
+    EXPECT_EQ(ReadFile("archive"), "old" + Record(0, 0, size)) << size;
+  }
+  WriteFile("archive", "old"), std::filesystem::create_directory("a-directory");
+  EXPECT_FALSE(AppendFileToArchive("archive", "missing") || AppendFileToArchive("a-directory", "current"));
+  WriteFile("current", Record(0, 0, 20000));
+  { FileSizeCap diskFull(9000); EXPECT_FALSE(AppendFileToArchive("archive", "current")); }  // full after two chunks
+  EXPECT_EQ(ReadFile("archive"), "old") << "no torn record";
+
+  std::filesystem::remove("archive");
+  std::vector<pid_t> children;
+  for (int w = 0; w < 4; ++w) {
+    if (const pid_t pid = fork(); pid != 0) { children.push_back(pid); continue; }
+    const std::string source = "current-" + std::to_string(w);
+    bool ok = true;
+    for (int i = 0; i < 25 && ok; ++i) WriteFile(source, Record(w, i, 5000 + (w * 997 + i * 131) % 7000)), ok = AppendFileToArchive("archive", source);
+    _exit(ok ? 0 : 1);
+  }
+  for (pid_t pid : children) EXPECT_TRUE(ExitedWell(pid));
+  const std::string archive = ReadFile("archive");
+  int next[4] = {}, writer = 0, index = 0;
+  size_t at = 0, size = 0;
+  while (at < archive.size() && std::sscanf(archive.c_str() + at, "R %d %d %zu", &writer, &index, &size) == 3 &&
+         writer >= 0 && writer < 4 && index == next[writer]) {
+    const std::string expected = Record(writer, index, size);
+    ASSERT_EQ(archive.compare(at, expected.size(), expected), 0) << "record " << writer << "/" << index << " is torn";
+    at += expected.size(), ++next[writer];
+  }
+  EXPECT_EQ(at, archive.size());
+  EXPECT_EQ(next[0] + next[1] + next[2] + next[3], 100);
+}
+
+TEST(GameSettings, FilesReadAsTheirLinesSayAndWriteBackTheSame) {
+  ScratchDirectory dir;
+  const std::string all = "HintAtStartup = 0\nHighlightMove = 1\nShowMoves = 0\nShowIllegalMoves = 1\n"
+                          "ExplainIllegalMoves = 0\nAutoHideMenu = 1\nDifficultyLevel = 9\nHelpLanguage = 2\n";
+  auto edit = [&](const char* from, const char* to) { return std::string(all).replace(all.find(from), strlen(from), to); };
+  const struct { std::optional<std::string> file; const char* read; } cases[] = {
+      {std::nullopt, "1 1 1 1 1 1 1 0"}, {"", "1 1 1 1 1 1 1 0"}, {all, "0 1 0 1 0 1 9 2"}, {Crlf(all), "0 1 0 1 0 1 9 2"},
+      {"\n\n" + edit("\nShowMoves", "\n\nShowMoves") + "\n", "0 1 0 1 0 1 9 2"}, {edit("HighlightMove = 1", "HighlightMove = 2"), "0 0 0 1 0 1 9 2"},
+      {edit("ShowMoves = 0", "ShowMoves = -1"), "0 1 0 1 0 1 9 2"}, {edit("ShowMoves = 0\n", ""), "0 1 1 1 1 1 1 0"},
+      {edit("= 0\nShowI", "= x\nShowI"), "0 1 1 1 1 1 1 0"}, {edit("Level = 9", "Level = -3"), "0 1 0 1 0 1 -3 2"}};
+  for (const auto& c : cases) {
+    if (std::remove("settings"), c.file) WriteFile("settings", *c.file);
+    SettingsValues read, again;
+    int n[8];
+    std::sscanf(c.read, "%d %d %d %d %d %d %d %d", n, n + 1, n + 2, n + 3, n + 4, n + 5, n + 6, n + 7);
+    const SettingsValues expected = {n[0] == 1, n[1] == 1, n[2] == 1, n[3] == 1, n[4] == 1, n[5] == 1, n[6], n[7]};
+    EXPECT_EQ(ReadSettingsFile("settings", read), c.file.has_value()) << c.read;
+    EXPECT_EQ(FormatSettings(read), FormatSettings(expected)) << (c.file ? *c.file : "no file");
+    ASSERT_TRUE(WriteSettingsFile("settings", read));
+    EXPECT_TRUE(ReadSettingsFile("settings", again) && FormatSettings(again) == FormatSettings(read));
+  }
+  EXPECT_EQ(FormatSettings({false, true, false, true, false, true, 9, 2}), all);
+}
+
+const char* dataAt = "";  // the one folder the probe finds the data in
+bool Probe(const std::string& dir) { return dir == dataAt; }
+
+TEST(Folders, DataFromTheWorkingFolderElseInstalledWithFilesInTheUsersDataFolder) {
+  const struct Row { const char *what, *dataIn, *xdg, *home; FolderCase use; const char *dataDir, *filesDir; } rows[] = {
+      {"started beside the data: as always", "/w", "/x", "/h", FolderCase::Working, "", ""},
+      {"installed, XDG_DATA_HOME set", "/usr/share/rq", "/x/", "/h", FolderCase::Installed, "/usr/share/rq", "/x/ravenquill"},
+      {"installed, relative XDG_DATA_HOME ignored", "/usr/share/rq", "x", "/h", FolderCase::Installed, "/usr/share/rq", "/h/.local/share/ravenquill"},
+      {"installed, XDG_DATA_HOME unset", "/usr/share/rq", nullptr, "/h", FolderCase::Installed, "/usr/share/rq", "/h/.local/share/ravenquill"},
+      {"installed, but no HOME either", "/usr/share/rq", nullptr, nullptr, FolderCase::NoData, "", ""},
+      {"no data anywhere", "/elsewhere", "/x", "/h", FolderCase::NoData, "", ""}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    dataAt = row.dataIn;
+    const Folders f = ChooseFolders("/w", "/usr/share/rq", row.xdg, row.home, Probe);
+    EXPECT_TRUE(f.use == row.use && f.dataDir == row.dataDir && f.filesDir == row.filesDir) << f.dataDir << " " << f.filesDir;
+    EXPECT_EQ(f.problem.empty(), row.use != FolderCase::NoData);
+    if (std::string(row.dataIn) == "/elsewhere")
+      EXPECT_NE(f.problem.find("/w\nand in the installed data folder,\n  /usr/share/rq"), std::string::npos) << f.problem;
+  }
 }
 
 }  // namespace

@@ -2,8 +2,7 @@
 // program does, and the whole application headless on the fake desktop.
 #pragma once
 
-#include <chrono>
-#include <thread>
+#include <sys/wait.h>
 
 #include "game/current_game.h"
 #include "game/game_application.h"
@@ -21,33 +20,24 @@ inline std::time_t GoldenClock() { return 1709388309; }  // Sat Mar  2 14:05:09 
 inline const char* const GoldenMoves = "h2h9 i9h9 b2e2 b9c7";
 // The golden game's file, written by hand from the layout.
 inline const char* const GoldenFile =
-    "VRDF05\nGame #: 1 (saved Sat Mar  2 14:05:09 2024)\nGame ended: 0\nUser's turn: 1\nBoard value: 15\n"
-    "Board extra value: 18\n38 00 46 44 48 45 47 39 00\n00 00 00 00 00 00 00 00 00\n00 42 40 00 00 00 00 43 00\n"
-    "33 00 34 00 35 00 36 00 37\n00 00 00 00 00 00 00 00 00\n00 00 00 00 00 00 00 00 00\n65 00 66 00 67 00 68 00 69\n"
-    "00 00 00 00 74 00 00 00 00\n00 00 00 00 00 00 00 00 00\n70 72 78 76 80 77 79 73 71\nRecorded moves: 4\nNext move: 4\n"
-    "70 --> 07 x41 054 056 058 060 062 081 089 082 088 064 007 084 086 083 087 085"
-    " 027 029 031 033 035 000 008 001 135 019 025 003 005 002 006 004 \n"
-    "08 --> 07 x75 054 056 058 060 062 081 089 082 088 064 135 084 086 083 087 085"
-    " 027 029 031 033 035 000 007 001 135 019 025 003 005 002 006 004 \n"
-    "64 --> 67 -   054 056 058 060 062 081 089 082 088 067 135 084 086 083 087 085"
-    " 027 029 031 033 035 000 007 001 135 019 025 003 005 002 006 004 \n"
-    "01 --> 20 -   054 056 058 060 062 081 089 082 088 067 135 084 086 083 087 085"
-    " 027 029 031 033 035 000 007 020 135 019 025 003 005 002 006 004 \n"
+    "VRDF05\nGame #: 1 (saved Sat Mar  2 14:05:09 2024)\nGame ended: 0\nUser's turn: 1\nBoard value: 15\nBoard extra value: 18\n38 00 46 44 48 45 47 39 00\n"
+    "00 00 00 00 00 00 00 00 00\n00 42 40 00 00 00 00 43 00\n33 00 34 00 35 00 36 00 37\n00 00 00 00 00 00 00 00 00\n00 00 00 00 00 00 00 00 00\n"
+    "65 00 66 00 67 00 68 00 69\n00 00 00 00 74 00 00 00 00\n00 00 00 00 00 00 00 00 00\n70 72 78 76 80 77 79 73 71\nRecorded moves: 4\nNext move: 4\n"
+    "70 --> 07 x41 054 056 058 060 062 081 089 082 088 064 007 084 086 083 087 085 027 029 031 033 035 000 008 001 135 019 025 003 005 002 006 004 \n"
+    "08 --> 07 x75 054 056 058 060 062 081 089 082 088 064 135 084 086 083 087 085 027 029 031 033 035 000 007 001 135 019 025 003 005 002 006 004 \n"
+    "64 --> 67 -   054 056 058 060 062 081 089 082 088 067 135 084 086 083 087 085 027 029 031 033 035 000 007 001 135 019 025 003 005 002 006 004 \n"
+    "01 --> 20 -   054 056 058 060 062 081 089 082 088 067 135 084 086 083 087 085 027 029 031 033 035 000 007 020 135 019 025 003 005 002 006 004 \n"
     "Eaten red pieces: 1\n75\nEaten green pieces: 1\n41\n\n\n";
 
 // The file form of `record`; the eaten lists follow its captures.
-inline std::unique_ptr<GameFileData> DataOf(const GameRecord& record, int32_t gameNumber = 1, bool ended = false,
-                                            bool usersTurn = true) {
+inline std::unique_ptr<GameFileData> DataOf(const GameRecord& record, int32_t gameNumber = 1, bool ended = false, bool usersTurn = true) {
   auto data = std::make_unique<GameFileData>();
   data->gameNumber = gameNumber, data->gameEnded = ended, data->usersTurn = usersTurn;
   data->savedAt = "Sat Mar  2 14:05:09 2024", data->board = record.position;
   data->recordedMoves = record.recordedMoves, data->moveCount = record.moveCount;
   std::memcpy(data->history, record.history, sizeof data->history);
-  for (int i = 0; i < record.moveCount; ++i) {
-    const uint8_t taken = record.history[i].captured;
-    if (taken & GreenBit) data->eatenGreen[data->eatenGreenCount++] = taken;
-    else if (taken) data->eatenRed[data->eatenRedCount++] = taken;
-  }
+  for (int i = 0; i < record.moveCount; ++i)
+    if (const uint8_t t = record.history[i].captured) (t & GreenBit ? data->eatenGreen[data->eatenGreenCount++] : data->eatenRed[data->eatenRedCount++]) = t;
   return data;
 }
 
@@ -57,37 +47,32 @@ struct GameReading { std::unique_ptr<GameFileData> data = std::make_unique<GameF
 // Reads and checks `text` from an exact-size copy, so that a read past its end shows.
 inline GameReading ReadGameText(const std::string& text) {
   GameReading r;
-  std::unique_ptr<char[]> bytes(new char[text.size() + 1]);
-  std::memcpy(bytes.get(), text.data(), text.size());
+  const std::unique_ptr<char[]> bytes(new char[text.size() + 1]);
+  std::copy(text.begin(), text.end(), bytes.get());
   r.ok = ParseGameFile(bytes.get(), text.size(), r.consumed, *r.data, r.error) && CheckGameFile(*r.data, r.error);
   return r;
 }
 
-// Reads the shared state under the lock.
-template <typename F>
-auto Locked(GameApplication& app, F read) {
-  LockGame(app.game);
-  auto value = read(app.game);
-  return UnlockGame(app.game), value;
+inline bool ExitedWell(pid_t child) {
+  int status = 0;
+  return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-// A move made, shown and its taken piece listed, as the interaction does; the user's move
-// asks for the computer's answer when told to.
-inline bool PlayMove(GameApplication& app, const std::string& text, bool askComputer = false) {
-  const bool ok = Locked(app, [&](GuardedGame& g) {
+// Reads the shared state under the lock.
+template <typename F>
+auto Locked(GameApplication& app, F read) { LockGame(app.game); auto value = read(app.game); return UnlockGame(app.game), value; }
+
+// A move made, shown and its taken piece listed, as the interaction does.
+inline bool PlayMove(GameApplication& app, const std::string& text) {
+  return Locked(app, [&](GuardedGame& g) {
     Move m = MoveOf(text);
     const uint8_t piece = g.record.position.squares[m.from];
     int32_t reason = 0, detail = 0;
     if (piece == 0 || !g.record.validateMove(m, reason, detail)) return false;
-    g.record.makeMove(sideOfCode(piece), m), g.record.recordMove(m);
-    app.savedBoard = g.record.position;
-    if (m.captured & GreenBit) app.eatenGreen[app.eatenGreenCount++] = m.captured;
-    else if (m.captured) app.eatenRed[app.eatenRedCount++] = m.captured;
-    g.usersTurn = sideOfCode(piece) == Green;
-    return true;
+    g.record.makeMove(sideOfCode(piece), m), g.record.recordMove(m), app.savedBoard = g.record.position;
+    if (const uint8_t t = m.captured) (t & GreenBit ? app.eatenGreen[app.eatenGreenCount++] : app.eatenRed[app.eatenRedCount++]) = t;
+    return g.usersTurn = sideOfCode(piece) == Green, true;
   });
-  if (ok && askComputer) RequestComputerMove(app.game);
-  return ok;
 }
 
 // Plays the moves of `line`, such as "h2h9 i9h9".
@@ -98,47 +83,36 @@ inline void PlayMoves(GameApplication& app, const std::string& line) {
 
 // Waits for the worker's answer and plays it, as the per-frame step would.
 inline bool PlayAnswer(GameApplication& app) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (!Locked(app, [](GuardedGame& g) { return !g.searchRequested && !g.searching && !g.usersTurn; })) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
+  for (int waited = 0; !Locked(app, [](GuardedGame& g) { return !g.searchRequested && !g.searching && !g.usersTurn; }); ++waited)
+    if (waited > 2500) return false;
+    else std::this_thread::sleep_for(std::chrono::milliseconds(2));
   const Move m = Locked(app, [](GuardedGame& g) { return g.bestMove; });
   return IsBoardMove(m) && PlayMove(app, FormatMove(m));
 }
 
 // Everything of a game a shut-down and a start must carry over, as text.
-inline std::string StateText(const GameRecord& r, int32_t number, const BoardPosition& shown, int32_t red,
-                             int32_t green, bool usersTurnFree) {
-  std::string state = FormatGameFile(*DataOf(r, number));
-  state.append(reinterpret_cast<const char*>(r.pieceSquare), sizeof r.pieceSquare);
-  state.append(reinterpret_cast<const char*>(shown.squares), BoardSquares);
-  return state + std::to_string(r.endPly) + " " + std::to_string(red) + " " + std::to_string(green) +
-         (usersTurnFree ? " user to move" : "");
+inline std::string StateText(const GameRecord& r, int32_t number, const BoardPosition& shown, int32_t red, int32_t green, bool usersTurnFree) {
+  std::ostringstream state;
+  state << FormatGameFile(*DataOf(r, number)) << std::string_view(reinterpret_cast<const char*>(r.pieceSquare), sizeof r.pieceSquare)
+        << std::string_view(reinterpret_cast<const char*>(shown.squares), BoardSquares) << r.endPly << " " << red << " " << green;
+  return state.str() + (usersTurnFree ? " user to move" : "");
 }
 
-// The same of the application's game.
+// The same of the application's game, or of a fresh game numbered `number`.
 inline std::string GameState(GameApplication& app) {
   return Locked(app, [&](GuardedGame& g) { return StateText(g.record, app.gameNumber, app.savedBoard, app.eatenRedCount,
                                                             app.eatenGreenCount, g.usersTurn && !g.gameEnded && !g.searchRequested); });
 }
-
-// The state of a fresh game numbered `number`.
-inline std::string FreshState(int32_t number) {
-  const auto r = std::make_unique<GameRecord>();
-  return StateText(*r, number, r->position, 0, 0, true);
-}
+inline std::string FreshState(int32_t number) { const auto r = std::make_unique<GameRecord>(); return StateText(*r, number, r->position, 0, 0, true); }
 
 class GameAppTest : public ::testing::Test {
  protected:
   // The saving times read as in the golden file.
   GameAppTest() { platform.loadableCursorFiles.insert("arrowcop.cur"), setenv("TZ", "UTC", 1), tzset(); }
-
-  // The settings file the next start reads.
-  void PrepareSettings(bool hint, int level) {
+  // The settings file the next start reads; the computer answers at once.
+  void PrepareSettings(bool hint) {
     SettingsValues v;
-    v.hintAtStartup = hint, v.difficultyLevel = level;
-    WriteFile(SettingsFileName("TESTBOX"), FormatSettings(v));
+    v.hintAtStartup = hint, v.difficultyLevel = 0, WriteFile(SettingsFileName("TESTBOX"), FormatSettings(v));
   }
   GameApplication& Start() { return *(app = std::make_unique<GameApplication>(platform, lock.name())); }
   void Stop() { app.reset(); }
