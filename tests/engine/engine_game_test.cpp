@@ -46,8 +46,8 @@ TEST(SearchPlan, BudgetsFollowTheRequestAndTheClockLasts) {
     EXPECT_TRUE(p.maxDepth == row.maxDepth && p.firstTimedDepth == row.firstTimedDepth) << p.maxDepth << " " << p.firstTimedDepth;
     EXPECT_TRUE((p.hardLimitMs < 0) == (row.hardAtMost < 0) && p.hardLimitMs <= row.hardAtMost) << p.hardLimitMs;
     // No iteration starts that the hard limit leaves no room for, and the clock is never spent in one move.
-    if (row.hardAtMost > 0) EXPECT_LE(p.thinkSeconds * 1000, p.hardLimitMs + 0.5);
-    if (row.q.remainingMs > 0) EXPECT_LE(p.hardLimitMs, row.q.remainingMs * 0.6);
+    if (row.hardAtMost > 0) { EXPECT_LE(p.thinkSeconds * 1000, p.hardLimitMs + 0.5); }
+    if (row.q.remainingMs > 0) { EXPECT_LE(p.hardLimitMs, row.q.remainingMs * 0.6); }
   }
   EXPECT_TRUE(PlanSearch(GoRequest{0, -1, -1, 0, 0, true}, 1).infinite);
   // A minute without increment lasts a long game: every move spends its whole hard limit plus a round

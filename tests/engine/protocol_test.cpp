@@ -105,9 +105,9 @@ TEST(EngineConversation, AnswersEveryScriptedExchange) {
       ASSERT_TRUE(step[0] != '<' || at >= 0) << "no \"" << step << "\" after line " << next;
       if (step[0] == '<') next = static_cast<size_t>(at) + 1;
       if (step == "<bestmove " || step == "<move ") answered = e.line(at).substr(step.size() - 1, 4);
-      if (step[0] == '!') EXPECT_LT(e.waitFor(step.substr(1), 0, 0), 0) << step;
-      if (step[0] == '@') EXPECT_LT(Clock::now() - sent, milliseconds(std::stoi(step.substr(1))));
-      if (step[0] == '~') EXPECT_FALSE(SearchRunning(e.engine->search));
+      if (step[0] == '!') { EXPECT_LT(e.waitFor(step.substr(1), 0, 0), 0) << step; }
+      if (step[0] == '@') { EXPECT_LT(Clock::now() - sent, milliseconds(std::stoi(step.substr(1)))); }
+      if (step[0] == '~') { EXPECT_FALSE(SearchRunning(e.engine->search)); }
     }
     EXPECT_EQ(e.quit, std::count(row.steps.begin(), row.steps.end(), ">quit") > 0);
     if (row.fen.empty()) continue;

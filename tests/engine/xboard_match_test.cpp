@@ -29,7 +29,7 @@ TEST(EngineProcess, ConversationsOverStandardInputAndOutput) {
     EXPECT_EQ(engine.waitExit(5000), 0) << steps.back();
     for (const std::string& l : engine.lines) {  // every answer is a move green may make after h2e2
       EngineGame game;
-      if (l.rfind("bestmove ", 0) == 0) EXPECT_TRUE(PlayMoveText(game, "h2e2", error) && PlayMoveText(game, l.substr(9, 4), error)) << l;
+      if (l.rfind("bestmove ", 0) == 0) { EXPECT_TRUE(PlayMoveText(game, "h2e2", error) && PlayMoveText(game, l.substr(9, 4), error)) << l; }
     }
   }
 }
@@ -65,7 +65,7 @@ void PlayTwoGames(const std::string& dir, const std::string& clock, const char* 
     if (line.find("<first : move ") != std::string::npos && asked >= 0) ++moves, latest = std::max(latest, at - asked), asked = -1;
   }
   EXPECT_TRUE(moves > 10 && opponentMoves > 10) << moves << " " << opponentMoves;
-  if (moveLimitMs) EXPECT_LT(latest, moveLimitMs) << "the slowest answer, ms";
+  if (moveLimitMs) { EXPECT_LT(latest, moveLimitMs) << "the slowest answer, ms"; }
 }
 
 // Twenty seconds a side at level 0 keep the match short; a fixed second a move, at level 2, is a

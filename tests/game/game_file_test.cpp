@@ -72,7 +72,7 @@ TEST(GameFile, TurnsAndBoardsMustBeThoseOfTheGame) {
   for (const auto& c : cases) {
     const std::string moves = c.moves;
     auto record = PlayedRecord(moves.rfind("full", 0) == 0 ? "" : moves);
-    if (moves.rfind("full", 0) == 0) ASSERT_TRUE(PlayRandomGame(*record, HistoryCapacity + 1, 11));
+    if (moves.rfind("full", 0) == 0) { ASSERT_TRUE(PlayRandomGame(*record, HistoryCapacity + 1, 11)); }
     Move m;
     for (int i = 0; i < c.undone; ++i) record->undoMove(m);
     auto data = DataOf(*record, 1, c.ended, c.usersTurn);
@@ -231,8 +231,9 @@ TEST(Folders, DataFromTheWorkingFolderElseInstalledWithFilesInTheUsersDataFolder
     const Folders f = ChooseFolders("/w", "/usr/share/rq", row.xdg, row.home, Probe);
     EXPECT_TRUE(f.use == row.use && f.dataDir == row.dataDir && f.filesDir == row.filesDir) << f.dataDir << " " << f.filesDir;
     EXPECT_EQ(f.problem.empty(), row.use != FolderCase::NoData);
-    if (std::string(row.dataIn) == "/elsewhere")
+    if (std::string(row.dataIn) == "/elsewhere") {
       EXPECT_NE(f.problem.find("/w\nand in the installed data folder,\n  /usr/share/rq"), std::string::npos) << f.problem;
+    }
   }
 }
 

@@ -37,7 +37,7 @@ TEST(Search, RootOutcomes) {
       const SearchResult result = SearchAtDepth(*r, (side + row.cycles) % 2, depth, noMoves);
       EXPECT_TRUE(result.status == row.score && result.detail == row.detail && (noMoves != 0) == row.noMoves)
           << row.fen << " depth " << depth << ": " << result.status << " " << result.detail;
-      if (*row.move) EXPECT_EQ(FormatMove(result), row.move) << row.fen;
+      if (*row.move) { EXPECT_EQ(FormatMove(result), row.move) << row.fen; }
       EXPECT_TRUE(test::Snapshot(*r) == before) << row.fen;
     }
 }
@@ -78,7 +78,7 @@ TEST(Search, AStoppedSearchLeavesTheRecordAsItWas) {
     EXPECT_TRUE(test::Snapshot(*r) == before);
     EXPECT_TRUE(std::memcmp(history.data(), r->history, history.size() * sizeof(HistoryEntry)) == 0);
     EXPECT_TRUE(!r->historyOverflowed && r->canUndo() && (!row.played || IsBoardMove(result)));
-    if (row.deadline >= 0) EXPECT_LT(r->searchNodes, uint64_t(row.deadline) + 1024 + 16);
+    if (row.deadline >= 0) { EXPECT_LT(r->searchNodes, uint64_t(row.deadline) + 1024 + 16); }
   }
 }
 

@@ -65,7 +65,7 @@ TEST(Worker, RequestThinkingAnswerAndStop) {
     }
     EXPECT_TRUE(sawThinking);
     LockGame(g);
-    if (!stop) EXPECT_TRUE(IsBoardMove(g.bestMove) && !g.noMoves && g.progress == 1.0 && g.record.depthLimit >= 3);
+    if (!stop) { EXPECT_TRUE(IsBoardMove(g.bestMove) && !g.noMoves && g.progress == 1.0 && g.record.depthLimit >= 3); }
     EXPECT_TRUE(test::Snapshot(g.record) == before);
     UnlockGame(g);
   }
@@ -136,7 +136,7 @@ TEST(Worker, LockFileInASharedFolderIsPrivate) {
     GameLock lock(name.name());
     EXPECT_EQ(lock.Ready(), c.ready);
     struct stat st;
-    if (c.ready && lstat(path.c_str(), &st) == 0) EXPECT_EQ(st.st_mode & 07777, 0600u);
+    if (c.ready && lstat(path.c_str(), &st) == 0) { EXPECT_EQ(st.st_mode & 07777, 0600u); }
   }
   clear();
   if (!runtime.empty()) setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
