@@ -1,6 +1,7 @@
 // The search on the game record: what the root finds, what it leaves behind, and its signature.
 #include <gtest/gtest.h>
 
+#include "player/guarded_game.h"
 #include "player/search.h"
 #include "player/search_clock.h"
 #include "support/record_helpers.h"
@@ -98,6 +99,22 @@ TEST(Search, LevelsAndTheirLimits) {
 }
 
 // The bench's node total is the search's signature: a change that alters the search must change it knowingly.
+// The crystal ball: half full as the time budget runs out, then filling as the deeper iterations
+// get through the root's pieces; a new iteration starting at the first piece never empties it.
+TEST(SearchClock, ProgressFillsAndNeverMovesBack) {
+  static int32_t nowMs = 0;
+  auto game = std::make_unique<GuardedGame>();
+  SearchClock clock;
+  clock.owner = game.get(), clock.now = [] { return nowMs; }, clock.activeBudget = true, clock.budgetSeconds = 1.0;
+  const struct { int32_t ms; double x, progress; } steps[] = {
+      {0, 0.0, 0.0}, {500, 0.9, 0.25}, {1100, 0.0, 0.5}, {1200, 0.3, 0.65}, {1300, 0.1, 0.65}, {1400, 1.5, 0.65}, {1500, 0.6, 0.8}};
+  for (const auto& s : steps) {
+    nowMs = s.ms;
+    EXPECT_FALSE(clock.reportProgress(s.x));
+    EXPECT_NEAR(game->progress, s.progress, 1e-9) << s.ms << " ms";
+  }
+}
+
 TEST(Search, BenchSignature) { EXPECT_EQ(BenchNodes(4, false), 430443u); }
 
 }  // namespace

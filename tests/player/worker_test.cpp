@@ -122,7 +122,7 @@ TEST(Worker, LockFileInASharedFolderIsPrivate) {
   const struct { const char* what; mode_t mode; int owner; bool link, folder, ready; } cases[] = {
       {"nothing there: made for this user alone", 0, -1, false, false, true}, {"our own private file", 0600, -1, false, false, true},
       {"a link to a file of ours", 0600, -1, true, false, false}, {"a file of another user", 0600, 65534, false, false, false},
-      {"our file that others may open", 0644, -1, false, false, false}, {"a folder", 0, -1, false, true, false}};
+      {"our file that its group may open", 0640, -1, false, false, false}, {"a folder", 0, -1, false, true, false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     clear();

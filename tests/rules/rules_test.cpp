@@ -32,7 +32,7 @@ TEST(MoveGeneration, EachRuleWritesItsMovesInOrder) {
       {"cannon jumps the screen", StartFen, 64, Captures, {1}}, {"soldier before the river", StartFen, 58, Quiet, {49}},
       {"cannon quiet rays", StartFen, 64, Quiet, {55, 46, 37, 28, 73, 63, 65, 66, 67, 68, 69}},
       {"horse through its one free leg", StartFen, 82, Quiet, {65, 63}},
-      {"soldier across the river", "3k5/9/9/9/4P4/9/9/9/9/4K4 w", 40, Quiet, {31, 39, 41}},
+      {"soldier across the river", "3k5/9/9/9/3P5/9/9/9/9/4K4 w", 39, Quiet, {30, 38, 40}},
       {"soldier on the last rank", "4P4/4k4/9/9/9/9/9/9/9/3K5 w", 4, Quiet, {3, 5}},
       {"soldier on the edge file", "3k5/9/9/9/P8/9/9/9/9/4K4 w", 36, Quiet, {27, 37}},
       {"green soldier across", "3k5/9/9/9/9/4p4/9/9/9/3K5 b", 49, Quiet, {58, 48, 50}},
