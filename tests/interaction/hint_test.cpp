@@ -55,8 +55,7 @@ TEST_F(Hint, TheComputersNextSearchIsTheOneWithoutTheHint) {
     EXPECT_EQ(app->hint.stage + static_cast<int>(app->hint.asked), 0) << way;
     ASSERT_TRUE(FramesUntilUsersTurn()) << way;
     EXPECT_FALSE(app->game.gameEnded || app->hint.stage != 0) << way;
-    const std::string answer = FormatMove(app->lastMove.from, app->lastMove.to) + " after " +
-                               std::to_string(app->game.record.searchNodes) + " nodes";
+    const std::string answer = FormatMove(app->lastMove.from, app->lastMove.to) + " after " + std::to_string(app->game.record.searchNodes) + " nodes";
     EXPECT_EQ(answer, way == NoHint ? (reference = answer) : reference) << way;
   }
 }

@@ -48,8 +48,7 @@ TEST(SettingsDialog, RunsModallyAndOnlyOkChangesTheSettings) {
   RQ_REQUIRE_ENVIRONMENT(GtkReady(), "no display for GTK");
   SdlPlatform platform;
   struct Row { const char* what; SettingsValues start; Script script; bool confirmed; SettingsValues after; };
-  SettingsValues changed = Values(true, 3, 0);
-  changed.showMoves = false, changed.autoHideMenu = true;
+  const SettingsValues changed{true, false, false, false, true, true, 3, 0};  // shown moves off, menu hiding on
   const Row rows[] = {
       {"Cancel after clicks", Values(true, 1, 0), {{"Show available moves", "Help in Finnish"}, 4, GTK_RESPONSE_CANCEL}, false, Values(true, 1, 0)},
       {"OK after clicks", Values(true, 1, 0), {{"Show available moves", "Auto-hide the command menu"}, 3, GTK_RESPONSE_OK}, true, changed},
