@@ -12,12 +12,10 @@ class Hint : public InteractionTest {
     LockGame(app->game), app->game.thinkSeconds = seconds, app->game.firstTimedDepth = firstTimedDepth, UnlockGame(app->game);
   }
   // All that a search on the game's record could leave changed.
-  std::string GameBytes() {
-    const GameRecord& r = app->game.record;
+  std::string GameBytes(const GameRecord& r) {
     auto bytes = [](const auto& v) { return std::string(reinterpret_cast<const char*>(&v), sizeof v); };
-    return bytes(r.position.squares) + bytes(r.pieceSquare) + bytes(r.history) + bytes(r.position.boardValue) +
-           bytes(r.position.boardExtraValue) + bytes(r.moveCount) + bytes(r.recordedMoves) + bytes(r.depthLimit) +
-           bytes(r.searchNodes) + bytes(r.random);
+    return bytes(r.position.squares) + bytes(r.position.boardValue) + bytes(r.position.boardExtraValue) + bytes(r.pieceSquare) +
+           bytes(r.history) + bytes(r.moveCount) + bytes(r.recordedMoves) + bytes(r.depthLimit) + bytes(r.searchNodes) + bytes(r.random);
   }
 };
 
@@ -28,12 +26,12 @@ TEST_F(Hint, TwoStagesShowRedsMoveAndLeaveTheGameAsItWas) {
   struct Row { int pressesBefore, stageAnswered, pressesAfter, stageAfter; };
   for (const Row& row : {Row{1, 1, 0, 1}, Row{1, 1, 1, 2}, Row{2, 2, 0, 2}, Row{1, 1, 2, 2}}) {
     app->hint = HintDisplay{};
-    const std::string before = GameBytes();
+    const std::string before = GameBytes(app->game.record);
     for (int i = 0; i < row.pressesBefore; ++i) OnKeyDown(*app, KeyHint);
     ASSERT_TRUE(FramesUntil([&] { return app->hint.asked == 0; }));
     EXPECT_EQ(app->hint.stage, row.stageAnswered) << row.pressesBefore;
     for (int i = 0; i < row.pressesAfter; ++i) OnKeyDown(*app, KeyHint);
-    EXPECT_TRUE(app->hint.stage == row.stageAfter && GameBytes() == before) << row.pressesBefore << "+" << row.pressesAfter;
+    EXPECT_TRUE(app->hint.stage == row.stageAfter && GameBytes(app->game.record) == before) << row.pressesBefore << "+" << row.pressesAfter;
   }
   Drag(FormatMove(app->hint.move.from, app->hint.move.to));
   EXPECT_TRUE(app->game.record.moveCount == 3 && app->hint.stage == 0) << "the hint is one of red's permitted moves";
@@ -57,8 +55,7 @@ TEST_F(Hint, TheComputersNextSearchIsTheOneWithoutTheHint) {
     EXPECT_EQ(app->hint.stage + static_cast<int>(app->hint.asked), 0) << way;
     ASSERT_TRUE(FramesUntilUsersTurn()) << way;
     EXPECT_FALSE(app->game.gameEnded || app->hint.stage != 0) << way;
-    const std::string answer = FormatMove(app->lastMove.from, app->lastMove.to) + " after " +
-                               std::to_string(app->game.record.searchNodes) + " nodes";
+    const std::string answer = FormatMove(app->lastMove.from, app->lastMove.to) + " after " + std::to_string(app->game.record.searchNodes) + " nodes";
     EXPECT_EQ(answer, way == NoHint ? (reference = answer) : reference) << way;
   }
 }

@@ -20,11 +20,7 @@ namespace rq::test {
 inline int Sq(const std::string& point) { return MoveOf(point + point).from; }
 
 // Four plies played four times over: the history before a repetition.
-inline std::vector<std::string> Cycles(const char* a, const char* b, const char* c, const char* d) {
-  std::vector<std::string> plies;
-  for (int i = 0; i < 4; ++i) plies.insert(plies.end(), {a, b, c, d});
-  return plies;
-}
+inline std::vector<std::string> Cycles(const char* a, const char* b, const char* c, const char* d) { return {a, b, c, d, a, b, c, d, a, b, c, d, a, b, c, d}; }
 
 class InteractionTest : public ::testing::Test {
  protected:
@@ -40,8 +36,7 @@ class InteractionTest : public ::testing::Test {
 
   // A fresh game from FEN with `history` played into the record, nothing pending.
   void SetPosition(const char* fen, const std::vector<std::string>& history = {}) {
-    int side = Red;
-    std::string error;
+    int side = Red; std::string error;
     GuardedGame& g = app->game;
     ASSERT_TRUE(LoadFen(g.record, fen, side, error)) << error;
     for (const std::string& m : history) ASSERT_TRUE(Play(g.record, m)) << m;
@@ -64,10 +59,8 @@ class InteractionTest : public ::testing::Test {
   // The computer's answer as the worker publishes it at the end of its search: `move`, else `m`.
   void Publish(const char* move, int32_t detail = 0, bool noMoves = false, Move m = {}) {
     if (move) m = MoveOf(move), m.detail = detail;
-    LockGame(app->game);
-    app->game.searchRequested = app->game.searching = app->game.usersTurn = false;
-    app->game.bestMove = m, app->game.noMoves = noMoves, app->game.progress = 1.0;
-    UnlockGame(app->game);
+    GuardedGame& g = app->game;
+    LockGame(g), g.searchRequested = g.searching = g.usersTurn = false, g.bestMove = m, g.noMoves = noMoves, g.progress = 1.0, UnlockGame(g);
   }
 
   // Frames 16 fake ms (and with the worker 2 real ms) apart until `done` holds under the lock; false after 200 frames or 2 minutes.
@@ -76,19 +69,14 @@ class InteractionTest : public ::testing::Test {
     for (int frame = 0; frame < (worker ? 60000 : 200); ++frame, fake.AdvanceClock(16)) {
       UpdateComputerTurn(*app);
       if (presented) AnnounceEndOfGame(*app);
-      LockGame(app->game);
-      const bool ok = done();
-      UnlockGame(app->game);
+      LockGame(app->game); const bool ok = done(); UnlockGame(app->game);
       if (ok) return true;
       if (worker) std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return false;
   }
   bool FramesUntilUsersTurn(bool presented = true) { return FramesUntil([&] { return app->game.usersTurn; }, presented); }
-  void PlayPair(const char* user, const char* computer) {
-    Drag(user), Publish(computer);
-    ASSERT_TRUE(FramesUntilUsersTurn()) << user << " " << computer;
-  }
+  void PlayPair(const char* user, const char* computer) { Drag(user), Publish(computer); ASSERT_TRUE(FramesUntilUsersTurn()) << user << computer; }
 
   std::vector<std::string> Announcements() const {
     std::vector<std::string> texts;

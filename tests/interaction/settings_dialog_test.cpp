@@ -12,13 +12,8 @@ namespace {
 // GTK on the display that the test runs under (ctest gives it a private Xvfb).
 bool GtkReady() { static const bool ready = (gtk_disable_setlocale(), gtk_init_check(nullptr, nullptr)); return ready; }
 
-SettingsValues Values(bool flags, int32_t level, int32_t language) {
-  SettingsValues v;
-  v.hintAtStartup = v.showMoves = v.explainIllegalMoves = flags;
-  v.highlightMove = v.showIllegalMoves = v.autoHideMenu = !flags;
-  v.difficultyLevel = level, v.helpLanguage = language;
-  return v;
-}
+// Start-up hint, shown moves and explanations as `flags`; highlight, prohibited moves and menu hiding the other way.
+SettingsValues Values(bool flags, int32_t level, int32_t language) { return {flags, !flags, flags, !flags, flags, !flags, level, language}; }
 
 // What the "user" does once the dialog is up: toggles by label, a scale value, a button.
 struct Script { std::vector<std::string> toggles; double level; int response; };
@@ -27,8 +22,7 @@ GtkWidget* FindToggle(GtkWidget* widget, const std::string& label) {
   if (GTK_IS_TOGGLE_BUTTON(widget)) return label == gtk_button_get_label(GTK_BUTTON(widget)) ? widget : nullptr;
   if (GTK_IS_SCALE(widget)) return label == "scale" ? widget : nullptr;
   if (!GTK_IS_CONTAINER(widget)) return nullptr;
-  GtkWidget* found = nullptr;
-  GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+  GtkWidget* found = nullptr; GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
   for (GList* c = children; c != nullptr && !found; c = c->next) found = FindToggle(GTK_WIDGET(c->data), label);
   g_list_free(children);
   return found;
@@ -36,8 +30,7 @@ GtkWidget* FindToggle(GtkWidget* widget, const std::string& label) {
 
 gboolean PlayScript(gpointer data) {
   const Script& script = *static_cast<const Script*>(data);
-  GList* windows = gtk_window_list_toplevels();
-  GtkWidget* dialog = nullptr;
+  GList* windows = gtk_window_list_toplevels(); GtkWidget* dialog = nullptr;
   for (GList* w = windows; w != nullptr; w = w->next)
     if (const char* title = gtk_window_get_title(GTK_WINDOW(w->data)); title && std::string(title) == "Ravenquill Settings")
       dialog = gtk_widget_get_visible(GTK_WIDGET(w->data)) ? GTK_WIDGET(w->data) : dialog;
@@ -55,8 +48,7 @@ TEST(SettingsDialog, RunsModallyAndOnlyOkChangesTheSettings) {
   RQ_REQUIRE_ENVIRONMENT(GtkReady(), "no display for GTK");
   SdlPlatform platform;
   struct Row { const char* what; SettingsValues start; Script script; bool confirmed; SettingsValues after; };
-  SettingsValues changed = Values(true, 3, 0);
-  changed.showMoves = false, changed.autoHideMenu = true;
+  const SettingsValues changed{true, false, false, false, true, true, 3, 0};  // shown moves off, menu hiding on
   const Row rows[] = {
       {"Cancel after clicks", Values(true, 1, 0), {{"Show available moves", "Help in Finnish"}, 4, GTK_RESPONSE_CANCEL}, false, Values(true, 1, 0)},
       {"OK after clicks", Values(true, 1, 0), {{"Show available moves", "Auto-hide the command menu"}, 3, GTK_RESPONSE_OK}, true, changed},

@@ -8,12 +8,9 @@ mkdir -m 700 "$WORK/run"; export XDG_RUNTIME_DIR="$WORK/run"  # a game lock of i
 log() { echo "[$(date +%T)] $*"; }
 # Keeps the evidence, then stops what this test started (by process id only).
 finish() {
-  local status=$?
-  [ $status -eq 0 ] || shot failure || true
+  local status=$?; [ $status -eq 0 ] || shot failure || true
   cp "$WORK"/*.vrd5 "$WORK"/*.rqs1 "$WORK"/game.log "$RQ_ARTIFACTS"/ 2>/dev/null || true
-  for pid in $GAME_PID $WM_PID $XVFB_PID; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$WORK"
-  exit $status
+  for pid in $GAME_PID $WM_PID $XVFB_PID; do kill "$pid" 2>/dev/null || true; done; rm -rf "$WORK"; exit $status
 }
 trap finish EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -21,14 +18,12 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 until_ok() { for _ in $(seq "$2"); do eval "$1" && return 0; sleep 0.1; done; return 1; }
 # A 1920 x 1080 display that does not reset between two sittings, openbox on it if asked.
 start_display() {
-  Xvfb -displayfd 9 -screen 0 1920x1080x24 -nolisten tcp -noreset 9>"$WORK/display" 2>"$WORK/xvfb.log" &
-  XVFB_PID=$!
+  Xvfb -displayfd 9 -screen 0 1920x1080x24 -nolisten tcp -noreset 9>"$WORK/display" 2>"$WORK/xvfb.log" & XVFB_PID=$!
   until_ok '[ -s "$WORK/display" ]' 100 || fail "Xvfb did not start"
   export DISPLAY=":$(head -n1 "$WORK/display")"
   cp -r "$RQ_SOURCE/Textures" "$RQ_SOURCE/Documentation" "$RQ_SOURCE/arrowcop.cur" "$WORK"/
   [ "${1:-}" = openbox ] || return 0
-  openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
-  WM_PID=$!
+  openbox --sm-disable >"$WORK/openbox.log" 2>&1 & WM_PID=$!
   until_ok "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" 50 || fail "openbox did not start"
 }
 # Settings file with every option on, level 0 and English help; the hint at start-up as $1 says.
@@ -56,8 +51,7 @@ point_y() { echo $((140 + 90 * (9 - ${1:1:1}))); }
 pointer_to() { xdotool mousemove --window "$GAME_WINDOW" "$(px "$1")" "$(px "$2")"; sleep 0.15; }
 # Drags a red piece the way a hand does: press, travel, pause over the target, release.
 drag() {
-  local fx fy tx ty
-  fx=$(point_x "${1:0:2}") fy=$(point_y "${1:0:2}") tx=$(point_x "${1:2:2}") ty=$(point_y "${1:2:2}")
+  local fx=$(point_x "${1:0:2}") fy=$(point_y "${1:0:2}") tx=$(point_x "${1:2:2}") ty=$(point_y "${1:2:2}")
   pointer_to "$fx" "$fy"; xdotool mousedown 1; sleep 0.15
   pointer_to $(((fx + tx) / 2)) $(((fy + ty) / 2)); pointer_to "$tx" "$ty"; sleep 0.2
   xdotool mouseup 1; sleep 0.2; log "dragged $1"
@@ -70,8 +64,7 @@ dialog_keys() { local id=$1; shift; focus "$id" || fail "cannot focus $id"; slee
 shot() { SHOTS=$((SHOTS + 1)) SHOT="$RQ_ARTIFACTS/$(printf '%02d' $SHOTS)-$1.png"; import -window root "$SHOT" 2>/dev/null || true; }
 # The game window of screenshot $1 into $2, with the rectangle "x y w h" of $3 blacked out.
 window_part() {
-  local x y w h
-  read -r x y w h <<<"${3:-0 0 0 0}"
+  local x y w h; read -r x y w h <<<"${3:-0 0 0 0}"
   convert "$1" -fill black -draw "rectangle $x,$y,$((x + w)),$((y + h))" -crop "${WIN_W}x${WIN_H}+${WIN_X}+${WIN_Y}" +repage "$2"
 }
 # Fails unless file $1 has a line exactly like $2.

@@ -18,10 +18,7 @@ diff_mask() {
 start_display openbox; write_settings; start_game; wait_game_window
 window_exists '^Ravenquill$' && fail "a first start must not show a message"
 pointer_to 500 500
-for stage in before ring arrow; do
-  [ $stage = before ] || game_key h
-  sleep 1.5; shot $stage
-done
+for stage in before ring arrow; do [ $stage = before ] || game_key h; sleep 1.5; shot $stage; done
 diff_mask "$RQ_ARTIFACTS"/02-ring.png "$WORK/ring.png"; diff_mask "$RQ_ARTIFACTS"/03-arrow.png "$WORK/arrow.png"
 # The ring changes nothing beyond its own circle; the arrow leaves it for the piece's point.
 read -r w h x y <<<"$(convert "$WORK/ring.png" -trim -format "%w %h %X %Y" info: | tr -d '+')"
@@ -33,8 +30,7 @@ beyond=$(convert "$WORK/arrow.png" -fill black -draw "circle $cx,$cy $((cx + $(p
 drag b2e2
 sleep 4  # the computer's answer, at the lowest level
 drag b0c2
-game_key m
-moves=$(moves_window) || fail "no record window after M"
+game_key m; moves=$(moves_window) || fail "no record window after M"
 wait_rows '^2\. 马八进七 [^ ]+ \| H8\+7 [A-Z+1-5-][1-9A-Z][-+=][1-9]$'
 grep -qxE '1\. 炮八平五 [^ ~]+ \| C8=5 [A-Z+-][1-9A-Z][-+=][1-9]' "$DUMP" || fail "row 1 is not the first pair"
 [ "$(printf '%d' "$(xprop -id "$moves" WM_TRANSIENT_FOR | grep -o '0x[0-9a-f]*')")" = "$GAME_WINDOW" ] ||
@@ -42,26 +38,19 @@ grep -qxE '1\. 炮八平五 [^ ~]+ \| C8=5 [A-Z+-][1-9A-Z][-+=][1-9]' "$DUMP" ||
 [ "$(geometry "$moves" | cut -d' ' -f1)" -ge $((WIN_X + WIN_W)) ] || fail "the record window is not beside the game"
 game_key z
 wait_rows '^2\. ~马八进七 ~[^ ]+ \| ~H8\+7 ~'
-focus "$moves" || fail "cannot focus the record window"
-xdotool key alt+F4
+focus "$moves" || fail "cannot focus the record window"; xdotool key alt+F4
 moves_gone || fail "the close button left the record window"
 wait_rows '^closed$'
 sleep 0.5  # openbox hands the focus back to the game window
-game_key m
-moves_window >/dev/null || fail "M does not open the record window again"
-game_key m
-moves_gone || fail "M does not close the record window"
+game_key m; moves_window >/dev/null || fail "M does not open the record window again"
+game_key m; moves_gone || fail "M does not close the record window"
 # Level 0 to 3 on the scale, which has the focus; the fourth check box is "Show prohibited moves".
-game_key s
-dialog=$(wait_window '^Ravenquill Settings$') || fail "no settings dialog after S"
+game_key s; dialog=$(wait_window '^Ravenquill Settings$') || fail "no settings dialog after S"
 dialog_keys "$dialog" Right Right Right Tab Tab Tab Tab space Return
 warning=$(wait_window '^Warning$') || fail "no warning for level 3"
-dialog_keys "$warning" Return
-wait_no_window '^Warning$'; wait_no_window '^Ravenquill Settings$'
-game_key n
-question=$(wait_window '^New game\?$') || fail "no question after N"
-dialog_keys "$question" alt+y
-wait_no_window '^New game\?$'
+dialog_keys "$warning" Return; wait_no_window '^Warning$'; wait_no_window '^Ravenquill Settings$'
+game_key n; question=$(wait_window '^New game\?$') || fail "no question after N"
+dialog_keys "$question" alt+y; wait_no_window '^New game\?$'
 game_key Escape; wait_game_exit
 settings="$WORK/Settings_$NAME.rqs1" current="$WORK/CurrentGame_$NAME.vrd5" archive="$WORK/Games1-100_$NAME.vrd5"
 for line in "DifficultyLevel = 3" "ShowIllegalMoves = 0" "HighlightMove = 1" "AutoHideMenu = 1"; do expect_line "$settings" "$line"; done

@@ -19,21 +19,17 @@ announced=$SHOT box=$(geometry "$ended")
 dialog_keys "$ended" Return; wait_no_window '^Game has ended$'
 sleep 0.5; shot after-ok
 [ "$(differing "$announced" "$SHOT" "$box")" -eq 0 ] || fail "the box opened over a picture older than the final one"
-game_key n
-sleep 0.5
+game_key n; sleep 0.5
 window_exists '^New game\?$' && fail "a finished game must not ask"
 # Over a hovered piece the pointer leaves without crossing the window's edge when a window opens under it.
-xdotool mousemove 0 0; sleep 0.5; shot no-pointer
-untouched=$SHOT
+xdotool mousemove 0 0; sleep 0.5; shot no-pointer; untouched=$SHOT
 pointer_to "$(point_x b0)" "$(point_y b0)"; sleep 0.3; shot hovering
 [ "$(differing "$untouched" "$SHOT")" -gt 0 ] || fail "hovering the horse shows no markers"
 cx=$((WIN_X + $(px "$(point_x b0)") - 60)) cy=$((WIN_Y + $(px "$(point_y b0)") - 30))
-xmessage -geometry "120x60+$cx+$cy" cover &
-cover_pid=$!
+xmessage -geometry "120x60+$cx+$cy" cover & cover_pid=$!
 wait_window '^xmessage$' 10 >/dev/null || fail "no covering window"
-sleep 0.5; shot covered
-kill "$cover_pid"
-# Blacked out with the window's border.
+sleep 0.5; shot covered; kill "$cover_pid"
+# The covering window blacked out with its border.
 [ "$(differing "$untouched" "$SHOT" "$((cx - 4)) $((cy - 4)) 128 68")" -eq 0 ] || fail "the markers stay after the pointer left the window"
 game_key Escape; wait_game_exit
 archive="$WORK/Games1-100_$NAME.vrd5"
