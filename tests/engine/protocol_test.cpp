@@ -59,7 +59,8 @@ TEST(EngineConversation, AnswersEveryScriptedExchange) {
   const Row rows[] = {
       {{">uci", "<id name Ravenquill", "<option name Difficulty type spin default 1 min 0 max 4", "<uciok", ">isready",
         "<readyok", ">position fen 4k4/9/9/9/9/9/9/9/4R4/3K5 w - - 0 1 moves e1e9", ">go depth 3",
-        "<info string the game is over", "<bestmove (none)"}, "", {}},
+        "<info string the game is over", "<bestmove (none)", ">position fen 4k4/9/9/9/9/9/9/9/4R4/3K5 w - - 0 1",
+        ">go depth 2", "<info depth 2 score mate 1 ", "<bestmove e1e9"}, "", {}},
       {{">position startpos moves h2e2 h9g7", ">go depth 3", "<info depth 1 score cp ", "<info depth 3 ", "<bestmove ",
         "!info depth 4"}, StartFen, {"h2e2", "h9g7"}},
       {{">position startpos moves h7e7", "<info string illegal move h7e7 (not the side to move)",
@@ -77,7 +78,7 @@ TEST(EngineConversation, AnswersEveryScriptedExchange) {
       {{">xboard", ">new", ">force", ">usermove e3e5", "<Illegal move (the piece cannot move there): e3e5", ">usermove z9",
         "<Illegal move (not a move", ">setboard 9/9/9 w", "<Error (bad FEN: ", ">frobnicate", "<Error (unknown command)",
         ">sd deep", "<Error (bad argument): sd", ">usermove h2e2", ">usermove h9g7", ">usermove b0c2", ">remove",
-        ">undo", ">undo", "<Error (no move to take back)", ">usermove b2e2", ">sd 2", ">go", "<move "},
+        ">undo", ">undo", "<Error (no move to take back)", ">usermove b2e2", ">sd 2", ">go", "<move ", "!Illegal move (not the side"},
        StartFen, {"b2e2"}},
       {{">xboard", ">new", ">st 30", ">usermove h2e2", ">result 1-0 {Red resigns}", ">ping 9", "<pong 9", "!move "}, "", {}},
       // Stops answer at once, from the deep iterations on, where one piece's moves take longest; force takes

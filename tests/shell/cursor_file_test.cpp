@@ -9,30 +9,35 @@
 namespace rq {
 namespace {
 
-// A one-image 32-bit cursor, 4 by 4, every pixel 0xFF102030, hot spot at hx, hy.
-std::vector<uint8_t> MakeCur(int hx = 1, int hy = 2) {
+// A one-image cursor, 4 by 4, hot spot at hx, hy: at 32 bits every pixel 0xFF102030; at 4 bits
+// each row takes colours 0, 1, 1, 0 of a palette of two, 0x102030 and 0xA0B0C0.
+std::vector<uint8_t> MakeCur(int hx = 1, int hy = 2, int bits = 32) {
   std::vector<uint8_t> b;
   const auto put = [&](uint32_t v, int bytes) {
     for (int k = 0; k < bytes; ++k) b.push_back(static_cast<uint8_t>(v >> (8 * k)));
   };
+  const int colours = bits == 4 ? 2 : 0, words = bits == 4 ? 4 : 16;
   put(0, 2), put(2, 2), put(1, 2);  // a cursor directory of one image
-  put(4, 1), put(4, 1), put(0, 2), put(hx, 2), put(hy, 2), put(40 + 64 + 16, 4), put(22, 4);
-  put(40, 4), put(4, 4), put(8, 4), put(1, 2), put(32, 2);  // the bitmap header
-  for (int i = 0; i < 6; ++i) put(0, 4);
-  for (int i = 0; i < 16; ++i) put(0xFF102030u, 4);  // pixels, then the AND mask
+  put(4, 1), put(4, 1), put(0, 2), put(hx, 2), put(hy, 2), put(40 + 4 * colours + 4 * words + 16, 4), put(22, 4);
+  put(40, 4), put(4, 4), put(8, 4), put(1, 2), put(bits, 2);  // the bitmap header
+  for (int i = 0; i < 6; ++i) put(i == 4 ? colours : 0, 4);
+  if (bits == 4) put(0x102030, 4), put(0xA0B0C0, 4);
+  for (int i = 0; i < words; ++i) put(bits == 4 ? 0x1001u : 0xFF102030u, 4);  // pixels, then the AND mask
   for (int i = 0; i < 4; ++i) put(0, 4);
   return b;
 }
 
 TEST(CursorFile, ReadsGoodFilesAndRefusesDamagedOnes) {
   CursorImage image;
-  const struct { int hx, hy, wantX, wantY; } spots[] = {{1, 2, 1, 2}, {40, 9, 3, 3}};
+  const struct { int hx, hy, bits, wantX, wantY; std::vector<uint8_t> firstTwo; } spots[] = {
+      {1, 2, 32, 1, 2, {0x10, 0x20, 0x30, 0xFF, 0x10, 0x20, 0x30, 0xFF}}, {40, 9, 32, 3, 3, {0x10, 0x20, 0x30, 0xFF, 0x10, 0x20, 0x30, 0xFF}},
+      {0, 0, 4, 0, 0, {0x10, 0x20, 0x30, 0xFF, 0xA0, 0xB0, 0xC0, 0xFF}}};
   for (const auto& s : spots) {
-    const std::vector<uint8_t> file = MakeCur(s.hx, s.hy);
-    ASSERT_TRUE(DecodeCursor(file.data(), file.size(), image));
+    const std::vector<uint8_t> file = MakeCur(s.hx, s.hy, s.bits);
+    ASSERT_TRUE(DecodeCursor(file.data(), file.size(), image)) << s.bits;
     EXPECT_EQ(image.width * 10 + image.height, 44);
     EXPECT_EQ(image.hotX * 10 + image.hotY, s.wantX * 10 + s.wantY) << "a hot spot outside moves onto the edge";
-    EXPECT_EQ(std::vector<uint8_t>(image.rgba.begin(), image.rgba.begin() + 4), (std::vector<uint8_t>{0x10, 0x20, 0x30, 0xFF}));
+    EXPECT_EQ(std::vector<uint8_t>(image.rgba.begin(), image.rgba.begin() + 8), s.firstTwo) << s.bits << " bits";
   }
   const struct {
     const char* name;
