@@ -26,7 +26,7 @@ TEST_F(GameAppTest, FirstStartIsSilentAndFreshAndALongNameIsCut) {
 TEST_F(GameAppTest, AGameContinuesAfterARestartThinkingOrNot) {
   PrepareSettings(true);
   GameApplication& a = Start();
-  for (const char* move : {"h2e2", "h0g2"}) ASSERT_TRUE(PlayMove(a, move) && (RequestComputerMove(a.game), PlayAnswer(a))) << move;
+  for (const char* move : {"h2e2", "h0g2"}) ASSERT_TRUE(PlayMoves(a, move) && (RequestComputerMove(a.game), PlayAnswer(a))) << move;
   std::string before = GameState(a);
   const HistoryEntry last = Locked(a, [](GuardedGame& g) { return g.record.history[3]; });
   Stop();
@@ -37,7 +37,7 @@ TEST_F(GameAppTest, AGameContinuesAfterARestartThinkingOrNot) {
 
   // Thinking at exit: stopped at once, saved on the computer's turn, resumed at the start.
   b.difficultyLevel = 4, ApplyDifficulty(b);
-  ASSERT_TRUE(PlayMove(b, "i0h0"));
+  ASSERT_TRUE(PlayMoves(b, "i0h0"));
   before = GameState(b), RequestComputerMove(b.game);
   while (!Locked(b, [](GuardedGame& g) { return g.searching; })) std::this_thread::yield();
   const auto stopping = std::chrono::steady_clock::now();
@@ -70,10 +70,9 @@ TEST_F(GameAppTest, StartUpTellsTheStateOfTheGameWhenAskedTo) {
 
 TEST_F(GameAppTest, SavesAreTheGoldenBytesAndNeverTornOrMadeOfAHeldPiece) {
   GameApplication& a = Start();
-  PlayMoves(a, "h2h9 i9h9");
-  ASSERT_TRUE(SaveCurrentGame(a));
+  ASSERT_TRUE(PlayMoves(a, "h2h9 i9h9") && SaveCurrentGame(a));
   const std::string previous = CurrentFile();
-  PlayMoves(a, "b2e2 b9c7"), a.wallClock = GoldenClock;
+  ASSERT_TRUE(PlayMoves(a, "b2e2 b9c7"));
   { FileSizeCap diskFull(previous.size() + 100); EXPECT_FALSE(SaveCurrentGame(a)); }  // the new file is 286 bytes longer
   EXPECT_EQ(CurrentFile(), previous);
   EXPECT_FALSE(std::filesystem::exists(TempFileName(CurrentGameFileName("TESTBOX"))));
@@ -127,9 +126,7 @@ TEST_F(GameAppTest, ANewGameArchivesTheOldOneOrLeavesItWhereItIs) {
   for (const auto& c : cases) {
     dir.Clear(), platform.ClearRecords();
     GameApplication& a = Start();
-    a.wallClock = GoldenClock;
-    ASSERT_TRUE(SaveCurrentGame(a));  // an older game stands in the file
-    PlayMoves(a, "h2h9 i9h9");
+    ASSERT_TRUE(SaveCurrentGame(a) && PlayMoves(a, "h2h9 i9h9"));  // the file holds an older game
     a.lastMove.status = 0, a.draggedPiece.code = 0x41, a.hoveredPiece = 3;
     a.candidatesShown = a.computerMoveReady = a.computerMoveAnimating = a.gameDrawn = true;
     const std::string before = GameState(a), saved = Locked(a, [](GuardedGame& g) { return FormatGameFile(*DataOf(g.record)); });
