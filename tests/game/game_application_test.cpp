@@ -41,9 +41,8 @@ TEST_F(GameAppTest, AGameContinuesAfterARestartThinkingOrNot) {
   before = GameState(b), RequestComputerMove(b.game);
   while (!Locked(b, [](GuardedGame& g) { return g.searching; })) std::this_thread::yield();
   const auto stopping = std::chrono::steady_clock::now();
-  b.difficultyLevel = 0, Stop();
+  b.difficultyLevel = 0, Stop(), platform.ClearRecords();
   EXPECT_LT(std::chrono::steady_clock::now() - stopping, std::chrono::seconds(3)) << "the search was not stopped";
-  platform.ClearRecords();
   GameApplication& c = Start();
   EXPECT_EQ(Told(), MyTurn);
   EXPECT_EQ(GameState(c), before);
@@ -103,18 +102,15 @@ TEST_F(GameAppTest, FilesThatCannotBeLoadedAreKeptAside) {
   const std::string golden = GoldenFile, cut = golden.substr(0, golden.find("64 --> 67"));
   const struct { const std::string* file; std::string bytes; mode_t mode; int asideTaken; const char* keptAs; } cases[] = {
       {&game, golden, 0, 0, ".damaged"}, {&game, golden, 0200, 999, ""}, {&game, golden, 0400, 0, ""},
-      {&settings, "HintAtStartup = 0\n", 0400, 0, ""}, {&game, cut, 0600, 1, ".damaged-2"},
-  };
+      {&settings, "HintAtStartup = 0\n", 0400, 0, ""}, {&game, cut, 0600, 1, ".damaged-2"}};
   for (const auto& c : cases) {
-    dir.Clear();
-    WriteFile(*c.file, c.bytes);
+    dir.Clear(), WriteFile(*c.file, c.bytes);
     for (int n = 1; n <= c.asideTaken; ++n) WriteFile(*c.file + ".damaged" + (n == 1 ? "" : "-" + std::to_string(n)), "");
     chmod(c.file->c_str(), c.mode);
     EXPECT_TRUE(StartAndStopUnprivileged(platform, lock.name()));
     EXPECT_EQ(ReadFile(*c.file + c.keptAs), c.bytes) << c.mode << c.keptAs;
   }
-  platform.ClearRecords();
-  WriteFile(game, golden.substr(0, golden.size() - 1));
+  WriteFile(game, golden.substr(0, golden.size() - 1));  // the starts above ran in other processes: nothing told yet
   EXPECT_EQ(GameState(Start()), FreshState(1));
   EXPECT_EQ(Told(), "");
 }
@@ -132,9 +128,8 @@ TEST_F(GameAppTest, ANewGameArchivesTheOldOneOrLeavesItWhereItIs) {
     const std::string before = GameState(a), saved = Locked(a, [](GuardedGame& g) { return FormatGameFile(*DataOf(g.record)); });
     if (c.blocked) std::filesystem::remove(*c.blocked), std::filesystem::create_directory(*c.blocked);
     std::optional<FileSizeCap> diskFull = c.diskFull ? std::make_optional<FileSizeCap>(CurrentFile().size()) : std::nullopt;
-    LockGame(a.game);  // as the new-game command: the lock is re-entrant
-    EXPECT_EQ(StartNewGame(a), c.archived);
-    UnlockGame(a.game), diskFull.reset();
+    EXPECT_EQ(Locked(a, [&](GuardedGame&) { return StartNewGame(a); }), c.archived);  // as the command: the lock is re-entrant
+    diskFull.reset();
     EXPECT_EQ(ReadFile(archive), c.archived ? saved : "");
     EXPECT_EQ(GameState(a), c.archived ? FreshState(2) : before) << "a game kept stays on the board";
     EXPECT_EQ(platform.Messages().size() == 1 ? platform.Messages()[0].title : Told(), c.archived ? "" : "New game");

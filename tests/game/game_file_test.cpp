@@ -15,8 +15,7 @@ std::string Crlf(std::string t) { for (size_t at = 0; (at = t.find('\n', at)) !=
 TEST(GameFile, WrittenGamesReadBackByteForByte) {
   auto undone = PlayedRecord(GoldenMoves), full = std::make_unique<GameRecord>(), ended = PlayedRecord("h2h9 i9h9 b2e2");
   Move m;
-  undone->undoMove(m), undone->undoMove(m);
-  ASSERT_TRUE(PlayRandomGame(*full, HistoryCapacity + 1, 11));  // the last move goes unrecorded
+  ASSERT_TRUE(undone->undoMove(m) && undone->undoMove(m) && PlayRandomGame(*full, HistoryCapacity + 1, 11));  // its last move goes unrecorded
   auto endedData = DataOf(*ended, 100, true, false);
   endedData->board.boardValue = INT32_MIN;
   const std::string golden = GoldenFile, untimed = std::string(golden).erase(golden.find(" (saved"), 33);
