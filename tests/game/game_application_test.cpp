@@ -122,7 +122,7 @@ TEST_F(GameAppTest, ANewGameArchivesTheOldOneOrLeavesItWhereItIs) {
   for (const auto& c : cases) {
     dir.Clear(), platform.ClearRecords();
     GameApplication& a = Start();
-    ASSERT_TRUE(SaveCurrentGame(a) && PlayMoves(a, "h2h9 i9h9"));  // the file holds an older game
+    ASSERT_TRUE(SaveCurrentGame(a) && PlayMoves(a, "h2h9 i9h9 b2b9 c9e7"));  // the file holds an older game; two eaten against one
     a.lastMove.status = 0, a.draggedPiece.code = 0x41, a.hoveredPiece = 3;
     a.candidatesShown = a.computerMoveReady = a.computerMoveAnimating = a.gameDrawn = true;
     const std::string before = GameState(a), saved = Locked(a, [](GuardedGame& g) { return FormatGameFile(*DataOf(g.record)); });
