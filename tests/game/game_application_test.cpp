@@ -26,7 +26,7 @@ TEST_F(GameAppTest, FirstStartIsSilentAndFreshAndALongNameIsCut) {
 TEST_F(GameAppTest, AGameContinuesAfterARestartThinkingOrNot) {
   PrepareSettings(true);
   GameApplication& a = Start();
-  for (const char* move : {"h2e2", "h0g2"}) ASSERT_TRUE(PlayMove(a, move) && (RequestComputerMove(a.game), PlayAnswer(a))) << move;
+  for (const char* move : {"h2e2", "h0g2"}) ASSERT_TRUE(PlayMoves(a, move) && (RequestComputerMove(a.game), PlayAnswer(a))) << move;
   std::string before = GameState(a);
   const HistoryEntry last = Locked(a, [](GuardedGame& g) { return g.record.history[3]; });
   Stop();
@@ -37,13 +37,12 @@ TEST_F(GameAppTest, AGameContinuesAfterARestartThinkingOrNot) {
 
   // Thinking at exit: stopped at once, saved on the computer's turn, resumed at the start.
   b.difficultyLevel = 4, ApplyDifficulty(b);
-  ASSERT_TRUE(PlayMove(b, "i0h0"));
+  ASSERT_TRUE(PlayMoves(b, "i0h0"));
   before = GameState(b), RequestComputerMove(b.game);
   while (!Locked(b, [](GuardedGame& g) { return g.searching; })) std::this_thread::yield();
   const auto stopping = std::chrono::steady_clock::now();
-  b.difficultyLevel = 0, Stop();
+  b.difficultyLevel = 0, Stop(), platform.ClearRecords();
   EXPECT_LT(std::chrono::steady_clock::now() - stopping, std::chrono::seconds(3)) << "the search was not stopped";
-  platform.ClearRecords();
   GameApplication& c = Start();
   EXPECT_EQ(Told(), MyTurn);
   EXPECT_EQ(GameState(c), before);
@@ -70,10 +69,9 @@ TEST_F(GameAppTest, StartUpTellsTheStateOfTheGameWhenAskedTo) {
 
 TEST_F(GameAppTest, SavesAreTheGoldenBytesAndNeverTornOrMadeOfAHeldPiece) {
   GameApplication& a = Start();
-  PlayMoves(a, "h2h9 i9h9");
-  ASSERT_TRUE(SaveCurrentGame(a));
+  ASSERT_TRUE(PlayMoves(a, "h2h9 i9h9") && SaveCurrentGame(a));
   const std::string previous = CurrentFile();
-  PlayMoves(a, "b2e2 b9c7"), a.wallClock = GoldenClock;
+  ASSERT_TRUE(PlayMoves(a, "b2e2 b9c7"));
   { FileSizeCap diskFull(previous.size() + 100); EXPECT_FALSE(SaveCurrentGame(a)); }  // the new file is 286 bytes longer
   EXPECT_EQ(CurrentFile(), previous);
   EXPECT_FALSE(std::filesystem::exists(TempFileName(CurrentGameFileName("TESTBOX"))));
@@ -104,18 +102,15 @@ TEST_F(GameAppTest, FilesThatCannotBeLoadedAreKeptAside) {
   const std::string golden = GoldenFile, cut = golden.substr(0, golden.find("64 --> 67"));
   const struct { const std::string* file; std::string bytes; mode_t mode; int asideTaken; const char* keptAs; } cases[] = {
       {&game, golden, 0, 0, ".damaged"}, {&game, golden, 0200, 999, ""}, {&game, golden, 0400, 0, ""},
-      {&settings, "HintAtStartup = 0\n", 0400, 0, ""}, {&game, cut, 0600, 1, ".damaged-2"},
-  };
+      {&settings, "HintAtStartup = 0\n", 0400, 0, ""}, {&game, cut, 0600, 1, ".damaged-2"}};
   for (const auto& c : cases) {
-    dir.Clear();
-    WriteFile(*c.file, c.bytes);
+    dir.Clear(), WriteFile(*c.file, c.bytes);
     for (int n = 1; n <= c.asideTaken; ++n) WriteFile(*c.file + ".damaged" + (n == 1 ? "" : "-" + std::to_string(n)), "");
     chmod(c.file->c_str(), c.mode);
     EXPECT_TRUE(StartAndStopUnprivileged(platform, lock.name()));
     EXPECT_EQ(ReadFile(*c.file + c.keptAs), c.bytes) << c.mode << c.keptAs;
   }
-  platform.ClearRecords();
-  WriteFile(game, golden.substr(0, golden.size() - 1));
+  WriteFile(game, golden.substr(0, golden.size() - 1));  // the starts above ran in other processes: nothing told yet
   EXPECT_EQ(GameState(Start()), FreshState(1));
   EXPECT_EQ(Told(), "");
 }
@@ -127,17 +122,14 @@ TEST_F(GameAppTest, ANewGameArchivesTheOldOneOrLeavesItWhereItIs) {
   for (const auto& c : cases) {
     dir.Clear(), platform.ClearRecords();
     GameApplication& a = Start();
-    a.wallClock = GoldenClock;
-    ASSERT_TRUE(SaveCurrentGame(a));  // an older game stands in the file
-    PlayMoves(a, "h2h9 i9h9");
+    ASSERT_TRUE(SaveCurrentGame(a) && PlayMoves(a, "h2h9 i9h9 b2b9 c9e7"));  // the file holds an older game; two eaten against one
     a.lastMove.status = 0, a.draggedPiece.code = 0x41, a.hoveredPiece = 3;
     a.candidatesShown = a.computerMoveReady = a.computerMoveAnimating = a.gameDrawn = true;
     const std::string before = GameState(a), saved = Locked(a, [](GuardedGame& g) { return FormatGameFile(*DataOf(g.record)); });
     if (c.blocked) std::filesystem::remove(*c.blocked), std::filesystem::create_directory(*c.blocked);
     std::optional<FileSizeCap> diskFull = c.diskFull ? std::make_optional<FileSizeCap>(CurrentFile().size()) : std::nullopt;
-    LockGame(a.game);  // as the new-game command: the lock is re-entrant
-    EXPECT_EQ(StartNewGame(a), c.archived);
-    UnlockGame(a.game), diskFull.reset();
+    EXPECT_EQ(Locked(a, [&](GuardedGame&) { return StartNewGame(a); }), c.archived);  // as the command: the lock is re-entrant
+    diskFull.reset();
     EXPECT_EQ(ReadFile(archive), c.archived ? saved : "");
     EXPECT_EQ(GameState(a), c.archived ? FreshState(2) : before) << "a game kept stays on the board";
     EXPECT_EQ(platform.Messages().size() == 1 ? platform.Messages()[0].title : Told(), c.archived ? "" : "New game");

@@ -10,16 +10,12 @@
 namespace rq::test {
 namespace {
 
-std::string Crlf(std::string text) {
-  for (size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 2) text.insert(at, 1, '\r');
-  return text;
-}
+std::string Crlf(std::string t) { for (size_t at = 0; (at = t.find('\n', at)) != std::string::npos; at += 2) t.insert(at, 1, '\r'); return t; }
 
 TEST(GameFile, WrittenGamesReadBackByteForByte) {
   auto undone = PlayedRecord(GoldenMoves), full = std::make_unique<GameRecord>(), ended = PlayedRecord("h2h9 i9h9 b2e2");
   Move m;
-  undone->undoMove(m), undone->undoMove(m);
-  ASSERT_TRUE(PlayRandomGame(*full, HistoryCapacity + 1, 11));  // the last move goes unrecorded
+  ASSERT_TRUE(undone->undoMove(m) && undone->undoMove(m) && PlayRandomGame(*full, HistoryCapacity + 1, 11));  // its last move goes unrecorded
   auto endedData = DataOf(*ended, 100, true, false);
   endedData->board.boardValue = INT32_MIN;
   const std::string golden = GoldenFile, untimed = std::string(golden).erase(golden.find(" (saved"), 33);
@@ -91,24 +87,20 @@ TEST(GameFile, TurnsAndBoardsMustBeThoseOfTheGame) {
 
 // Random damage a disk, an editor or a crash could do: refused, or loaded consistently.
 TEST(GameFile, MutatedFilesLoadConsistentlyOrAreRefused) {
-  auto longer = std::make_unique<GameRecord>();
+  auto longer = std::make_unique<GameRecord>(), record = std::make_unique<GameRecord>();
   Move m;
-  ASSERT_TRUE(PlayRandomGame(*longer, 40, 11));
-  longer->undoMove(m), longer->undoMove(m);
+  ASSERT_TRUE(PlayRandomGame(*longer, 40, 11) && longer->undoMove(m) && longer->undoMove(m));
   const std::string bases[] = {GoldenFile, FormatGameFile(*DataOf(*longer, 12)), FormatGameFile(*DataOf(*longer, 250, true))};
   const char* const numbers[] = {"99999999999999999999", "2147483648", "-2147483649", "1001", "1000", "17", "16", "-1", "0", "255", "218", "128", "90", "89"};
   std::mt19937 random(20240302);
   auto pick = [&](size_t n) { return n == 0 ? size_t{0} : static_cast<size_t>(random() % n); };
-  auto record = std::make_unique<GameRecord>();
   int accepted = 0;
   for (int round = 0; round < 12000; ++round) {
     std::string text = bases[round % 3];
     for (int d = random() % 3 == 0 ? 2 : 1; d > 0; --d) {
       const unsigned kind = random() % 5;
-      if (kind == 0)
-        for (int i = 1 + random() % 3; i > 0 && !text.empty(); --i) text[pick(text.size())] = static_cast<char>(random());
-      else if (kind == 1)
-        text.resize(pick(text.size()));
+      if (kind == 0) { for (int i = 1 + random() % 3; i > 0 && !text.empty(); --i) text[pick(text.size())] = static_cast<char>(random()); }
+      else if (kind == 1) { text.resize(pick(text.size())); }
       else if (kind == 2) {  // a number made huge or put on a boundary
         size_t at = text.find_first_of("0123456789", pick(text.size()));
         if (at == std::string::npos) continue;
@@ -122,16 +114,14 @@ TEST(GameFile, MutatedFilesLoadConsistentlyOrAreRefused) {
       }
     }
     const GameReading read = ReadGameText(text);
-    if (!read.ok) continue;
+    if (accepted += read.ok, !read.ok) continue;
     const GameFileData& data = *read.data;
-    ++accepted;
     ASSERT_TRUE(data.recordedMoves <= HistoryCapacity && data.eatenRedCount <= MaxEatenCount && data.eatenGreenCount <= MaxEatenCount);
     LoadIntoRecord(data, *record);
     for (int side = 0; side < 2; ++side)
       for (int index = 1; index <= PiecesPerSide; ++index) {
         const uint8_t code = static_cast<uint8_t>(colourBit(side) | index), at = record->pieceSquare[side][index];
-        ASSERT_TRUE(isCaptured(at) ? !std::memchr(record->position.squares, code, BoardSquares)
-                                   : record->position.squares[at] == code) << text;
+        ASSERT_TRUE(isCaptured(at) ? !std::memchr(record->position.squares, code, BoardSquares) : record->position.squares[at] == code) << text;
       }
     const GameReading reread = ReadGameText(FormatGameFile(data));
     ASSERT_TRUE(reread.ok && FormatGameFile(*reread.data) == FormatGameFile(data)) << text;
@@ -192,48 +182,41 @@ TEST(GameArchive, AppendsAreWholeOrNothingEvenFromProcessesAtOnce) {
 
 TEST(GameSettings, FilesReadAsTheirLinesSayAndWriteBackTheSame) {
   ScratchDirectory dir;
-  const std::string all = "HintAtStartup = 0\nHighlightMove = 1\nShowMoves = 0\nShowIllegalMoves = 1\n"
-                          "ExplainIllegalMoves = 0\nAutoHideMenu = 1\nDifficultyLevel = 9\nHelpLanguage = 2\n";
-  auto edit = [&](const char* from, const char* to) { return std::string(all).replace(all.find(from), strlen(from), to); };
-  const struct { std::optional<std::string> file; const char* read; } cases[] = {
-      {std::nullopt, "1 1 1 1 1 1 1 0"}, {"", "1 1 1 1 1 1 1 0"}, {all, "0 1 0 1 0 1 9 2"}, {Crlf(all), "0 1 0 1 0 1 9 2"},
-      {"\n\n" + edit("\nShowMoves", "\n\nShowMoves") + "\n", "0 1 0 1 0 1 9 2"}, {edit("HighlightMove = 1", "HighlightMove = 2"), "0 0 0 1 0 1 9 2"},
-      {edit("ShowMoves = 0", "ShowMoves = -1"), "0 1 0 1 0 1 9 2"}, {edit("ShowMoves = 0\n", ""), "0 1 1 1 1 1 1 0"},
-      {edit("= 0\nShowI", "= x\nShowI"), "0 1 1 1 1 1 1 0"}, {edit("Level = 9", "Level = -3"), "0 1 0 1 0 1 -3 2"}};
+  const std::string text = "HintAtStartup = 0\nHighlightMove = 1\nShowMoves = 0\nShowIllegalMoves = 1\n"
+                           "ExplainIllegalMoves = 0\nAutoHideMenu = 1\nDifficultyLevel = 9\nHelpLanguage = 2\n";
+  auto edit = [&](const char* from, const char* to) { return std::string(text).replace(text.find(from), strlen(from), to); };
+  const SettingsValues fresh, all = {0, 1, 0, 1, 0, 1, 9, 2}, stopped = {0, 1, 1, 1, 1, 1, 1, 0};
+  const struct { std::optional<std::string> file; SettingsValues read; } cases[] = {
+      {std::nullopt, fresh}, {"", fresh}, {text, all}, {Crlf(text), all}, {"\n\n" + edit("\nShowMoves", "\n\nShowMoves") + "\n", all},
+      {edit("HighlightMove = 1", "HighlightMove = 2"), {0, 0, 0, 1, 0, 1, 9, 2}}, {edit("ShowMoves = 0", "ShowMoves = -1"), all},
+      {edit("ShowMoves = 0\n", ""), stopped}, {edit("= 0\nShowI", "= x\nShowI"), stopped}, {edit("Level = 9", "Level = -3"), {0, 1, 0, 1, 0, 1, -3, 2}}};
   for (const auto& c : cases) {
     if (std::remove("settings"), c.file) WriteFile("settings", *c.file);
     SettingsValues read, again;
-    int n[8];
-    std::sscanf(c.read, "%d %d %d %d %d %d %d %d", n, n + 1, n + 2, n + 3, n + 4, n + 5, n + 6, n + 7);
-    const SettingsValues expected = {n[0] == 1, n[1] == 1, n[2] == 1, n[3] == 1, n[4] == 1, n[5] == 1, n[6], n[7]};
-    EXPECT_EQ(ReadSettingsFile("settings", read), c.file.has_value()) << c.read;
-    EXPECT_EQ(FormatSettings(read), FormatSettings(expected)) << (c.file ? *c.file : "no file");
+    EXPECT_EQ(ReadSettingsFile("settings", read), c.file.has_value()) << (c.file ? *c.file : "no file");
+    EXPECT_EQ(FormatSettings(read), FormatSettings(c.read)) << (c.file ? *c.file : "no file");
     ASSERT_TRUE(WriteSettingsFile("settings", read));
     EXPECT_TRUE(ReadSettingsFile("settings", again) && FormatSettings(again) == FormatSettings(read));
   }
-  EXPECT_EQ(FormatSettings({false, true, false, true, false, true, 9, 2}), all);
+  EXPECT_EQ(FormatSettings(all), text);
 }
 
 const char* dataAt = "";  // the one folder the probe finds the data in
 bool Probe(const std::string& dir) { return dir == dataAt; }
 
 TEST(Folders, DataFromTheWorkingFolderElseInstalledWithFilesInTheUsersDataFolder) {
-  const struct Row { const char *what, *dataIn, *xdg, *home; FolderCase use; const char *dataDir, *filesDir; } rows[] = {
-      {"started beside the data: as always", "/w", "/x", "/h", FolderCase::Working, "", ""},
-      {"installed, XDG_DATA_HOME set", "/usr/share/rq", "/x/", "/h", FolderCase::Installed, "/usr/share/rq", "/x/ravenquill"},
-      {"installed, relative XDG_DATA_HOME ignored", "/usr/share/rq", "x", "/h", FolderCase::Installed, "/usr/share/rq", "/h/.local/share/ravenquill"},
-      {"installed, XDG_DATA_HOME unset", "/usr/share/rq", nullptr, "/h", FolderCase::Installed, "/usr/share/rq", "/h/.local/share/ravenquill"},
-      {"installed, but no HOME either", "/usr/share/rq", nullptr, nullptr, FolderCase::NoData, "", ""},
-      {"no data anywhere", "/elsewhere", "/x", "/h", FolderCase::NoData, "", ""}};
+  const struct Row { const char *what, *dataIn, *xdg, *home; FolderCase use; const char *dataDir, *filesDir, *problem; } rows[] = {
+      {"started beside the data: as always", "/w", "/x", "/h", FolderCase::Working, "", "", ""},
+      {"installed, XDG_DATA_HOME set", "/usr/share/rq", "/x/", "/h", FolderCase::Installed, "/usr/share/rq", "/x/ravenquill", ""},
+      {"installed, relative XDG_DATA_HOME ignored", "/usr/share/rq", "x", "/h", FolderCase::Installed, "/usr/share/rq", "/h/.local/share/ravenquill", ""},
+      {"installed, XDG_DATA_HOME unset", "/usr/share/rq", nullptr, "/h", FolderCase::Installed, "/usr/share/rq", "/h/.local/share/ravenquill", ""},
+      {"installed, but no HOME either", "/usr/share/rq", nullptr, nullptr, FolderCase::NoData, "", "", "neither XDG_DATA_HOME nor HOME"},
+      {"no data anywhere", "/elsewhere", "/x", "/h", FolderCase::NoData, "", "", "/w\nand in the installed data folder,\n  /usr/share/rq"}};
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.what);
     dataAt = row.dataIn;
     const Folders f = ChooseFolders("/w", "/usr/share/rq", row.xdg, row.home, Probe);
-    EXPECT_TRUE(f.use == row.use && f.dataDir == row.dataDir && f.filesDir == row.filesDir) << f.dataDir << " " << f.filesDir;
-    EXPECT_EQ(f.problem.empty(), row.use != FolderCase::NoData);
-    if (std::string(row.dataIn) == "/elsewhere") {
-      EXPECT_NE(f.problem.find("/w\nand in the installed data folder,\n  /usr/share/rq"), std::string::npos) << f.problem;
-    }
+    EXPECT_TRUE(f.use == row.use && f.dataDir == row.dataDir && f.filesDir == row.filesDir && f.problem.empty() == !*row.problem &&
+                f.problem.find(row.problem) != std::string::npos) << row.what << ": " << f.dataDir << " " << f.filesDir << " " << f.problem;
   }
 }
 

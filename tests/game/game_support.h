@@ -1,5 +1,4 @@
-// The game tests' common ground: the golden game and its file, reading a file as the
-// program does, and the whole application headless on the fake desktop.
+// The golden game and its file, reading a file as the program does, and the application on the fake desktop.
 #pragma once
 
 #include <sys/wait.h>
@@ -16,9 +15,8 @@
 namespace rq::test {
 
 inline std::time_t GoldenClock() { return 1709388309; }  // Sat Mar  2 14:05:09 2024 UTC
-// Red's cannon takes a horse, the chariot takes it back, then a quiet move each.
+// Red's cannon takes a horse, the chariot takes it back, then a quiet move each; its file written by hand.
 inline const char* const GoldenMoves = "h2h9 i9h9 b2e2 b9c7";
-// The golden game's file, written by hand from the layout.
 inline const char* const GoldenFile =
     "VRDF05\nGame #: 1 (saved Sat Mar  2 14:05:09 2024)\nGame ended: 0\nUser's turn: 1\nBoard value: 15\nBoard extra value: 18\n38 00 46 44 48 45 47 39 00\n"
     "00 00 00 00 00 00 00 00 00\n00 42 40 00 00 00 00 43 00\n33 00 34 00 35 00 36 00 37\n00 00 00 00 00 00 00 00 00\n00 00 00 00 00 00 00 00 00\n"
@@ -32,9 +30,8 @@ inline const char* const GoldenFile =
 // The file form of `record`; the eaten lists follow its captures.
 inline std::unique_ptr<GameFileData> DataOf(const GameRecord& record, int32_t gameNumber = 1, bool ended = false, bool usersTurn = true) {
   auto data = std::make_unique<GameFileData>();
-  data->gameNumber = gameNumber, data->gameEnded = ended, data->usersTurn = usersTurn;
-  data->savedAt = "Sat Mar  2 14:05:09 2024", data->board = record.position;
-  data->recordedMoves = record.recordedMoves, data->moveCount = record.moveCount;
+  data->gameNumber = gameNumber, data->gameEnded = ended, data->usersTurn = usersTurn, data->savedAt = "Sat Mar  2 14:05:09 2024";
+  data->board = record.position, data->recordedMoves = record.recordedMoves, data->moveCount = record.moveCount;
   std::memcpy(data->history, record.history, sizeof data->history);
   for (int i = 0; i < record.moveCount; ++i)
     if (const uint8_t t = record.history[i].captured) (t & GreenBit ? data->eatenGreen[data->eatenGreenCount++] : data->eatenRed[data->eatenRedCount++]) = t;
@@ -47,47 +44,38 @@ struct GameReading { std::unique_ptr<GameFileData> data = std::make_unique<GameF
 // Reads and checks `text` from an exact-size copy, so that a read past its end shows.
 inline GameReading ReadGameText(const std::string& text) {
   GameReading r;
-  const std::unique_ptr<char[]> bytes(new char[text.size() + 1]);
-  std::copy(text.begin(), text.end(), bytes.get());
+  const std::unique_ptr<char[]> bytes(static_cast<char*>(std::memcpy(new char[text.size() + 1], text.data(), text.size())));
   r.ok = ParseGameFile(bytes.get(), text.size(), r.consumed, *r.data, r.error) && CheckGameFile(*r.data, r.error);
   return r;
 }
 
-inline bool ExitedWell(pid_t child) {
-  int status = 0;
-  return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
+inline bool ExitedWell(pid_t child) { int s = 0; return child > 0 && waitpid(child, &s, 0) == child && WIFEXITED(s) && WEXITSTATUS(s) == 0; }
 
 // Reads the shared state under the lock.
-template <typename F>
-auto Locked(GameApplication& app, F read) { LockGame(app.game); auto value = read(app.game); return UnlockGame(app.game), value; }
+template <typename F> auto Locked(GameApplication& app, F read) { LockGame(app.game); auto value = read(app.game); return UnlockGame(app.game), value; }
 
-// A move made, shown and its taken piece listed, as the interaction does.
-inline bool PlayMove(GameApplication& app, const std::string& text) {
-  return Locked(app, [&](GuardedGame& g) {
-    Move m = MoveOf(text);
-    const uint8_t piece = g.record.position.squares[m.from];
-    int32_t reason = 0, detail = 0;
-    if (piece == 0 || !g.record.validateMove(m, reason, detail)) return false;
-    g.record.makeMove(sideOfCode(piece), m), g.record.recordMove(m), app.savedBoard = g.record.position;
-    if (const uint8_t t = m.captured) (t & GreenBit ? app.eatenGreen[app.eatenGreenCount++] : app.eatenRed[app.eatenRedCount++]) = t;
-    return g.usersTurn = sideOfCode(piece) == Green, true;
-  });
-}
-
-// Plays the moves of `line`, such as "h2h9 i9h9".
-inline void PlayMoves(GameApplication& app, const std::string& line) {
+// Moves ("h2h9 i9h9") made, shown and their taken pieces listed, as the interaction does; false at one not permitted.
+inline bool PlayMoves(GameApplication& app, const std::string& line) {
   std::istringstream moves(line);
-  for (std::string move; moves >> move;) EXPECT_TRUE(PlayMove(app, move)) << move;
+  return Locked(app, [&](GuardedGame& g) {
+    for (std::string text; moves >> text;) {
+      Move m = MoveOf(text);
+      const uint8_t piece = g.record.position.squares[m.from];
+      int32_t reason = 0, detail = 0;
+      if (piece == 0 || !g.record.validateMove(m, reason, detail)) return false;
+      g.record.makeMove(sideOfCode(piece), m), g.record.recordMove(m), app.savedBoard = g.record.position, g.usersTurn = sideOfCode(piece) == Green;
+      if (const uint8_t t = m.captured) (t & GreenBit ? app.eatenGreen[app.eatenGreenCount++] : app.eatenRed[app.eatenRedCount++]) = t;
+    }
+    return true;
+  });
 }
 
 // Waits for the worker's answer and plays it, as the per-frame step would.
 inline bool PlayAnswer(GameApplication& app) {
   for (int waited = 0; !Locked(app, [](GuardedGame& g) { return !g.searchRequested && !g.searching && !g.usersTurn; }); ++waited)
-    if (waited > 2500) return false;
-    else std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    if (waited > 2500) return false; else std::this_thread::sleep_for(std::chrono::milliseconds(2));
   const Move m = Locked(app, [](GuardedGame& g) { return g.bestMove; });
-  return IsBoardMove(m) && PlayMove(app, FormatMove(m));
+  return IsBoardMove(m) && PlayMoves(app, FormatMove(m));
 }
 
 // Everything of a game a shut-down and a start must carry over, as text.
@@ -110,14 +98,10 @@ class GameAppTest : public ::testing::Test {
   // The saving times read as in the golden file.
   GameAppTest() { platform.loadableCursorFiles.insert("arrowcop.cur"), setenv("TZ", "UTC", 1), tzset(); }
   // The settings file the next start reads; the computer answers at once.
-  void PrepareSettings(bool hint) {
-    SettingsValues v;
-    v.hintAtStartup = hint, v.difficultyLevel = 0, WriteFile(SettingsFileName("TESTBOX"), FormatSettings(v));
-  }
-  GameApplication& Start() { return *(app = std::make_unique<GameApplication>(platform, lock.name())); }
+  void PrepareSettings(bool hint) { WriteFile(SettingsFileName("TESTBOX"), FormatSettings({hint, true, true, true, true, true, 0, 0})); }
+  GameApplication& Start() { app = std::make_unique<GameApplication>(platform, lock.name()), app->wallClock = GoldenClock; return *app; }
   void Stop() { app.reset(); }
-  // The message boxes shown, as "title: text", one a line.
-  std::string Told() const {
+  std::string Told() const {  // the message boxes shown, as "title: text", one a line
     std::string told;
     for (const RecordedMessage& m : platform.Messages()) told += (told.empty() ? "" : "\n") + m.title + ": " + m.text;
     return told;
