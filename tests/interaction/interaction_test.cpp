@@ -45,7 +45,7 @@ TEST_F(InteractionTest, DropsPlayOnlyPermittedMovesAndHandOverOrEndTheGame) {
       {StartFen, {}, "b2c4", 0, true, false, 0, 0, 0, false},       {StartFen, {}, "b2b0", 0, true, false, 0, 0, 0, false},
       {StartFen, {}, "b2a2", -200, true, false, 0, 0, 0, false},    {StartFen, {}, "b2e2", 0, false, false, 0, 0, 0, false},
       {StartFen, {}, "b2e2", 0, true, true, 0, 0, 0, false},        {StartFen, {}, "b2b9", 0, true, false, 0, 2, 0x28, false},
-      {"4k4/9/9/9/9/9/9/9/9/3KR4 w", {}, "e0e9", 0, true, false, 0, 2, 0x30, true},
+      {"4k4/9/9/9/9/9/9/9/9/3KR4 w", {}, "e0e9", 0, true, false, 0, 2, 0x30, true}, {StartFen, {}, "e0e1", 0, true, false, 0, 1, 0, false},
       {Shuffle, shuffle, "a1a2", 0, true, false, 4, -4, 0, true},
   };
   for (const auto& row : rows) {
