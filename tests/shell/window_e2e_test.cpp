@@ -52,6 +52,9 @@ class Desktop {
 
 class OnDesktop : public Desktop, public ::testing::TestWithParam<bool> {
   void SetUp() override { Begin(GetParam()); }
+ protected:
+  // Where a screenshot is kept: the two desktops run side by side.
+  std::string Shot(const std::string& name) const { return std::string(RQ_SHOT_DIR "/") + (GetParam() ? "openbox-" : "bare-") + name + ".png"; }
 };
 class OnBareDesktop : public Desktop, public ::testing::Test {
   void SetUp() override { Begin(false); }
@@ -65,7 +68,7 @@ TEST_P(OnDesktop, StaysSquareRestsWhenStillAndSavesOnEscape) {
   const std::string window = StartGame();
   Geometry g = DesktopSession::SquareSettled(window);
   EXPECT_EQ(g.height, GetParam() ? 949 : 981);  // 1024 less the frame's allowance
-  ExpectOpening(DesktopSession::Screenshot(g, RQ_SHOT_DIR "/ravenquill-start.png"), g.width);
+  ExpectOpening(DesktopSession::Screenshot(g, Shot("start")), g.width);
   const struct { int width, height, side; } resizes[] = {
       {800, 700, 700}, {600, 900, 900}, {2000, 2000, GetParam() ? 999 : 1024}, {1, 1, 256}, {700, 700, 700}};
   for (const auto& r : resizes) {
@@ -74,7 +77,7 @@ TEST_P(OnDesktop, StaysSquareRestsWhenStillAndSavesOnEscape) {
     EXPECT_TRUE(g.width == r.side && g.height == r.side && g.y + g.height <= 1024)  // red's side on the screen
         << r.width << "x" << r.height << ": " << g.width << "x" << g.height << " at " << g.y;
   }
-  ExpectOpening(DesktopSession::Screenshot(g, RQ_SHOT_DIR "/ravenquill-700.png"), g.width);
+  ExpectOpening(DesktopSession::Screenshot(g, Shot("700")), g.width);
   // The pulsing markers of a hovered piece are drawn on; away from them the game rests.
   const long hovering = DesktopSession::TicksWithPointerAt(game, g.x + 152 * 700 / 1024, g.y + 680 * 700 / 1024);
   const long resting = DesktopSession::TicksWithPointerAt(game, g.x + 512 * 700 / 1024, g.y + 500 * 700 / 1024);
@@ -86,7 +89,7 @@ TEST_P(OnDesktop, StaysSquareRestsWhenStillAndSavesOnEscape) {
   g = DesktopSession::SquareSettled(window);
   EXPECT_EQ(g.height, 700);
   std::this_thread::sleep_for(500ms);
-  ExpectOpening(DesktopSession::Screenshot(g, RQ_SHOT_DIR "/ravenquill-restored.png"), g.width);
+  ExpectOpening(DesktopSession::Screenshot(g, Shot("restored")), g.width);
   LeaveWithEscape(window);
   EXPECT_FALSE(Capture("find " + desk.work + " -name 'CurrentGame_*' -size +0").empty()) << "no game saved";
 }
@@ -113,7 +116,7 @@ TEST_P(OnDesktop, InputBehindModalWindowsIsDiscarded) {
     ASSERT_TRUE(WaitUntil([&] { return Capture("xwininfo -id " + modal).find("IsViewable") == std::string::npos; }, 10s));
     std::this_thread::sleep_for(1500ms);
     ASSERT_EQ(WaitFor(game, 0ms), -1) << "the Escape behind the box ended the game";
-    ExpectOpening(DesktopSession::Screenshot(g, RQ_SHOT_DIR "/ravenquill-after-" + std::string(m.key) + ".png"), g.width);
+    ExpectOpening(DesktopSession::Screenshot(g, Shot(std::string("after-") + m.key)), g.width);
   }
   LeaveWithEscape(window);
   EXPECT_NE(Capture("cat " + desk.work + "/CurrentGame_*.vrd5").find("Recorded moves: 0"), std::string::npos);
