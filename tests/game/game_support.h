@@ -1,14 +1,14 @@
 // The golden game and its file, reading a file as the program does, and the application on the fake desktop.
 #pragma once
 
-#include <sys/wait.h>
-
 #include "game/current_game.h"
 #include "game/game_application.h"
 #include "game/game_file.h"
 #include "game/settings.h"
+#include "interaction/captured_pieces.h"
 #include "player/search.h"
 #include "support/fake_platform.h"
+#include "support/processes.h"
 #include "support/record_helpers.h"
 #include "support/scratch.h"
 
@@ -44,12 +44,14 @@ struct GameReading { std::unique_ptr<GameFileData> data = std::make_unique<GameF
 // Reads and checks `text` from an exact-size copy, so that a read past its end shows.
 inline GameReading ReadGameText(const std::string& text) {
   GameReading r;
-  const std::unique_ptr<char[]> bytes(static_cast<char*>(std::memcpy(new char[text.size() + 1], text.data(), text.size())));
+  const auto bytes = std::make_unique<char[]>(text.size() + 1);
+  std::memcpy(bytes.get(), text.data(), text.size());
   r.ok = ParseGameFile(bytes.get(), text.size(), r.consumed, *r.data, r.error) && CheckGameFile(*r.data, r.error);
   return r;
 }
 
-inline bool ExitedWell(pid_t child) { int s = 0; return child > 0 && waitpid(child, &s, 0) == child && WIFEXITED(s) && WEXITSTATUS(s) == 0; }
+// Whether the child ended, within a minute, with status 0.
+inline bool ExitedWell(pid_t child) { const int s = child > 0 ? WaitFor(child, 60s) : -1; return s != -1 && WIFEXITED(s) && WEXITSTATUS(s) == 0; }
 
 // Reads the shared state under the lock.
 template <typename F> auto Locked(GameApplication& app, F read) { LockGame(app.game); auto value = read(app.game); return UnlockGame(app.game), value; }
@@ -64,7 +66,7 @@ inline bool PlayMoves(GameApplication& app, const std::string& line) {
       int32_t reason = 0, detail = 0;
       if (piece == 0 || !g.record.validateMove(m, reason, detail)) return false;
       g.record.makeMove(sideOfCode(piece), m), g.record.recordMove(m), app.savedBoard = g.record.position, g.usersTurn = sideOfCode(piece) == Green;
-      if (const uint8_t t = m.captured) (t & GreenBit ? app.eatenGreen[app.eatenGreenCount++] : app.eatenRed[app.eatenRedCount++]) = t;
+      AddEatenPiece(app, m);
     }
     return true;
   });
@@ -72,8 +74,8 @@ inline bool PlayMoves(GameApplication& app, const std::string& line) {
 
 // Waits for the worker's answer and plays it, as the per-frame step would.
 inline bool PlayAnswer(GameApplication& app) {
-  for (int waited = 0; !Locked(app, [](GuardedGame& g) { return !g.searchRequested && !g.searching && !g.usersTurn; }); ++waited)
-    if (waited > 2500) return false; else std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  if (!WaitUntil([&] { return Locked(app, [](GuardedGame& g) { return !g.searchRequested && !g.searching && !g.usersTurn; }); }, 5s))
+    return false;
   const Move m = Locked(app, [](GuardedGame& g) { return g.bestMove; });
   return IsBoardMove(m) && PlayMoves(app, FormatMove(m));
 }

@@ -24,6 +24,7 @@ TEST(Shell, EventsDriveTheLoopsStateAndTheKeyTable) {
   ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
   SDL_Window* window = SDL_CreateWindow("routing", 0, 0, 400, 300, SDL_WINDOW_HIDDEN);
   ASSERT_NE(window, nullptr) << SDL_GetError();
+  // `what`: the window event, the key or the x; `mod`: the key's modifiers or the button.
   const auto ev = [id = SDL_GetWindowID(window)](Uint32 type, int what, Uint16 mod = KMOD_NONE, int y = 0) {
     SDL_Event e{};
     e.type = type;
