@@ -101,7 +101,7 @@ bool checkReplay(const GameFileData& data, GameFileError& error) {
     if (side == Green && previousSide != Red) return fail(error, line, "a move out of turn");
     previousSide = side;
     if (i == data.moveCount - 1) lastSide = side;
-    if (!record->pieceCanMove(side, e.from, e.to, 0)) return fail(error, line, "not a move of that piece");
+    if (!record->pieceCanMove(side, e.from, e.to)) return fail(error, line, "not a move of that piece");
     Move move;
     move.from = e.from;
     move.to = e.to;

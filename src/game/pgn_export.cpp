@@ -44,24 +44,6 @@ bool Replay(const GameFileData& data, GameRecord& record, std::string* moveText,
   return true;
 }
 
-// Whether the side has a move that is legal or ends the game drawn.
-bool HasPermittedMove(GameRecord& record, int side) {
-  for (int index = 1; index <= PiecesPerSide; ++index) {
-    if (!record.onBoard(side, index)) continue;
-    for (int family = 0; family < 2; ++family) {
-      if (family == 0) record.generateCaptures(side, index, SlotHasMove);
-      else record.generateQuietMoves(side, index, SlotHasMove);
-      const MoveSlot& slot = record.moveSlots[SlotHasMove];
-      for (int i = 0; i < slot.count(); ++i) {
-        Move m = slot.cells[i];
-        int32_t reason = 0, detail = 0;
-        if (record.validateMove(m, reason, detail) || reason == ReasonRepetition) return true;
-      }
-    }
-  }
-  return false;
-}
-
 // Where the line after `offset` begins, counting the lines passed over.
 size_t SkipLine(const std::string& text, size_t offset, int& line) {
   const size_t end = text.find('\n', offset);
@@ -127,7 +109,7 @@ std::string GameResult(const GameFileData& data) {
   if (draw) return "1/2-1/2";
   // Otherwise the side to move had no permitted move left and has lost.
   const int toMove = data.moveCount % 2 == 0 ? Red : Green;
-  if (data.moveCount < HistoryCapacity && !HasPermittedMove(*record, toMove)) return toMove == Red ? "0-1" : "1-0";
+  if (data.moveCount < HistoryCapacity && !record->hasPermittedMove(toMove)) return toMove == Red ? "0-1" : "1-0";
   return "*";
 }
 

@@ -26,8 +26,7 @@ bool ComputerMovePlayable(GameApplication& app) {
   const Move& m = app.game.bestMove;
   if (!IsBoardMove(m)) return false;
   const int side = app.game.computerSide != 0 ? Green : Red;
-  // The has-a-move scratch slot is free: the search is over and redHasMove refills it.
-  return app.game.record.pieceCanMove(side, m.from, m.to, SlotHasMove);
+  return app.game.record.pieceCanMove(side, m.from, m.to);
 }
 
 // The computer could not move (or published no usable move): the user has won.

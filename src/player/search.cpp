@@ -26,7 +26,7 @@ bool loadPreviousMove(GameRecord& r, int side, int ply, PrincipalLine* previousL
   if (ply == previousLine->length - 1) previousLine->length = 0;
   MoveSlot& slot = r.moveSlots[ply];
   // A line carried over from the previous iteration may hold pairs of another branch.
-  if (!r.pieceCanMove(side, from, to, ply)) {
+  if (!r.pieceCanMove(side, from, to)) {
     slot.setCount(0);
     return false;
   }

@@ -66,9 +66,22 @@ struct GameRecord {
   void copyGameFrom(const GameRecord& other);
 
   // Move generation (movegen.cpp): replaces the slot's contents.
-  void generateCaptures(int side, int pieceIndex, int slot);
-  void generateQuietMoves(int side, int pieceIndex, int slot);
-  bool pieceCanMove(int side, int from, int to, int slot);
+  void generateCaptures(int side, int pieceIndex, MoveSlot& slot);
+  void generateQuietMoves(int side, int pieceIndex, MoveSlot& slot);
+  void generateCaptures(int side, int pieceIndex, int slot) { generateCaptures(side, pieceIndex, moveSlots[slot]); }
+  void generateQuietMoves(int side, int pieceIndex, int slot) { generateQuietMoves(side, pieceIndex, moveSlots[slot]); }
+  bool pieceCanMove(int side, int from, int to);
+
+  // Visits the generated moves of a side in the rules' order: the pieces by index 1..16,
+  // each piece's captures before its quiet moves, each family as generated. The moves are
+  // generated into a slot of the call's own, so `visit` may judge, make and unmake moves and
+  // visit again, as long as it leaves the board as it found it. `visit` gets a copy of each
+  // move and returns true to stop; the answer says whether it stopped.
+  template <typename Visit>
+  bool forEachMove(int side, Visit&& visit);
+  // The same for the one piece `pieceIndex` of `side`, which must be on the board.
+  template <typename Visit>
+  bool forEachMoveOfPiece(int side, int pieceIndex, Visit&& visit);
 
   // Making moves and attack tests (position.cpp).
   bool makeMove(int side, Move& move);
@@ -84,7 +97,15 @@ struct GameRecord {
   bool isRepetition() const;
   bool isProtectedOrExempt(int target, int side, int captureIndex);
   bool validateMove(Move& move, int32_t& reason, int32_t& detail);
-  bool redHasMove();
+  // Whether a generated move may be played: legal, or ending the game drawn (reason 4).
+  bool permitsMove(Move move, int32_t& reason);
+  bool permitsMove(const Move& move) {
+    int32_t reason = ReasonNone;
+    return permitsMove(move, reason);
+  }
+  // Whether `side` has a move that may be played; without one it has lost.
+  bool hasPermittedMove(int side);
+  bool redHasMove() { return hasPermittedMove(Red); }
 
   // History (history.cpp).
   bool recordMove(const Move& move);
@@ -104,7 +125,39 @@ struct GameRecord {
   bool anyGeneralTaken() const {
     return isCaptured(pieceSquare[Red][GeneralIndex]) || isCaptured(pieceSquare[Green][GeneralIndex]);
   }
+
+ private:
+  template <typename Visit>
+  bool visitPieceMoves(int side, int pieceIndex, MoveSlot& slot, Visit& visit);
 };
+
+template <typename Visit>
+bool GameRecord::visitPieceMoves(int side, int pieceIndex, MoveSlot& slot, Visit& visit) {
+  for (int family = 0; family < 2; ++family) {
+    if (family == 0) generateCaptures(side, pieceIndex, slot);
+    else generateQuietMoves(side, pieceIndex, slot);
+    const int count = slot.count();
+    for (int i = 0; i < count; ++i) {
+      Move move = slot.cells[i];
+      if (visit(move)) return true;
+    }
+  }
+  return false;
+}
+
+template <typename Visit>
+bool GameRecord::forEachMove(int side, Visit&& visit) {
+  MoveSlot slot;
+  for (int index = 1; index <= PiecesPerSide; ++index)
+    if (onBoard(side, index) && visitPieceMoves(side, index, slot, visit)) return true;
+  return false;
+}
+
+template <typename Visit>
+bool GameRecord::forEachMoveOfPiece(int side, int pieceIndex, Visit&& visit) {
+  MoveSlot slot;
+  return visitPieceMoves(side, pieceIndex, slot, visit);
+}
 
 // Make and unmake sit in the header: the search spends most of its time in them.
 

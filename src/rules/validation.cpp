@@ -77,22 +77,16 @@ bool GameRecord::validateMove(Move& move, int32_t& reason, int32_t& detail) {
   return refuse(ReasonRepetition);
 }
 
-// Whether red has a move that is legal or that would end the game drawn.
-bool GameRecord::redHasMove() {
-  for (int index = 1; index <= PiecesPerSide; ++index) {
-    if (!onBoard(Red, index)) continue;
-    for (int family = 0; family < 2; ++family) {
-      if (family == 0) generateCaptures(Red, index, SlotHasMove);
-      else generateQuietMoves(Red, index, SlotHasMove);
-      const MoveSlot& slot = moveSlots[SlotHasMove];
-      for (int i = 0; i < slot.count(); ++i) {
-        Move m = slot.cells[i];
-        int32_t reason = 0, detail = 0;
-        if (validateMove(m, reason, detail) || reason == ReasonRepetition) return true;
-      }
-    }
-  }
-  return false;
+// Whether the move may be played: legal, or ending the game drawn by repetition. The
+// move is judged as a copy; `reason` is validation's either way.
+bool GameRecord::permitsMove(Move move, int32_t& reason) {
+  int32_t detail = 0;
+  return validateMove(move, reason, detail) || reason == ReasonRepetition;
+}
+
+// Whether `side` has a move that is legal or that would end the game drawn.
+bool GameRecord::hasPermittedMove(int side) {
+  return forEachMove(side, [this](const Move& m) { return permitsMove(m); });
 }
 
 }  // namespace rq

@@ -54,6 +54,47 @@ TEST(MoveGeneration, EachRuleWritesItsMovesInOrder) {
   for (const auto& row : rows) EXPECT_EQ(Destinations(*test::RecordFromFen(row.fen), row.square, row.family), row.expected) << row.what;
 }
 
+// A side's moves come piece by piece in index order, each piece's captures first; a visit may itself
+// visit, judge, make and unmake moves without disturbing the moves still to come.
+TEST(MoveGeneration, ASideIsVisitedInOneOrderWhateverTheVisitDoes) {
+  struct Row { const char* fen; int side; const char* firstMoves; bool hasPermittedMove; };
+  const char* const NoGreenMove = "3knP3/4P4/9/9/9/9/9/9/9/3K5 b";  // the general's one step faces the other
+  const Row rows[] = {
+      {StartFen, Red, "a3a4 c3c4 e3e4 g3g4 i3i4 a0a1 a0a2 i0i1 i0i2 b0c2 b0a2 h0i2 h0g2 b2b9 b2b3", true},
+      {"r1ba1a3/4kn3/2n1b4/pNp1p1p1p/4c4/6P2/P1P2R2P/1CcC5/9/2BAKAB2 b", Green, "a6a5 c6c5 g6g5 i6i5 a9a8", true},
+      {NoGreenMove, Green, "d9d8", false},
+      {"3knP3/4P4/9/9/9/9/9/9/9/4K4 b", Green, "d9d8", true},
+      {"3k5/9/9/9/9/9/9/9/4p4/3KNp3 w", Red, "d0d1", false},
+      {"4k4/9/9/9/9/9/9/9/4p4/3KNp3 w", Red, "d0d1", true},
+  };
+  for (const Row& row : rows) {
+    auto r = test::RecordFromFen(row.fen);
+    const test::Snapshot before(*r);
+    std::string plain, nested;
+    r->forEachMove(row.side, [&](const Move& m) {
+      plain += (plain.empty() ? "" : " ") + FormatMove(m);
+      return false;
+    });
+    r->forEachMove(row.side, [&](Move m) {
+      r->makeMove(row.side, m);
+      r->hasPermittedMove(1 - row.side);
+      r->forEachMove(1 - row.side, [&](const Move& reply) { return !r->permitsMove(reply); });
+      r->unmakeMove(row.side, m);
+      nested += (nested.empty() ? "" : " ") + FormatMove(m);
+      return false;
+    });
+    int visits = 0;
+    const bool stopped = r->forEachMove(row.side, [&](const Move&) { return ++visits == 1; });
+    SCOPED_TRACE(row.fen);
+    EXPECT_EQ(plain.substr(0, std::strlen(row.firstMoves)), row.firstMoves);
+    EXPECT_EQ(nested, plain);
+    EXPECT_TRUE(stopped);
+    EXPECT_EQ(visits, 1);
+    EXPECT_EQ(r->hasPermittedMove(row.side), row.hasPermittedMove);
+    EXPECT_TRUE(test::Snapshot(*r) == before);
+  }
+}
+
 // Published counts, and the game's own rules: only facing generals refused, taking a general ends the line.
 TEST(Perft, CountsUnderBothRules) {
   constexpr PerftRules Standard = PerftRules::Standard, Game = PerftRules::Game;

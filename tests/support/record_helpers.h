@@ -70,15 +70,13 @@ inline bool Play(GameRecord& r, const std::string& text) {
   return piece != 0 && (r.makeMove(sideOfCode(piece), m), r.recordMove(m));
 }
 
-// Every generated move of `side`, piece by piece, captures first; answers the count.
-inline int GeneratedMoves(GameRecord& r, int side, Move* out, int capacity, int slot = 0) {
+// Every generated move of `side` in the rules' order, up to `capacity`; answers the count.
+inline int GeneratedMoves(GameRecord& r, int side, Move* out, int capacity) {
   int n = 0;
-  for (int index = 1; index <= PiecesPerSide; ++index)
-    for (int family = 0; family < 2 && r.onBoard(side, index); ++family) {
-      if (family == 0) r.generateCaptures(side, index, slot);
-      else r.generateQuietMoves(side, index, slot);
-      for (int i = 0; i < r.moveSlots[slot].count() && n < capacity; ++i) out[n++] = r.moveSlots[slot].cells[i];
-    }
+  r.forEachMove(side, [&](const Move& m) {
+    if (n < capacity) out[n++] = m;
+    return false;
+  });
   return n;
 }
 
