@@ -8,7 +8,6 @@
 #include <thread>
 
 #include "engine/engine_game.h"
-#include "engine/time_budget.h"
 #include "player/search.h"
 #include "player/search_clock.h"
 
@@ -30,7 +29,7 @@ struct SearchCallbacks {
   void (*finished)(void* context, const SearchOutcome& outcome) = nullptr;
 };
 
-// Stops the search at a hard deadline as well as on request; keeps no shared progress state.
+// Carries the stop; the engine shows no progress, so it keeps no shared progress state.
 class EngineClock : public SearchClock {
  public:
   bool reportProgress(double x) override;
@@ -49,14 +48,10 @@ struct EngineSearch {
   EngineGame* game = nullptr;
   SearchPlan plan;
   SearchCallbacks callbacks;
-  int32_t startMs = 0;
 
   // Written by the search thread only.
   SearchOutcome lastIteration;
   bool haveIteration = false;
-  int32_t iterationMs[MaxSearchPly] = {};  // how long each finished depth took
-  int32_t lastDepth = 0;
-  int32_t previousElapsedMs = 0;
 
   EngineSearch() = default;
   EngineSearch(const EngineSearch&) = delete;
@@ -66,9 +61,6 @@ struct EngineSearch {
 
 // Starts a search for the side to move of `game`; no search may be running.
 void StartSearch(EngineSearch& search, EngineGame& game, const SearchPlan& plan, const SearchCallbacks& callbacks);
-
-// How long the next iteration may take, from the times of the finished ones.
-int32_t PredictNextIterationMs(const int32_t* iterationMs, int32_t lastDepth);
 
 // Asks a running search to answer now (or, with `discard`, to end without answering).
 void StopSearch(EngineSearch& search, bool discard);

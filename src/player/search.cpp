@@ -5,7 +5,6 @@
 
 #include <cstring>
 
-#include "player/clock.h"
 #include "player/search_clock.h"
 #include "rules/notation.h"
 
@@ -79,9 +78,8 @@ SearchResult node(GameRecord& r, int side, int32_t alpha, int32_t beta, int ply,
           *noMoves = moves == 0;
           return withScore(best, alpha);
         }
-        // The progress reports stay near the root; a deadline must also cut a deep subtree.
-        if (r.searchClock && r.searchClock->deadlineMs >= 0 && r.searchClock->pastDeadline(r.searchNodes))
-          return best;
+        // The progress reports stay near the root; a hard limit must also cut a deep subtree.
+        if (r.searchDeadline && r.searchDeadline->expired(r.searchNodes)) return best;
         Move& move = slot.cells[i];
         move.detail = 0;
         if (Full) {
@@ -159,26 +157,28 @@ SearchResult IterativeDeepening(GameRecord& record, int side, const DeepeningLim
   bool completed = false;
   record.searchNodes = 0;
   record.depthLimit = 1;
-  const int32_t t0 = ElapsedMilliseconds();
-  int32_t t = t0;
+  SearchDeadline deadline(limits, record.searchClock);
+  record.searchDeadline = &deadline;
   while (record.depthLimit < MaxSearchPly && record.depthLimit <= limits.maxDepth) {
     const int32_t depth = record.depthLimit;
-    // The first iteration always runs, so a move is found whatever the limits.
-    if (depth > 1 && depth >= limits.firstTimedDepth && t - t0 >= limits.thinkSeconds * 1000.0) break;
+    if (!deadline.mayStartIteration(depth)) break;
     result = searchNode(record, side, -InfiniteScore, InfiniteScore, 0, &noMoves, &previousLine, &line);
     previousLine = line;
     record.depthLimit = depth + 1;
-    t = ElapsedMilliseconds();
+    deadline.iterationEnded(depth);
     const bool stop = hooks.stopRequested && hooks.stopRequested(hooks.context);
-    const bool cut = record.searchClock && record.searchClock->stop.load(std::memory_order_relaxed);
+    const bool cut = deadline.cut();
     if (!cut) {
       lastComplete = result;
       completed = true;
-      if (hooks.iterationDone) hooks.iterationDone(hooks.context, {depth, result, &line, record.searchNodes, t - t0});
+      if (hooks.iterationDone) {
+        hooks.iterationDone(hooks.context, {depth, result, &line, record.searchNodes, deadline.elapsedMs()});
+      }
     }
     // A stop that came without a stop request (a hint given up) ends the deepening too.
     if (stop || cut) break;
   }
+  record.searchDeadline = nullptr;
   // An iteration cut short before it found any move answers with the last whole one.
   if (!IsBoardMove(result) && !noMoves && completed) result = lastComplete;
   return result;
@@ -191,14 +191,6 @@ std::string FormatLine(const PrincipalLine& line) {
     text += FormatMove(line.pairs[2 * i], line.pairs[2 * i + 1]);
   }
   return text;
-}
-
-void DifficultyLimits(int32_t level, double& thinkSeconds, int32_t& firstTimedDepth) {
-  static const double seconds[5] = {0.1, 1.0, 3.0, 6.0, 12.0};
-  static const int32_t depths[5] = {4, 5, 6, 7, 8};
-  if (level < 0 || level > 4) level = 1;
-  thinkSeconds = seconds[level];
-  firstTimedDepth = depths[level];
 }
 
 }  // namespace rq

@@ -12,7 +12,7 @@ double SearchClock::rootFraction = 0.0;
 // 0 to 0.5 in proportion to the time budget, then 0.5 towards 1 as the deeper
 // iterations get through the root's pieces; never moves back within a budget.
 bool SearchClock::reportProgress(double x) {
-  const int32_t nowMs = now ? now() : ElapsedMilliseconds();
+  const int32_t nowMs = SearchTimeSource(this)();
   double value;
   if (activeBudget) {
     if (!started) {
@@ -45,11 +45,8 @@ bool SearchClock::reportProgress(double x) {
   return stop.load(std::memory_order_relaxed);
 }
 
-bool SearchClock::pastDeadline(uint64_t nodes) {
-  if (stop.load(std::memory_order_relaxed)) return true;
-  if ((nodes & 1023) != 0 || (now ? now() : ElapsedMilliseconds()) < deadlineMs) return false;
-  stop = true;
-  return true;
+MillisecondClock SearchTimeSource(const SearchClock* clock) {
+  return clock != nullptr && clock->now != nullptr ? clock->now : ElapsedMilliseconds;
 }
 
 }  // namespace rq

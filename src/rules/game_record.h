@@ -10,6 +10,7 @@
 namespace rq {
 
 class SearchClock;
+class SearchDeadline;
 
 // Reasons a generated move may not be played.
 enum MoveReason : int32_t {
@@ -27,6 +28,7 @@ struct GameRecord {
   int32_t pieceOrder[PiecesPerSide];
   const int32_t* pieceSquareTable[16];      // by PieceType code
   SearchClock* searchClock = nullptr;
+  SearchDeadline* searchDeadline = nullptr;  // the running search's time limits, set by its deepening
   std::atomic<int32_t> depthLimit{6};       // read by the drawing thread while the worker changes it
   int32_t fullCheckDepth = 4;
   std::minstd_rand random;                  // drives the piece-order shuffle
