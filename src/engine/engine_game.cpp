@@ -16,6 +16,25 @@ const char* ReasonText(int32_t reason) {
   }
 }
 
+// Whether the side to move may play from -> to; `error` names the reason when not.
+bool CheckMove(EngineGame& game, int from, int to, std::string& error) {
+  GameRecord& r = *game.record;
+  if (r.anyGeneralTaken()) { error = "the game is over"; return false; }
+  const uint8_t code = r.position.squares[from];
+  if (code == 0) { error = "no piece on " + FormatMove(from, to).substr(0, 2); return false; }
+  if (sideOfCode(code) != game.sideToMove) { error = "not the side to move"; return false; }
+  if (!r.pieceCanMove(game.sideToMove, from, to)) { error = "the piece cannot move there"; return false; }
+  Move m;
+  m.from = static_cast<uint8_t>(from);
+  m.to = static_cast<uint8_t>(to);
+  int32_t reason = ReasonNone;
+  if (!r.permitsMove(m, reason)) {
+    error = ReasonText(reason);
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 EngineGame::EngineGame() : record(std::make_unique<GameRecord>()), startFen(StartFen) {}
@@ -31,31 +50,11 @@ bool SetUpGame(EngineGame& game, const std::string& fen, std::string& error) {
   return true;
 }
 
-bool GeneralTaken(const GameRecord& record) { return record.anyGeneralTaken(); }
-
 bool IsPermitted(GameRecord& record, int side, const Move& move) {
   if (!IsBoardMove(move)) return false;
   const uint8_t code = record.position.squares[move.from];
-  if (code == 0 || sideOfCode(code) != side || GeneralTaken(record)) return false;
+  if (code == 0 || sideOfCode(code) != side || record.anyGeneralTaken()) return false;
   return record.pieceCanMove(side, move.from, move.to) && record.permitsMove(move);
-}
-
-bool CheckMove(EngineGame& game, int from, int to, std::string& error) {
-  GameRecord& r = *game.record;
-  if (GeneralTaken(r)) { error = "the game is over"; return false; }
-  const uint8_t code = r.position.squares[from];
-  if (code == 0) { error = "no piece on " + FormatMove(from, to).substr(0, 2); return false; }
-  if (sideOfCode(code) != game.sideToMove) { error = "not the side to move"; return false; }
-  if (!r.pieceCanMove(game.sideToMove, from, to)) { error = "the piece cannot move there"; return false; }
-  Move m;
-  m.from = static_cast<uint8_t>(from);
-  m.to = static_cast<uint8_t>(to);
-  int32_t reason = ReasonNone;
-  if (!r.permitsMove(m, reason)) {
-    error = ReasonText(reason);
-    return false;
-  }
-  return true;
 }
 
 void PlayCheckedMove(EngineGame& game, int from, int to) {
@@ -96,7 +95,7 @@ bool LeavesGeneralAttacked(GameRecord& record, int side, const Move& move) {
 }
 
 bool FirstPermittedMove(GameRecord& record, int side, Move& out) {
-  if (GeneralTaken(record)) return false;
+  if (record.anyGeneralTaken()) return false;
   bool found = false;
   const bool safe = record.forEachMove(side, [&](const Move& m) {
     if (!record.permitsMove(m)) return false;

@@ -9,8 +9,6 @@ void IterationDone(void* context, const IterationReport& report) {
   if (IsBoardMove(report.result)) {
     s->lastIteration.hasMove = true;
     s->lastIteration.move = report.result;
-    s->lastIteration.score = report.result.status;
-    s->lastIteration.depth = report.depth;
     s->haveIteration = true;
   }
   if (s->callbacks.iteration) s->callbacks.iteration(s->callbacks.context, report);

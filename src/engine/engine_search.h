@@ -17,8 +17,6 @@ namespace rq {
 struct SearchOutcome {
   bool hasMove = false;   // false: the side to move has no permitted move
   Move move;
-  int32_t score = 0;
-  int32_t depth = 0;      // of the iteration the move comes from; 0 for a fallback move
   bool fallback = false;  // the search gave nothing usable and the first permitted move stands in
 };
 

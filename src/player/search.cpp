@@ -89,7 +89,7 @@ SearchResult node(GameRecord& r, int side, int32_t alpha, int32_t beta, int ply,
               moves -= 1;
               continue;
             }
-            move.detail = DrawDetail;
+            move.detail = ReasonRepetition;
           }
           played = true;
         }
@@ -104,7 +104,7 @@ SearchResult node(GameRecord& r, int side, int32_t alpha, int32_t beta, int ply,
         const bool recorded = Full && ply < r.fullCheckDepth;
         if (recorded) r.recordMove(move);
         int32_t childValue;
-        if (ply + 1 < depthLimit && !tookGeneral && move.detail != DrawDetail) {
+        if (ply + 1 < depthLimit && !tookGeneral && move.detail != ReasonRepetition) {
           const bool childFull = Full && ply < r.fullCheckDepth;
           r.plyMoves[ply] = childFull ? node<true>(r, 1 - side, -beta, -alpha, ply + 1, noMoves, previousLine, &local)
                                       : node<false>(r, 1 - side, -beta, -alpha, ply + 1, noMoves, previousLine, &local);
@@ -114,7 +114,7 @@ SearchResult node(GameRecord& r, int side, int32_t alpha, int32_t beta, int ply,
           local.length = 0;
         }
         int32_t value = -childValue;
-        if (move.detail == DrawDetail) value = 0;
+        if (move.detail == ReasonRepetition) value = 0;
         if (value > alpha) {
           alpha = value;
           best = move;
@@ -122,9 +122,9 @@ SearchResult node(GameRecord& r, int side, int32_t alpha, int32_t beta, int ply,
         }
         if (recorded) r.dropLastRecord();
         r.unmakeMove(side, move);
-        if (tookGeneral || *noMoves || move.detail == DrawDetail) {
+        if (tookGeneral || *noMoves || move.detail == ReasonRepetition) {
           *noMoves = moves == 0;
-          return withScore(move, move.detail == DrawDetail ? 0 : WinScore - ply);
+          return withScore(move, move.detail == ReasonRepetition ? 0 : WinScore - ply);
         }
       }
     }

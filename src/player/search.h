@@ -11,7 +11,6 @@ namespace rq {
 
 constexpr int32_t WinScore = 99999;
 constexpr int32_t InfiniteScore = 9999999;
-constexpr int32_t DrawDetail = 4;
 constexpr int MaxLineLength = 100;
 
 // Best line from a node: a length, then (from, to) pairs ply by ply.

@@ -24,7 +24,7 @@ TEST(Search, RootOutcomes) {
       {"3Pk4/9/9/9/9/9/9/9/4r4/4K4 b - - 0 1", 0, {1, 4}, "e1e0", WinScore, 0, false},  // the general taken at once
       {"3k5/9/9/9/9/9/9/r8/1r7/4K4 b - - 0 1", 0, {3}, "", WinScore - 2, 0, false},  // a win two plies on scores less
       // Green completes a fourth cycle while a capture scores better: the draw ends the root.
-      {"3k5/8r/9/9/9/9/9/9/R7N/4K4 w - - 0 1", 17, {1, 3}, "i8i7", 0, DrawDetail, false},
+      {"3k5/8r/9/9/9/9/9/9/R7N/4K4 w - - 0 1", 17, {1, 3}, "i8i7", 0, ReasonRepetition, false},
   };
   const char* cycle[4] = {"a1a2", "i8i7", "a2a1", "i7i8"};
   for (const Row& row : rows)
