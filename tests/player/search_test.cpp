@@ -116,9 +116,14 @@ TEST(SearchClock, ProgressFillsAndNeverMovesBack) {
   static int32_t nowMs = 0;
   auto game = std::make_unique<GuardedGame>();
   SearchClock clock;
-  clock.owner = game.get(), clock.now = [] { return nowMs; }, clock.activeBudget = true, clock.budgetSeconds = 1.0;
+  clock.owner = game.get();
+  clock.now = [] { return nowMs; };
+  clock.activeBudget = true;
+  clock.budgetSeconds = 1.0;
   const struct { int32_t ms; double x, progress; } steps[] = {
-      {0, 0.0, 0.0}, {500, 0.9, 0.25}, {1100, 0.0, 0.5}, {1200, 0.3, 0.65}, {1300, 0.1, 0.65}, {1400, 1.5, 0.65}, {1500, 0.6, 0.8}};
+      {0, 0.0, 0.0},     {500, 0.9, 0.25},   {1100, 0.0, 0.5},  {1200, 0.3, 0.65},
+      {1300, 0.1, 0.65}, {1400, 1.5, 0.65},  {1500, 0.6, 0.8},
+  };
   for (const auto& s : steps) {
     nowMs = s.ms;
     EXPECT_FALSE(clock.reportProgress(s.x));
