@@ -7,6 +7,9 @@
 namespace rq {
 namespace {
 
+// Deeper counts are refused (counted as 0): they would never finish anyway.
+constexpr int MaxPerftDepth = 98;
+
 // Calls visit(move, tookGeneral) with every counted move of `side`, made on the board;
 // the move is taken back after the visit.
 template <typename Visit>

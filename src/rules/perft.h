@@ -14,9 +14,6 @@ enum class PerftRules {
   Standard,  // common rules: the mover's general is not left attacked, generals do not face
 };
 
-// Deeper counts are refused (counted as 0): they would never finish anyway.
-constexpr int MaxPerftDepth = 98;
-
 struct PerftDivision {
   std::string move;
   uint64_t nodes;
