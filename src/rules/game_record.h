@@ -204,6 +204,13 @@ inline void GameRecord::unmakeMove(int side, const Move& move) {
   position.boardExtraValue += pieceSquareTable[type][move.to];
 }
 
+// Judges a copy of the move; `reason` is validation's either way. Inline, as perft asks it
+// of every move.
+inline bool GameRecord::permitsMove(Move move, int32_t& reason) {
+  int32_t detail = 0;
+  return validateMove(move, reason, detail) || reason == ReasonRepetition;
+}
+
 // The start position, square by square.
 extern const uint8_t StartSquares[BoardSquares];
 

@@ -77,13 +77,6 @@ bool GameRecord::validateMove(Move& move, int32_t& reason, int32_t& detail) {
   return refuse(ReasonRepetition);
 }
 
-// Whether the move may be played: legal, or ending the game drawn by repetition. The
-// move is judged as a copy; `reason` is validation's either way.
-bool GameRecord::permitsMove(Move move, int32_t& reason) {
-  int32_t detail = 0;
-  return validateMove(move, reason, detail) || reason == ReasonRepetition;
-}
-
 // Whether `side` has a move that is legal or that would end the game drawn.
 bool GameRecord::hasPermittedMove(int side) {
   return forEachMove(side, [this](const Move& m) { return permitsMove(m); });
