@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "player/game_lock.h"
+#include "render/backdrop.h"
 #include "render/scene.h"
 #include "render/textures.h"
 
@@ -208,6 +209,7 @@ bool OffscreenScene::Open(Platform& platform, int side, std::string& why) {
 }
 
 void OffscreenScene::Close() {
+  ForgetBackdrop();  // its texture goes with the context
   app.reset();
   if (!lockName_.empty()) std::filesystem::remove(GameLock::LockFilePath(lockName_.c_str()));
   std::error_code ec;
