@@ -1,5 +1,6 @@
 // What keeps a frame cheap without changing it: the backdrop laid back from its copy comes
-// out byte for byte as drawn whole after every kind of change.
+// out byte for byte as drawn whole after every kind of change, and pulsing markers are
+// drawn anew only as often as their pulse needs.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
@@ -11,6 +12,7 @@
 #include "render/textures.h"
 #include "support/environment.h"
 #include "support/fake_platform.h"
+#include "support/scratch.h"
 
 namespace rq::test {
 namespace {
@@ -89,6 +91,32 @@ TEST(FrameCost, KeptBackdropComesOutAsDrawnWholeAfterEveryChange) {
     EXPECT_EQ(DifferingBytes(keptAgain, whole), 0);
   }
   Textures().LoadTgaTexture("Textures/Board.tga", kBoardTexture, true);
+}
+
+TEST(FrameCost, PulsingMarkersAreDrawnEveryFortiethMillisecond) {
+  ScratchDirectory dir;
+  ScratchLock lock;
+  FakePlatform platform;
+  GameApplication app(platform, lock.name());
+  const struct {
+    const char* name;
+    int32_t now;
+    int32_t status;  // of the one candidate; 0 for none
+    bool showIllegal, facingGenerals;
+    int32_t still;
+  } cases[] = {
+      {"nothing on show: only an event changes the picture", 10000, 0, true, false, -1},
+      {"a marker pulsing, on a fortieth", 10000, 1, true, false, 40},
+      {"a marker pulsing, 13 ms past one", 10013, 1, true, false, 27},
+      {"a prohibited point the settings hide", 10013, -2, false, false, -1},
+      {"the generals' blink due sooner", 10240, 1, true, true, 10},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    app.candidatesShown = c.status != 0, app.candidateCount = c.status != 0, app.candidateMoves[0] = Move{64, 67, 0, c.status, 0};
+    app.showIllegalMoves = c.showIllegal, app.explanationShown = c.facingGenerals, app.explanationReason = 1;
+    EXPECT_EQ(PictureStillFor(app, c.now), c.still);
+  }
 }
 
 }  // namespace
