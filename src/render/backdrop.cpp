@@ -17,8 +17,8 @@ namespace rq {
 
 namespace {
 
-// Floats of one record; the busiest backdrop (all pieces, both arrows, the hint's ring)
-// takes about 10,000. A longer one is never kept, only drawn.
+// Floats of one record; the busiest backdrop of a game (32 pieces and their shadows, both
+// arrows, a ring) takes about 5,500. A longer one is never kept, only drawn.
 constexpr GLsizei kRecordCapacity = 32768;
 
 // What the backdrop steps send to GL, as feedback mode returns it.
@@ -26,8 +26,9 @@ struct DrawingRecord {
   GLfloat values[kRecordCapacity];
   GLint count = -1;  // -1: none, or too long
 
+  // An empty record matches nothing: the board picture is always in a real one.
   bool Matches(const DrawingRecord& other) const {
-    return count >= 0 && count == other.count &&
+    return count > 0 && count == other.count &&
            std::memcmp(values, other.values, sizeof(GLfloat) * count) == 0;
   }
   void CopyFrom(const DrawingRecord& other) {

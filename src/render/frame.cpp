@@ -26,10 +26,11 @@ int32_t FramePauseMilliseconds(const GameApplication& app) {
 
 namespace {
 
-// Pulsing markers are drawn anew this often, at the clock's multiples of it: 25 pictures a
-// second, between which a marker's alpha moves by at most 0.016 (the pulse spans 0.2 in
-// half a second), a step too small to be seen. Faster would only burn the processor.
-constexpr int32_t kPulseFrameMs = 40;
+// Pulsing markers are drawn anew this often, at the clock's multiples of it (so the pulse's
+// brightest and faintest pictures are among them): 20 pictures a second, between which a
+// marker's alpha moves by at most 0.02, two or three of 255 levels over the board: too
+// small a step to be seen. Faster would only burn the processor.
+constexpr int32_t kPulseFrameMs = 50;
 constexpr int32_t kBlinkHalfMs = 250;
 
 // Some candidate marker is on show, and so pulsing.
