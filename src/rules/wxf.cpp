@@ -84,6 +84,7 @@ std::string FormatWxf(const BoardPosition& board, int from, int to, WxfForm form
   return PieceAndFile(board, from, to, w, form) + direction + static_cast<char>('0' + w.number);
 }
 
+// The other spellings, as FindMoveByText takes a spelling.
 std::string EarlierWxf(const BoardPosition& board, int from, int to) { return FormatWxf(board, from, to, WxfForm::Earlier); }
 std::string FairyStockfishWxf(const BoardPosition& board, int from, int to) {
   return FormatWxf(board, from, to, WxfForm::FairyStockfish);

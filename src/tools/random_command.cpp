@@ -16,6 +16,7 @@ namespace {
 
 constexpr long DefaultRandomPlies = 400;
 
+// The command line random takes.
 int RandomUsage() {
   std::fprintf(stderr, "usage: ravenquill-tool random [--seed S] [--plies P] [--careless PERCENT] GAMES\n");
   return 2;
