@@ -14,7 +14,7 @@ if ! cmp -s "$here/package-lock.json" "$work/package-lock.json" || [ ! -d "$work
   (cd "$work" && npm ci --no-audit --no-fund --loglevel=error) || missing "the npm packages of tests/interop (npm ci failed)"
 fi
 # Some moves into check that a player had no need to make: the common rules refuse them.
-"$tool" random --seed 7 --careless 2 --plies 300 200 >"$work/games.vrd5"
+"$tool" random --seed 7 --careless 2 --plies 300 300 >"$work/games.vrd5"
 "$tool" export "$work/games.vrd5" >"$work/coordinates.pgn"
 "$tool" export --wxf "$work/games.vrd5" >"$work/wxf.pgn"
 NODE_PATH="$work/node_modules" node "$here/ffish_referee.js" "$work/coordinates.pgn" "$work/wxf.pgn"

@@ -24,7 +24,7 @@ drag b2e2
 sleep 4  # the computer's answer, at the lowest level
 drag b0c2
 game_key m; moves=$(moves_window) || fail "no record window after M"
-wait_rows '^2\. 马八进七 [^ ]+ \| H8\+7 [A-Z+1-5-][1-9A-Z][-+=][1-9]$'
+wait_rows '^2\. 马八进七 [^ ]+ \| H8\+7 [A-Z+1-9-][1-9A-Z+-][-+=][1-9]$'
 grep -qxE '1\. 炮八平五 [^ ~]+ \| C8=5 [A-Z+-][1-9A-Z][-+=][1-9]' "$DUMP" || fail "row 1 is not the first pair"
 [ "$(printf '%d' "$(xprop -id "$moves" WM_TRANSIENT_FOR | grep -o '0x[0-9a-f]*')")" = "$GAME_WINDOW" ] ||
   fail "the record window is not transient for the game window"
