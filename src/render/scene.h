@@ -19,8 +19,9 @@ void DrawSceneElements(GameApplication& app);
 int32_t FramePauseMilliseconds(const GameApplication& app);
 
 // How long the picture stays as it is at `now`: 0 while something moves (the computer
-// thinking or moving, pulsing markers, a fading menu, an announcement to come), the
-// milliseconds to the generals' next blink, or -1 when only an event can change it.
+// thinking or moving, a fading menu, an announcement to come), the milliseconds to the
+// next picture of the pulsing markers or to the generals' next blink, or -1 when only an
+// event can change it.
 int32_t PictureStillFor(GameApplication& app, int32_t now);
 
 }  // namespace rq
