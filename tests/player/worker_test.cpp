@@ -122,12 +122,20 @@ TEST(Worker, LockFileInASharedFolderIsPrivate) {
   const test::ScratchLock name;
   const std::string path = GameLock::LockFilePath(name.name()), target = path + ".target";
   ASSERT_EQ(path.rfind("/tmp/", 0), 0u);
-  const auto clear = [&] { unlink(path.c_str()), rmdir(path.c_str()), unlink(target.c_str()); };
+  const auto clear = [&] {
+    unlink(path.c_str());
+    rmdir(path.c_str());
+    unlink(target.c_str());
+  };
   // Planted: a file of `mode` (0: none) given to `owner` (-1: ours), seen through a link, or a folder.
   const struct { const char* what; mode_t mode; int owner; bool link, folder, ready; } cases[] = {
-      {"nothing there: made for this user alone", 0, -1, false, false, true}, {"our own private file", 0600, -1, false, false, true},
-      {"a link to a file of ours", 0600, -1, true, false, false}, {"a file of another user", 0600, 65534, false, false, false},
-      {"our file that its group may open", 0640, -1, false, false, false}, {"a folder", 0, -1, false, true, false}};
+      {"nothing there: made for this user alone", 0, -1, false, false, true},
+      {"our own private file", 0600, -1, false, false, true},
+      {"a link to a file of ours", 0600, -1, true, false, false},
+      {"a file of another user", 0600, 65534, false, false, false},
+      {"our file that its group may open", 0640, -1, false, false, false},
+      {"a folder", 0, -1, false, true, false},
+  };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     clear();
