@@ -91,18 +91,11 @@ GameApplication::GameApplication(Platform& desktop, const char* lockName, std::s
   // lists with the capture marks of the last applied entry).
   const bool found = LoadCurrentGame(*this);
 
-  // 9 to 13, under the lock so that the worker waits, message box included.
-  LockGame(game);
+  // The rest holds the lock, across the start-up message box too: the worker must not
+  // take the game before it is shown and handed over.
+  GameLockGuard hold(game);
   if (found) {
-    // The arrow of the move last played; a history that ran full no longer holds it.
-    const GameRecord& record = game.record;
-    if (record.moveCount > 0 && !record.historyOverflowed) {
-      const HistoryEntry& last = record.history[record.moveCount - 1];
-      lastMove.from = last.from;
-      lastMove.to = last.to;
-      lastMove.captured = last.captured;
-      lastMove.status = 0;
-    }
+    HighlightLastPlayedMove(*this);
     if (hintAtStartup) {
       char text[80];
       if (game.gameEnded)
@@ -118,13 +111,20 @@ GameApplication::GameApplication(Platform& desktop, const char* lockName, std::s
   // An ended game belongs to the user; the computer never searches in one.
   if (game.gameEnded) game.usersTurn = true;
   if (!game.usersTurn) {
-    game.computerSide = Green;
-    game.progress = 0.0;
-    game.searchRequested = true;
-    game.stopRequested = false;
+    RequestComputerMove(game);
     computerMoveReady = false;
   }
-  UnlockGame(game);
+}
+
+void HighlightLastPlayedMove(GameApplication& app) {
+  app.lastMove.status = NoLastMove;
+  const GameRecord& record = app.game.record;
+  if (record.moveCount <= 0 || record.historyOverflowed) return;
+  const HistoryEntry& last = record.history[record.moveCount - 1];
+  app.lastMove.from = last.from;
+  app.lastMove.to = last.to;
+  app.lastMove.captured = last.captured;
+  app.lastMove.status = 0;
 }
 
 // Shut-down: the game is saved with any search stopped, and no thread outlives the object.

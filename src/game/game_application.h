@@ -125,11 +125,15 @@ struct GameApplication {
   std::time_t (*wallClock)() = nullptr;
 
   // Start-up: builds the game, reads the settings, starts the worker, loads the game in progress.
-  explicit GameApplication(Platform& platform, const char* lockName = "Vardo", std::string dataDir = {});
+  explicit GameApplication(Platform& platform, const char* lockName = kGameLockName, std::string dataDir = {});
   // Shut-down: saves the game in progress (stopping a running search), ends the worker, writes the settings.
   ~GameApplication();
   GameApplication(const GameApplication&) = delete;
   GameApplication& operator=(const GameApplication&) = delete;
 };
+
+// Points the latest-move arrow at the move last played in the record's history; no arrow
+// when there is none, or when a history that ran full no longer holds it. The lock is held.
+void HighlightLastPlayedMove(GameApplication& app);
 
 }  // namespace rq

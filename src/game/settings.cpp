@@ -84,9 +84,8 @@ bool WriteSettingsFile(const std::string& path, const SettingsValues& values) {
 }
 
 void ApplyDifficulty(GuardedGame& game, int32_t level) {
-  LockGame(game);
+  GameLockGuard hold(game);
   DifficultyLimits(level, game.thinkSeconds, game.firstTimedDepth);
-  UnlockGame(game);
 }
 
 void ReadSettings(GameApplication& app) {

@@ -56,13 +56,9 @@ bool MenuItemAtPoint(GameApplication& app, int32_t x, int32_t y, int32_t& item) 
   } else if (Within(p, MenuCentreX, 851.0, RoundButtonRadius)) {
     found = MenuHelp;
   } else if (Within(p, MenuCentreX, 235.0, RoundButtonRadius)) {
-    LockGame(app.game);
-    if (app.game.record.canUndo()) found = MenuUndo;
-    UnlockGame(app.game);
+    if (UnderGameLock(app.game, [&] { return app.game.record.canUndo(); })) found = MenuUndo;
   } else if (Within(p, MenuCentreX, 321.0, RoundButtonRadius)) {
-    LockGame(app.game);
-    if (app.game.record.canRedo()) found = MenuRedo;
-    UnlockGame(app.game);
+    if (UnderGameLock(app.game, [&] { return app.game.record.canRedo(); })) found = MenuRedo;
   }
   if (found < 0) return false;
   item = found;

@@ -25,9 +25,8 @@ int32_t FramePauseMilliseconds(const GameApplication& app) {
 }
 
 int32_t PictureStillFor(GameApplication& app, int32_t now) {
-  LockGame(app.game);
-  const bool usersTurn = app.game.usersTurn && !app.game.searchRequested && !app.game.searching;
-  UnlockGame(app.game);
+  const bool usersTurn = UnderGameLock(
+      app.game, [&] { return app.game.usersTurn && !app.game.searchRequested && !app.game.searching; });
   if (!usersTurn || app.computerMoveAnimating || app.computerMoveReady || app.userEndAnnouncement ||
       app.computerEndAnnouncement || HintAnimating(app))
     return 0;
