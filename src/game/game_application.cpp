@@ -77,9 +77,7 @@ GameApplication::GameApplication(Platform& desktop, const char* lockName, std::s
   std::snprintf(computerName, sizeof computerName, "%s", platform->ComputerName().c_str());
 
   // 4: defaults, then the settings file.
-  hintAtStartup = highlightMove = showMoves = showIllegalMoves = explainIllegalMoves = autoHideMenu = true;
-  difficultyLevel = 1;
-  helpLanguage = 0;
+  settings = SettingsValues{};
   ReadSettings(*this);
 
   // 5, 6, 7: interface state, a new game, the worker.
@@ -96,7 +94,7 @@ GameApplication::GameApplication(Platform& desktop, const char* lockName, std::s
   GameLockGuard hold(game);
   if (found) {
     HighlightLastPlayedMove(*this);
-    if (hintAtStartup) {
+    if (settings.hintAtStartup) {
       char text[80];
       if (game.gameEnded)
         std::snprintf(text, sizeof text, "Previous game has ended. Press 'New Game' to start a new one.");

@@ -107,15 +107,8 @@ struct GameApplication {
   Move animatedMove;  // animFrom = animatedMove.from, animTo = animatedMove.to
   double animProgress = 0.0;
 
-  // Settings.
-  bool hintAtStartup = true;
-  bool highlightMove = true;
-  bool showMoves = true;
-  bool showIllegalMoves = true;
-  bool explainIllegalMoves = true;
-  bool autoHideMenu = true;
-  int32_t helpLanguage = 0;
-  int32_t difficultyLevel = 1;
+  // The user's settings (platform/settings_table.h).
+  SettingsValues settings;
 
   Platform* platform;
   // The run-time data's folder; empty for the working folder.

@@ -78,7 +78,7 @@ int32_t MenuFadeOutLeft(const GameApplication& app, int32_t now) {
 
 // The drawing's alpha for the menu.
 double MenuOpacity(const GameApplication& app, int32_t now) {
-  if (!app.autoHideMenu) return 1.0;
+  if (!app.settings.autoHideMenu) return 1.0;
   return static_cast<double>(MenuFadeOutLeft(app, now)) / MenuFadeOutMs;
 }
 

@@ -27,7 +27,7 @@ int HiddenSquare(const GameApplication& app) {
 
 // A generals' blink is due: the explanation is of facing generals.
 bool GeneralsBlink(const GameApplication& app) {
-  return app.explanationShown && app.explainIllegalMoves && app.explanationReason == 1;
+  return app.explanationShown && app.settings.explainIllegalMoves && app.explanationReason == 1;
 }
 
 // A move's arrow in the colour set: a 16-unit band with the round dot's halves as caps.
@@ -115,7 +115,7 @@ void DrawBoardPieces(GameApplication& app) {
     if (blink && general) glColor4d(1, 1, 1, 1);
   }
 
-  if (app.lastMove.status != NoLastMove && app.highlightMove) {
+  if (app.lastMove.status != NoLastMove && app.settings.highlightMove) {
     glColor4d(1, 1, 1, 0.5);
     DrawMoveArrow(app.lastMove);
   }

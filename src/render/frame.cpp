@@ -30,16 +30,16 @@ int32_t PictureStillFor(GameApplication& app, int32_t now) {
   if (!usersTurn || app.computerMoveAnimating || app.computerMoveReady || app.userEndAnnouncement ||
       app.computerEndAnnouncement || HintAnimating(app))
     return 0;
-  if (app.candidatesShown && (app.showIllegalMoves || app.showMoves)) {
+  if (app.candidatesShown && (app.settings.showIllegalMoves || app.settings.showMoves)) {
     for (int i = 0; i < std::clamp(app.candidateCount, 0, CandidateCapacity); ++i) {
       const Move& m = app.candidateMoves[i];
-      if (m.to < BoardSquares && (m.status < 0 ? app.showIllegalMoves : app.showMoves)) return 0;
+      if (m.to < BoardSquares && (m.status < 0 ? app.settings.showIllegalMoves : app.settings.showMoves)) return 0;
     }
   }
-  if (!app.autoHideMenu ? !app.menuVisible
+  if (!app.settings.autoHideMenu ? !app.menuVisible
                         : app.menuVisible ? now - app.menuShownAt < MenuFadeInMs : MenuFadeOutLeft(app, now) > 0)
     return 0;
-  if (app.explanationShown && app.explainIllegalMoves && app.explanationReason == 1)
+  if (app.explanationShown && app.settings.explainIllegalMoves && app.explanationReason == 1)
     return 250 - ClockPhase(now, 250);
   return -1;
 }

@@ -36,12 +36,12 @@ TEST_F(GameAppTest, AGameContinuesAfterARestartThinkingOrNot) {
   EXPECT_EQ(GameState(b), before);
 
   // Thinking at exit: stopped at once, saved on the computer's turn, resumed at the start.
-  b.difficultyLevel = 4, ApplyDifficulty(b);
+  b.settings.difficultyLevel = 4, ApplyDifficulty(b);
   ASSERT_TRUE(PlayMoves(b, "i0h0"));
   before = GameState(b), RequestComputerMove(b.game);
   while (!Locked(b, [](GuardedGame& g) { return g.searching; })) std::this_thread::yield();
   const auto stopping = std::chrono::steady_clock::now();
-  b.difficultyLevel = 0, Stop(), platform.ClearRecords();
+  b.settings.difficultyLevel = 0, Stop(), platform.ClearRecords();
   EXPECT_LT(std::chrono::steady_clock::now() - stopping, std::chrono::seconds(3)) << "the search was not stopped";
   GameApplication& c = Start();
   EXPECT_EQ(Told(), MyTurn);

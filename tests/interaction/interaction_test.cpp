@@ -200,7 +200,7 @@ TEST_F(InteractionTest, SettingsApplyOnlyWhenConfirmedAndWarnOnRisingAboveTwo) {
   const struct { int32_t level; bool confirmed; int32_t chosen; bool warned; } rows[] = {
       {1, false, 4, false}, {1, true, 3, true}, {3, true, 3, false}, {3, true, 2, false}, {2, true, 4, true}};
   for (const auto& row : rows) {
-    app->difficultyLevel = row.level, app->showMoves = true;
+    app->settings.difficultyLevel = row.level, app->settings.showMoves = true;
     DialogOutcome outcome{row.confirmed, SettingsValues()};
     outcome.values.difficultyLevel = row.chosen, outcome.values.showMoves = false;
     fake.dialogOutcomes.push_back(outcome), fake.ClearRecords();
@@ -209,7 +209,7 @@ TEST_F(InteractionTest, SettingsApplyOnlyWhenConfirmedAndWarnOnRisingAboveTwo) {
     const int32_t level = row.confirmed ? row.chosen : row.level;
     double seconds = 0; int32_t depth = 0;
     DifficultyLimits(level, seconds, depth);
-    EXPECT_TRUE(app->difficultyLevel == level && app->game.thinkSeconds == seconds && app->showMoves == !row.confirmed);
+    EXPECT_TRUE(app->settings.difficultyLevel == level && app->game.thinkSeconds == seconds && app->settings.showMoves == !row.confirmed);
     EXPECT_EQ(fake.Messages().size() == 1 ? fake.Messages()[0].title : "", row.warned ? "Warning" : "") << row.chosen;
   }
 }
@@ -238,7 +238,7 @@ TEST_F(InteractionTest, HelpOpensThePageOfTheChosenLanguageEscaped) {
   };
   for (const auto& click : clicks) {
     fake.ClearRecords(), fake.openUrlSucceeds = click.opens;
-    app->dataDir = click.dataDir, app->helpLanguage = click.language;
+    app->dataDir = click.dataDir, app->settings.helpLanguage = click.language;
     ClickScene(978, 851);
     const auto messages = fake.Messages();
     ASSERT_EQ(messages.size(), click.message.empty() ? 0u : 1u) << click.message;

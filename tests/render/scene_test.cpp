@@ -52,7 +52,7 @@ const struct Scene {
        ComputersTurn(a, -1, 0);
        a.computerMoveAnimating = true, a.animatedMove = a.game.bestMove, a.animationStart = a.platform->ElapsedMilliseconds() - 250;
      }},
-    {"menu_new_game_pressed", 15, [](GameApplication& a) { a.menuHover = a.buttonDown = true, a.autoHideMenu = false, a.hoveredMenuItem = 2; }},
+    {"menu_new_game_pressed", 15, [](GameApplication& a) { a.menuHover = a.buttonDown = true, a.settings.autoHideMenu = false, a.hoveredMenuItem = 2; }},
 };
 
 // Pixels where some channel is off by more than 24 (llvmpipe's rounding stays well under),
