@@ -30,7 +30,7 @@ void fillSpriteTables(GameApplication& app) {
   }
 }
 
-// The interface state of a fresh start (step 5).
+// The interface state of a fresh start: no menu, drag, candidates or arrow; the cursors.
 void resetInterface(GameApplication& app) {
   Platform& desktop = *app.platform;
   app.hoveredMenuItem = -1;
@@ -65,27 +65,26 @@ void resetInterface(GameApplication& app) {
 // The program's start-up for everything but the window, in the order the rest relies on.
 GameApplication::GameApplication(Platform& desktop, const char* lockName, std::string dataFolder)
     : game(lockName), platform(&desktop), dataDir(std::move(dataFolder)) {
-  // 1: the GuardedGame with its record and lock is built above.
-  // 2: newly built moves.
+  // The GuardedGame with its record and lock is built above; the moves are newly built ones.
   savedBoard.boardValue = 0;
   savedBoard.boardExtraValue = 0;
   lastMove = Move{};
   for (Move& m : candidateMoves) m = Move{};
   animatedMove = Move{};
 
-  // 3: the computer's name, cut to 15 characters.
+  // The computer's name, cut to 15 characters: the files' names carry it.
   std::snprintf(computerName, sizeof computerName, "%s", platform->ComputerName().c_str());
 
-  // 4: defaults, then the settings file.
+  // The defaults, then the settings file over them.
   settings = SettingsValues{};
   ReadSettings(*this);
 
-  // 5, 6, 7: interface state, a new game, the worker.
+  // The interface state and a new game before the worker starts, so it finds no request.
   resetInterface(*this);
   game.resetForNewGame();
   workerThread = std::thread(SearchWorkerMain, &game);
 
-  // 8: the game in progress; loading also puts it into the engine (position, piece
+  // The game in progress; loading also puts it into the engine (position, piece
   // lists with the capture marks of the last applied entry).
   const bool found = LoadCurrentGame(*this);
 

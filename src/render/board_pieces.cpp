@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "game/game_application.h"
+#include "game/game_file_ranges.h"
 #include "render/draw.h"
 #include "render/scene_steps.h"
 #include "render/textures.h"
@@ -77,7 +78,7 @@ void DrawHintRing(const GameApplication& app) {
 
 }  // namespace
 
-// Step 4: the board image stretched over the whole client area, in pixels.
+// The board image stretched over the whole client area, in pixels.
 void DrawBoardPicture(GameApplication& app) {
   const double side = app.clientHeight;
   Textures().SetTexturing();
@@ -86,7 +87,7 @@ void DrawBoardPicture(GameApplication& app) {
   DrawTexturedRect(0, 0, 0, 0, side, side, side, side);
 }
 
-// Step 6: shadows, the hint's ring, then pieces (generals blinking for facing generals),
+// Shadows, the hint's ring, then pieces (generals blinking for facing generals),
 // then the arrows of the latest move and of the hint.
 void DrawBoardPieces(GameApplication& app) {
   OpenStep(app, kPiecesTexture);
@@ -128,7 +129,7 @@ void DrawBoardPieces(GameApplication& app) {
   CloseStep();
 }
 
-// Step 8: the held piece under the pointer, at its grab offset, with its shadow.
+// The held piece under the pointer, at its grab offset, with its shadow.
 void DrawDraggedPiece(GameApplication& app) {
   if (app.draggedPiece.code < 0) return;
   OpenStep(app, kPiecesTexture);
@@ -143,7 +144,7 @@ void DrawDraggedPiece(GameApplication& app) {
   CloseStep();
 }
 
-// Step 11: the computer's piece on its eased, lifted way between its squares.
+// The computer's piece on its eased, lifted way between its squares.
 void DrawComputerMove(GameApplication& app) {
   if (!app.computerMoveAnimating) return;
   const int from = app.animatedMove.from, to = app.animatedMove.to;

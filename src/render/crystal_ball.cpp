@@ -37,7 +37,7 @@ void DrawProgressFan(double progress) {
 
 }  // namespace
 
-// Step 10: the ball while the computer thinks (for its move or for a hint), and always the
+// The ball while the computer thinks (for its move or for a hint), and always the
 // dots of the search depth.
 void DrawCrystalBall(GameApplication& app) {
   const bool hint = app.hint.asked != 0;

@@ -54,7 +54,7 @@ void DrawCapturedGroup(const GameApplication& app, const uint8_t* codes, int32_t
 
 }  // namespace
 
-// Step 7: a pulsing marker on every point the hovered or held piece could go to.
+// A pulsing marker on every point the hovered or held piece could go to.
 void DrawCandidateMarkers(GameApplication& app) {
   if (!app.candidatesShown || !(app.settings.showIllegalMoves || app.settings.showMoves)) return;
   const double q = std::abs(ClockPhase(app.platform->ElapsedMilliseconds(), 1000) - 500) * 0.002;
@@ -74,7 +74,7 @@ void DrawCandidateMarkers(GameApplication& app) {
   CloseStep();
 }
 
-// Step 5: the user's losses from the top left down, the computer's from the bottom up.
+// The user's losses from the top left down, the computer's from the bottom up.
 void DrawCapturedPieces(GameApplication& app) {
   DrawCapturedGroup(app, app.eatenRed, app.eatenRedCount, app.boardOriginX - 157,
                     app.boardOriginY - 50, -1);
@@ -82,7 +82,7 @@ void DrawCapturedPieces(GameApplication& app) {
                     app.boardOriginY - 830, +1);
 }
 
-// Step 9: the strip that says why the point under the held piece is prohibited.
+// The strip that says why the point under the held piece is prohibited.
 void DrawExplanationBanner(GameApplication& app) {
   if (!app.explanationShown || !app.settings.explainIllegalMoves) return;
   const int reason = app.explanationReason;
