@@ -35,7 +35,12 @@ window_id() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 ||
 window_exists() { [ -n "$(window_id "$1")" ]; }
 wait_window() { PATTERN=$1; until_ok 'window_exists "$PATTERN"' $((${2:-20} * 10)) && window_id "$1"; }
 wait_no_window() { PATTERN=$1; until_ok '! window_exists "$PATTERN"' 100 || fail "the window /$1/ stays"; }
-start_game() { (cd "$WORK" && exec "$RQ_PROGRAM") >>"$WORK/game.log" 2>&1 & GAME_PID=$!; }
+# The game in $WORK, with the library $GAME_PRELOAD loaded into it when one is named.
+start_game() {
+  (cd "$WORK" && if [ -n "${GAME_PRELOAD:-}" ]; then export LD_PRELOAD=$GAME_PRELOAD; fi && exec "$RQ_PROGRAM") \
+    >>"$WORK/game.log" 2>&1 &
+  GAME_PID=$!
+}
 # The main window once shown: GAME_WINDOW, its place WIN_X WIN_Y WIN_W WIN_H and the scale.
 wait_game_window() {
   GAME_WINDOW=$(wait_window '^Ravenquill v1\.0$' 30) || fail "no game window"

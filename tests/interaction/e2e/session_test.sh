@@ -3,7 +3,8 @@
 # the record window beside the game, its rows following an undo, closed by its button and by M;
 # the settings dialog and its warning; a new game; the files; a second start that continues.
 source "$(dirname "$0")/e2e_lib.sh"
-export RQ_MOVE_LIST_DUMP="$WORK/rows.txt" && DUMP=$RQ_MOVE_LIST_DUMP
+# The probe, loaded into the game, writes the record window's rows into $DUMP.
+export RQ_MOVE_LIST_DUMP="$WORK/rows.txt" GAME_PRELOAD=${RQ_MOVE_LIST_PROBE:?} && DUMP=$RQ_MOVE_LIST_DUMP
 # Waits until the record window's rows match the extended regular expression $1.
 wait_rows() { ROWS=$1; until_ok 'grep -qE -- "$ROWS" "$DUMP" 2>/dev/null' 150 || fail "no rows /$1/: $(cat "$DUMP")"; }
 # The record window's id, once there is one; xwininfo reads its UTF-8 title.
