@@ -295,6 +295,23 @@ TEST(GameSettings, FilesReadAsTheirLinesSayAndWriteBackTheSame) {
   EXPECT_EQ(FormatSettings(all), text);
 }
 
+// Each setting's line carries every value of the setting's range through a write and a read.
+TEST(GameSettings, EverySettingKeepsEachValueOfItsRangeThroughTheFile) {
+  ScratchDirectory dir;
+  for (const SettingRow& row : SettingRows) {
+    for (int32_t value = row.lowest; value <= row.highest; ++value) {
+      SettingsValues written;
+      row.set(written, value);
+      ASSERT_TRUE(WriteSettingsFile("settings", written));
+      SettingsValues read;
+      for (const SettingRow& other : SettingRows)  // every setting other than it will be read
+        other.set(read, other.get(written) == other.lowest ? other.highest : other.lowest);
+      EXPECT_TRUE(ReadSettingsFile("settings", read));
+      EXPECT_EQ(FormatSettings(read), FormatSettings(written)) << row.key << " = " << value;
+    }
+  }
+}
+
 const char* dataAt = "";  // the one folder the probe finds the data in
 bool Probe(const std::string& dir) { return dir == dataAt; }
 

@@ -1,5 +1,8 @@
 // Picking, dragging and dropping, the taken pieces, the computer's answer up to the announcements,
 // and the commands: undo, redo, new game, the keys, settings, help, the command menu and the record.
+#include <functional>
+#include <future>
+
 #include "game/current_game.h"
 #include "game/pgn_export.h"
 #include "game/settings.h"
@@ -98,6 +101,39 @@ TEST_F(InteractionTest, DropsPlayOnlyPermittedMovesAndHandOverOrEndTheGame) {
     EXPECT_EQ(app->game.gameEnded && app->userEndAnnouncement && r.endPly == r.recordedMoves, row.over) << row.move;
     EXPECT_EQ(app->gameDrawn, row.status < 0) << row.move;
     EXPECT_EQ(fake.CurrentCursor(), row.over ? FakePlatform::ArrowToken() : FakePlatform::BusyToken()) << row.move;
+  }
+}
+
+// Whatever way a handler leaves, it leaves the game lock free: another thread takes it at once.
+TEST_F(InteractionTest, EveryHandlerLeavesTheLockFreeOnEveryPath) {
+  const struct { const char* what; bool usersTurn, ended; std::function<void()> act; } rows[] = {
+      {"pointer over a piece", true, false, [&] { MoveTo(Sq("b2")); }},
+      {"press on the computer's turn", false, false, [&] { Press(Sq("b2")); }},
+      {"press and release", true, false, [&] { Drag("b2b2"); }},
+      {"release after the end", true, true, [&] { Release(Sq("b2")); }},
+      {"key on the computer's turn", false, false, [&] { OnKeyDown(*app, KeyUndo); }},
+      {"undo with nothing to take back", true, false, [&] { OnKeyDown(*app, KeyUndo); }},
+      {"new game refused", true, false, [&] { OnKeyDown(*app, KeyNewGame); }},
+      {"settings cancelled", true, false, [&] { OnKeyDown(*app, KeySettings); }},
+      {"hint after the end", true, true, [&] { OnKeyDown(*app, KeyHint); }},
+      {"a frame while the computer thinks", false, false, [&] { FramesUntil([] { return false; }); }},
+      {"a frame with no move to play", false, false, [&] {
+         Publish(nullptr, 0, true);
+         FramesUntilUsersTurn();
+       }},
+      {"a saved game", true, false, [&] { SaveCurrentGame(*app); }},
+  };
+  for (const auto& row : rows) {
+    SetPosition(StartFen);
+    app->game.usersTurn = row.usersTurn;
+    app->game.gameEnded = row.ended;
+    app->game.searchRequested = !row.usersTurn;
+    row.act();
+    auto other = std::async(std::launch::async, [&] { GameLockGuard hold(app->game); });
+    const bool free = other.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    if (!free) UnlockGame(app->game);  // let the other thread through before the next row
+    other.wait();
+    EXPECT_TRUE(free) << row.what;
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include "game/settings.h"
 #include "platform/sdl_platform.h"
+#include "platform/settings_dialog.h"
 #include "support/environment.h"
 
 namespace rq {
@@ -79,6 +80,26 @@ TEST(SettingsDialog, RunsModallyAndOnlyOkChangesTheSettings) {
     g_timeout_add(50, PlayScript, const_cast<Script*>(&row.script));
     EXPECT_EQ(platform.RunSettingsDialog(values), row.confirmed) << row.what;
     EXPECT_EQ(FormatSettings(values), FormatSettings(row.after)) << row.what;
+  }
+}
+
+// Each setting's widget shows every value of the setting's range and gives it back, so a
+// row whose widget is missing or offers too few choices shows here.
+TEST(SettingsDialog, EverySettingShowsAndReadsBackEachValueOfItsRange) {
+  RQ_REQUIRE_ENVIRONMENT(GtkReady(), "no display for GTK");
+  for (const SettingRow& row : SettingRows) {
+    for (int32_t value = row.lowest; value <= row.highest; ++value) {
+      SettingsValues shown;
+      row.set(shown, value);
+      SettingsDialog dialog;
+      ASSERT_TRUE(BuildSettingsDialog(shown, dialog)) << row.key;
+      SettingsValues read;
+      for (const SettingRow& other : SettingRows)  // every setting other than it will be read
+        other.set(read, other.get(shown) == other.lowest ? other.highest : other.lowest);
+      ReadSettingsDialog(dialog, read);
+      DestroySettingsDialog(dialog);
+      EXPECT_EQ(FormatSettings(read), FormatSettings(shown)) << row.key << " = " << value;
+    }
   }
 }
 
