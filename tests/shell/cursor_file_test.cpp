@@ -32,6 +32,11 @@ std::vector<uint8_t> MakeCur(int hx = 1, int hy = 2, int bits = 32) {
   return b;
 }
 
+// Writes `bytes` over the file from `at` on.
+void Poke(std::vector<uint8_t>& file, size_t at, std::initializer_list<uint8_t> bytes) {
+  std::copy(bytes.begin(), bytes.end(), file.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
 TEST(CursorFile, ReadsGoodFilesAndRefusesDamagedOnes) {
   CursorImage image;
   const struct { int hx, hy, bits, wantX, wantY; std::vector<uint8_t> firstTwo; } spots[] = {
@@ -56,23 +61,18 @@ TEST(CursorFile, ReadsGoodFilesAndRefusesDamagedOnes) {
       {"reserved word set", [](std::vector<uint8_t>& b) { b[0] = 1; }},
       {"not a cursor or icon", [](std::vector<uint8_t>& b) { b[2] = 3; }},
       {"no images", [](std::vector<uint8_t>& b) { b[4] = 0; }},
-      {"image offset past the end", [](std::vector<uint8_t>& b) { std::fill(b.begin() + 18, b.begin() + 20, 0xFF); }},
+      {"image offset past the end", [](std::vector<uint8_t>& b) { Poke(b, 18, {0xFF, 0xFF}); }},
       {"header size past the end", [](std::vector<uint8_t>& b) { b[22 + 1] = 0x40; }},
-      {"PNG image", [](std::vector<uint8_t>& b) { std::copy_n("\x89PNG", 4, b.begin() + 22); }},
+      {"PNG image", [](std::vector<uint8_t>& b) { Poke(b, 22, {0x89, 'P', 'N', 'G'}); }},
       {"compressed bitmap", [](std::vector<uint8_t>& b) { b[22 + 16] = 1; }},
       {"width 0", [](std::vector<uint8_t>& b) { b[22 + 4] = 0; }},
-      {"width 300",
-       [](std::vector<uint8_t>& b) {
-         b[22 + 4] = 0x2C;
-         b[22 + 5] = 1;
-       }},
+      {"width 300", [](std::vector<uint8_t>& b) { Poke(b, 22 + 4, {0x2C, 1}); }},
       {"negative height", [](std::vector<uint8_t>& b) { b[22 + 11] = 0xFF; }},
       {"16 bits a pixel", [](std::vector<uint8_t>& b) { b[22 + 14] = 16; }},
       {"a palette of 300 colours",
        [](std::vector<uint8_t>& b) {
-         b[22 + 14] = 8;
-         b[22 + 32] = 0x2C;
-         b[22 + 33] = 1;
+         Poke(b, 22 + 14, {8});
+         Poke(b, 22 + 32, {0x2C, 1});
        }},
   };
   for (const auto& c : cases) {
