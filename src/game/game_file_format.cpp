@@ -1,4 +1,4 @@
-// Writing the current-game file.
+// Writing the current-game file, and reading the date back from its saving time.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>

@@ -61,11 +61,12 @@ class GameLockGuard {
   GuardedGame& game_;
 };
 
-// What `read` returns, read under the game lock: a short locked section as one expression.
-template <typename Read>
-auto UnderGameLock(GuardedGame& game, Read read) -> decltype(read()) {
+// Runs `section` under the game lock and returns what it returns: a short locked section
+// as one expression.
+template <typename Section>
+auto UnderGameLock(GuardedGame& game, Section section) -> decltype(section()) {
   GameLockGuard hold(game);
-  return read();
+  return section();
 }
 
 // The worker thread's loop: takes requests, searches, publishes the answer.
