@@ -31,7 +31,8 @@ void ShowSetting(GObject* widget, const SettingRow& row, int32_t value) {
     gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(widget), value == 1);
   } else if (GTK_IS_CONTAINER(widget) && value >= row.lowest && value <= row.highest) {
     GList* choices = Choices(widget);
-    if (GList* chosen = g_list_nth(choices, static_cast<guint>(value - row.lowest)))
+    GList* chosen = g_list_nth(choices, static_cast<guint>(value - row.lowest));
+    if (chosen != nullptr && GTK_IS_TOGGLE_BUTTON(chosen->data))
       gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(chosen->data), TRUE);
     g_list_free(choices);
   }
@@ -49,7 +50,7 @@ int32_t ReadSetting(GObject* widget, const SettingRow& row) {
   GList* choices = Choices(widget);
   int32_t value = row.lowest;
   for (GList* c = choices; c != nullptr; c = c->next, ++value) {
-    if (gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(c->data))) break;
+    if (GTK_IS_TOGGLE_BUTTON(c->data) && gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(c->data))) break;
   }
   if (value > row.highest) value = row.lowest;
   g_list_free(choices);
