@@ -171,7 +171,7 @@ bool SdlPlatform::ShowMoveList(const MoveListRow* rows, int32_t count) {
 }
 
 // Rows are changed in place, so the list keeps its scrolling; the last move on the board
-// is scrolled into sight.
+// is scrolled into sight, in a list just made too: GTK scrolls there once it is laid out.
 void SdlPlatform::UpdateMoveList(const MoveListRow* rows, int32_t count) {
   MoveListWindow* w = moveList_;
   if (w == nullptr) return;
@@ -193,7 +193,7 @@ void SdlPlatform::UpdateMoveList(const MoveListRow* rows, int32_t count) {
   }
   // Rows past the new end: `it` is the first of them when `have`.
   while (have) have = gtk_list_store_remove(w->store, &it);
-  if (lastOn >= 0 && gtk_widget_get_realized(w->view)) {
+  if (lastOn >= 0) {
     GtkTreePath* path = gtk_tree_path_new_from_indices(lastOn, -1);
     gtk_tree_view_scroll_to_cell(GTK_TREE_VIEW(w->view), path, nullptr, FALSE, 0, 0);
     gtk_tree_path_free(path);

@@ -1,4 +1,4 @@
-// ravenquill-tool: perft, search, bench and export from the command line.
+// ravenquill-tool: perft, search, bench, export and random games from the command line.
 #include <cstdio>
 #include <cstring>
 
@@ -11,7 +11,8 @@ int usage() {
                "usage: ravenquill-tool perft [--standard] [--divide] [--fen \"FEN\"] DEPTH\n"
                "       ravenquill-tool search [--fen \"FEN\"] [--depth D | --level L] [--seed S]\n"
                "       ravenquill-tool bench [DEPTH]\n"
-               "       ravenquill-tool export [--wxf] FILE...\n");
+               "       ravenquill-tool export [--wxf] FILE...\n"
+               "       ravenquill-tool random [--seed S] [--plies P] [--careless PERCENT] GAMES\n");
   return 2;
 }
 
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
   if (std::strcmp(argv[1], "search") == 0) return rq::SearchCommand(argc - 2, argv + 2);
   if (std::strcmp(argv[1], "bench") == 0) return rq::BenchCommand(argc - 2, argv + 2);
   if (std::strcmp(argv[1], "export") == 0) return rq::ExportCommand(argc - 2, argv + 2);
+  if (std::strcmp(argv[1], "random") == 0) return rq::RandomCommand(argc - 2, argv + 2);
   std::fprintf(stderr, "ravenquill-tool: unknown command '%s'\n", argv[1]);
   return usage();
 }

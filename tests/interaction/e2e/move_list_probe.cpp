@@ -1,8 +1,9 @@
-// Preloaded into the real game by the end-to-end test (LD_PRELOAD), so that the game knows
+// Preloaded into the real game by the end-to-end tests (LD_PRELOAD), so that the game knows
 // nothing of it: writes the record window's rows, read from the window's own list, to the
-// file named by RQ_MOVE_LIST_DUMP whenever they change, and "closed" when the window goes.
-// The first line is "open" or "closed"; then one row a line, "N. red green | red green"
-// (Chinese, then WXF), a move taken back with a leading "~".
+// file named by RQ_MOVE_LIST_DUMP whenever they change or scroll, and "closed" when the
+// window goes. The first line is "open" or "closed"; then one row a line, "N. red green |
+// red green" (Chinese, then WXF), a move taken back with a leading "~"; last, once the list
+// is laid out, "shown FIRST-LAST", the rows in sight.
 #include <gtk/gtk.h>
 
 #include <cstdio>
@@ -16,7 +17,8 @@ constexpr const char* WindowTitle = "Ravenquill — Moves";
 // The list's columns as the record window lays them out.
 enum Column { Number, RedChinese, GreenChinese, RedWxf, GreenWxf, RedOn, GreenOn };
 
-// The list being watched; null while no record window is open.
+// The list being watched and its rows; null while no record window is open.
+GtkWidget* watchedList = nullptr;
 GtkTreeModel* watched = nullptr;
 
 // Replaces the dump whole, so that the test never reads half of it.
@@ -50,6 +52,15 @@ void DumpRows() {
             Cell(redWxf, redOn) + " " + Cell(greenWxf, greenOn) + "\n";
     for (gchar* s : {number, red, green, redWxf, greenWxf}) g_free(s);
   }
+  GtkTreePath* first = nullptr;
+  GtkTreePath* last = nullptr;
+  if (watched != nullptr && gtk_widget_get_realized(watchedList) &&
+      gtk_tree_view_get_visible_range(GTK_TREE_VIEW(watchedList), &first, &last)) {
+    text += "shown " + std::to_string(gtk_tree_path_get_indices(first)[0] + 1) + "-" +
+            std::to_string(gtk_tree_path_get_indices(last)[0] + 1) + "\n";
+    gtk_tree_path_free(first);
+    gtk_tree_path_free(last);
+  }
   WriteDump(text);
 }
 
@@ -57,6 +68,7 @@ void OnRowsChanged() { DumpRows(); }
 
 void OnWindowGone() {
   watched = nullptr;
+  watchedList = nullptr;
   DumpRows();
 }
 
@@ -79,9 +91,14 @@ gboolean LookForWindow(gpointer) {
     const gchar* title = gtk_window_get_title(GTK_WINDOW(w->data));
     GtkWidget* list = title != nullptr && std::string(title) == WindowTitle ? FindList(GTK_WIDGET(w->data)) : nullptr;
     if (list == nullptr) continue;
+    watchedList = list;
     watched = gtk_tree_view_get_model(GTK_TREE_VIEW(list));
     for (const char* signal : {"row-changed", "row-inserted", "row-deleted"})
       g_signal_connect_swapped(watched, signal, G_CALLBACK(OnRowsChanged), nullptr);
+    // Scrolled or laid out anew: the rows in sight may have changed.
+    GtkAdjustment* scrolling = gtk_scrollable_get_vadjustment(GTK_SCROLLABLE(list));
+    for (const char* signal : {"value-changed", "changed"})
+      g_signal_connect_swapped(scrolling, signal, G_CALLBACK(OnRowsChanged), nullptr);
     g_signal_connect_swapped(w->data, "destroy", G_CALLBACK(OnWindowGone), nullptr);
     DumpRows();
   }
