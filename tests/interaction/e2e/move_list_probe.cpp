@@ -31,8 +31,11 @@ void WriteDump(const std::string& text) {
   if (std::fclose(out) == 0) std::rename(temp.c_str(), path.c_str());
 }
 
+// A cell's text; a row just appended has none yet.
+std::string Text(const gchar* text) { return text != nullptr ? text : ""; }
+
 // One move's text, greyed ones marked.
-std::string Cell(const gchar* text, gboolean on) { return std::string(on || *text == 0 ? "" : "~") + text; }
+std::string Cell(const gchar* text, gboolean on) { return std::string(on || Text(text).empty() ? "" : "~") + Text(text); }
 
 void DumpRows() {
   std::string text = watched != nullptr ? "open\n" : "closed\n";
@@ -48,7 +51,7 @@ void DumpRows() {
     gboolean greenOn = TRUE;
     gtk_tree_model_get(watched, &it, Number, &number, RedChinese, &red, GreenChinese, &green, RedWxf, &redWxf,
                        GreenWxf, &greenWxf, RedOn, &redOn, GreenOn, &greenOn, -1);
-    text += std::string(number) + " " + Cell(red, redOn) + " " + Cell(green, greenOn) + " | " +
+    text += Text(number) + " " + Cell(red, redOn) + " " + Cell(green, greenOn) + " | " +
             Cell(redWxf, redOn) + " " + Cell(greenWxf, greenOn) + "\n";
     for (gchar* s : {number, red, green, redWxf, greenWxf}) g_free(s);
   }
