@@ -59,7 +59,8 @@ inline Move MoveOf(const std::string& text) {
   int from = 0, to = 0;
   EXPECT_TRUE(ParseMove(text, from, to)) << text;
   Move m;
-  m.from = static_cast<uint8_t>(from), m.to = static_cast<uint8_t>(to);
+  m.from = static_cast<uint8_t>(from);
+  m.to = static_cast<uint8_t>(to);
   return m;
 }
 
@@ -67,7 +68,9 @@ inline Move MoveOf(const std::string& text) {
 inline bool Play(GameRecord& r, const std::string& text) {
   Move m = MoveOf(text);
   const uint8_t piece = r.position.squares[m.from];
-  return piece != 0 && (r.makeMove(sideOfCode(piece), m), r.recordMove(m));
+  if (piece == 0) return false;
+  r.makeMove(sideOfCode(piece), m);
+  return r.recordMove(m);
 }
 
 // Every generated move of `side`, piece by piece, captures first; answers the count.
@@ -95,7 +98,8 @@ inline bool PlayRandomGame(GameRecord& record, int plies, uint32_t seed) {
     int32_t reason = 0, detail = 0;
     Move* permitted = std::find_if(moves, end, [&](Move m) { return record.validateMove(m, reason, detail); });
     if (permitted == end) return false;
-    record.makeMove(side, *permitted), record.recordMove(*permitted);
+    record.makeMove(side, *permitted);
+    record.recordMove(*permitted);
   }
   return true;
 }
