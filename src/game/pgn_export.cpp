@@ -128,21 +128,12 @@ std::string ComputerNameFromFileName(const std::string& path) {
 }
 
 std::string PgnDate(const std::string& savedAt) {
-  static const char* const months[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-  char weekday[4] = {}, month[4] = {};
-  int day = 0, hour = 0, minute = 0, second = 0, year = 0;
-  if (std::sscanf(savedAt.c_str(), "%3s %3s %d %d:%d:%d %d", weekday, month, &day, &hour, &minute, &second,
-                  &year) != 7)
+  int year = 0, month = 0, day = 0;
+  if (!ParseSavedAtDate(savedAt, year, month, day) || day < 1 || day > 31 || year < 1 || year > 9999)
     return "????.??.??";
-  for (int m = 0; m < 12; ++m) {
-    if (std::strcmp(month, months[m]) != 0) continue;
-    if (day < 1 || day > 31 || year < 1 || year > 9999) break;
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d.%02d.%02d", year, m + 1, day);
-    return text;
-  }
-  return "????.??.??";
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d.%02d.%02d", year, month, day);
+  return text;
 }
 
 std::string GameResult(const GameFileData& data) {

@@ -37,11 +37,7 @@ bool SearchClock::reportProgress(double x) {
     }
     value = (rootFraction + 1.0) * 0.5;
   }
-  if (owner) {
-    LockGame(*owner);
-    owner->progress = value;
-    UnlockGame(*owner);
-  }
+  if (owner) UnderGameLock(*owner, [&] { owner->progress = value; });
   return stop.load(std::memory_order_relaxed);
 }
 

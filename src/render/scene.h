@@ -10,8 +10,9 @@ struct GameApplication;
 // The whole frame: clear, the computer's turn, every element, then the pause.
 void DrawScene(GameApplication& app);
 
-// Steps 3 to 12 of a frame: projection, board, pieces, markers, the dragged piece,
-// banner, crystal ball, the computer's move in flight and the command menu.
+// Everything a frame shows, back to front: the projection, board, captured pieces,
+// pieces, markers, the dragged piece, banner, crystal ball, the computer's move in
+// flight and the command menu.
 void DrawSceneElements(GameApplication& app);
 
 // The pause that ends a frame: 15 ms while the user moves or a move is in flight,

@@ -22,15 +22,52 @@ constexpr int kSide = 512;
 // The picture's size on a surface of kSide, its top edge at the surface's top.
 void Viewport(GameApplication& a, int side) {
   glViewport(0, kSide - side, side, side);
-  a.clientWidth = a.clientHeight = side, a.viewScale = side / 1024.0;
+  a.clientWidth = side;
+  a.clientHeight = side;
+  a.viewScale = side / 1024.0;
 }
 
 void Nothing(GameApplication&, FakePlatform&) {}
 
 // Red's left cannon to the centre, its arrow shown.
 void CannonToCentre(GameApplication& a, FakePlatform&) {
-  a.savedBoard.squares[67] = a.savedBoard.squares[64], a.savedBoard.squares[64] = 0, a.lastMove = Move{64, 67, 0, 1, 0};
+  a.savedBoard.squares[67] = a.savedBoard.squares[64];
+  a.savedBoard.squares[64] = 0;
+  a.lastMove = Move{64, 67, 0, 1, 0};
 }
+
+void ArrowOff(GameApplication& a, FakePlatform&) { a.settings.highlightMove = false; }
+
+// A green chariot taken by the red cannon, ringed in its column.
+void CannonTakesChariot(GameApplication& a, FakePlatform&) {
+  a.eatenGreen[a.eatenGreenCount++] = 0x2A;
+  a.lastMove = Move{64, 1, 0x2A, 2, 0};
+}
+
+void LiftCannon(GameApplication& a, FakePlatform&) {
+  a.draggedPiece = DraggedPiece{a.savedBoard.squares[64], 64, 0, 0};
+  a.savedBoard.squares[64] = 0;
+}
+
+void ComputerTakesOff(GameApplication& a, FakePlatform&) {
+  a.computerMoveAnimating = true;
+  a.animatedMove = Move{1, 20, 0, 0, 0};
+  a.animProgress = 0.3;
+}
+
+void SmallerWindow(GameApplication& a, FakePlatform&) { Viewport(a, 384); }
+
+void HintRing(GameApplication& a, FakePlatform&) {
+  a.hint.stage = 1;
+  a.hint.move = Move{64, 67, 0, 1, 0};
+}
+
+void GeneralsBlink(GameApplication& a, FakePlatform&) {
+  a.explanationShown = true;
+  a.explanationReason = 1;
+}
+
+void Later(GameApplication&, FakePlatform& p) { p.SetClock(10400); }
 
 int DifferingBytes(const Picture& a, const Picture& b) {
   if (a.rgb.size() != b.rgb.size()) return -1;
@@ -46,18 +83,13 @@ const struct Change {
   void (*after)(GameApplication&, FakePlatform&);
 } kChanges[] = {
     {"a move with its arrow", Nothing, CannonToCentre},
-    {"the arrow switched off in the settings", CannonToCentre, [](GameApplication& a, FakePlatform&) { a.highlightMove = false; }},
-    {"a capture, ringed in its column", Nothing,
-     [](GameApplication& a, FakePlatform&) { a.eatenGreen[a.eatenGreenCount++] = 0x2A, a.lastMove = Move{64, 1, 0x2A, 2, 0}; }},
-    {"a piece lifted by the drag", Nothing,
-     [](GameApplication& a, FakePlatform&) { a.draggedPiece = DraggedPiece{a.savedBoard.squares[64], 64, 0, 0}, a.savedBoard.squares[64] = 0; }},
-    {"the computer's piece taking off", Nothing,
-     [](GameApplication& a, FakePlatform&) { a.computerMoveAnimating = true, a.animatedMove = Move{1, 20, 0, 0, 0}, a.animProgress = 0.3; }},
-    {"a smaller window, the picture at its top", Nothing, [](GameApplication& a, FakePlatform&) { Viewport(a, 384); }},
-    {"the hint's ring a moment later", [](GameApplication& a, FakePlatform&) { a.hint.stage = 1, a.hint.move = Move{64, 67, 0, 1, 0}; },
-     [](GameApplication&, FakePlatform& p) { p.SetClock(10400); }},
-    {"the facing generals' blink", [](GameApplication& a, FakePlatform&) { a.explanationShown = true, a.explanationReason = 1; },
-     [](GameApplication&, FakePlatform& p) { p.SetClock(10400); }},
+    {"the arrow switched off in the settings", CannonToCentre, ArrowOff},
+    {"a capture, ringed in its column", Nothing, CannonTakesChariot},
+    {"a piece lifted by the drag", Nothing, LiftCannon},
+    {"the computer's piece taking off", Nothing, ComputerTakesOff},
+    {"a smaller window, the picture at its top", Nothing, SmallerWindow},
+    {"the hint's ring a moment later", HintRing, Later},
+    {"the facing generals' blink", GeneralsBlink, Later},
     {"another board image", Nothing,
      [](GameApplication&, FakePlatform&) { Textures().LoadTgaTexture("Textures/Pieces.tga", kBoardTexture, true); }},
 };
@@ -113,8 +145,12 @@ TEST(FrameCost, PulsingMarkersAreDrawnEveryFiftiethMillisecond) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    app.candidatesShown = c.status != 0, app.candidateCount = c.status != 0, app.candidateMoves[0] = Move{64, 67, 0, c.status, 0};
-    app.showIllegalMoves = c.showIllegal, app.explanationShown = c.facingGenerals, app.explanationReason = 1;
+    app.candidatesShown = c.status != 0;
+    app.candidateCount = c.status != 0;
+    app.candidateMoves[0] = Move{64, 67, 0, c.status, 0};
+    app.settings.showIllegalMoves = c.showIllegal;
+    app.explanationShown = c.facingGenerals;
+    app.explanationReason = 1;
     EXPECT_EQ(PictureStillFor(app, c.now), c.still);
   }
 }

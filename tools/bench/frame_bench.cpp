@@ -64,11 +64,10 @@ void BusyScene(rq::GameApplication& a) {
   a.computerMoveAnimating = true;
   a.animatedMove = rq::Move{1, 20, 0, 0, 0};
   a.animProgress = 0.4;
-  rq::LockGame(a.game);
+  rq::GameLockGuard hold(a.game);
   a.game.usersTurn = false;
   a.game.progress = 0.7;
   a.game.record.depthLimit = 12;
-  rq::UnlockGame(a.game);
 }
 
 // CPU milliseconds of one frame, over `frames` frames; `whole` draws the backdrop anew each time.
