@@ -21,6 +21,8 @@ void collectGame(const GameApplication& app, GameFileData& data) {
   data.gameNumber = app.gameNumber;
   data.gameEnded = app.game.gameEnded;
   data.usersTurn = app.game.usersTurn;
+  data.playerSide = app.game.playerSide();
+  data.resignedSide = app.game.resigned ? data.playerSide : NoSide;
   data.board = app.savedBoard;
   // A piece held by the pointer is off the drawn board; the file gets it back on its square.
   const DraggedPiece& drag = app.draggedPiece;
@@ -74,6 +76,8 @@ bool LoadCurrentGame(GameApplication& app) {
       app.gameNumber = data->gameNumber;
       game.gameEnded = data->gameEnded;
       game.usersTurn = data->usersTurn;
+      game.computerSide = data->playerSide == Red ? Green : Red;
+      game.resigned = data->resignedSide != NoSide;
       app.savedBoard = data->board;
       LoadIntoRecord(*data, game.record);
       app.eatenRedCount = data->eatenRedCount;

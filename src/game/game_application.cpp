@@ -6,11 +6,18 @@
 
 #include "game/current_game.h"
 #include "game/folders.h"
+#include "game/game_file.h"
 #include "game/settings.h"
 
 namespace rq {
 
 namespace {
+
+// The start-up message about a continued game.
+constexpr const char* StartUpTitle = "Ravenquill";
+constexpr const char* PreviousGameEndedText = "Previous game has ended. Press 'New Game' to start a new one.";
+constexpr const char* ContinuingText = "Continuing previous game. It's %s turn.";
+constexpr const char* ContinuingAsGreenText = "Continuing previous game. You play green. It's %s turn.";
 
 // Atlas cells by piece kind 1..7: left edge and minus the bottom edge.
 constexpr int32_t RedSpriteX[8] = {0, 0, 128, 384, 384, 128, 0, 256};
@@ -81,7 +88,7 @@ GameApplication::GameApplication(Platform& desktop, const char* lockName, std::s
 
   // The interface state and a new game before the worker starts, so it finds no request.
   resetInterface(*this);
-  game.resetForNewGame();
+  game.resetForNewGame(NewGameSide(settings.sideChoice, NoSide));
   workerThread = std::thread(SearchWorkerMain, &game);
 
   // The game in progress; loading also puts it into the engine (position, piece
@@ -91,15 +98,17 @@ GameApplication::GameApplication(Platform& desktop, const char* lockName, std::s
   // The rest holds the lock, across the start-up message box too: the worker must not
   // take the game before it is shown and handed over.
   GameLockGuard hold(game);
+  FaceThePlayer(*this);
   if (found) {
     HighlightLastPlayedMove(*this);
     if (settings.hintAtStartup) {
       char text[80];
       if (game.gameEnded)
-        std::snprintf(text, sizeof text, "Previous game has ended. Press 'New Game' to start a new one.");
+        std::snprintf(text, sizeof text, "%s", PreviousGameEndedText);
       else
-        std::snprintf(text, sizeof text, "Continuing previous game. It's %s turn.", game.usersTurn ? "your" : "my");
-      platform->ShowMessage("Ravenquill", text, MessageButtons::Ok, MessageIcon::NoIcon);
+        std::snprintf(text, sizeof text, game.playerSide() == Green ? ContinuingAsGreenText : ContinuingText,
+                      game.usersTurn ? "your" : "my");
+      platform->ShowMessage(StartUpTitle, text, MessageButtons::Ok, MessageIcon::NoIcon);
     }
   } else {
     savedBoard = game.record.position;
@@ -123,6 +132,16 @@ void HighlightLastPlayedMove(GameApplication& app) {
   app.lastMove.captured = last.captured;
   app.lastMove.status = 0;
 }
+
+int NewGameSide(int32_t sideChoice, int previousSide) {
+  if (sideChoice == SideChoiceGreen) return Green;
+  if (sideChoice == SideChoiceAlternate && previousSide == Red) return Green;
+  return Red;
+}
+
+int NextGameSide(const GameApplication& app) { return NewGameSide(app.settings.sideChoice, app.game.playerSide()); }
+
+void FaceThePlayer(GameApplication& app) { app.boardTurned = app.game.playerSide() == Green; }
 
 // Shut-down: the game is saved with any search stopped, and no thread outlives the object.
 GameApplication::~GameApplication() {

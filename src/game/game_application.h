@@ -18,7 +18,7 @@ constexpr int EatenCapacity = 16;
 constexpr int CandidateCapacity = 30;
 constexpr int PieceCodeCount = 81;
 
-// The red piece the user is dragging; code -1 when none.
+// The piece of the player's the user is dragging; code -1 when none.
 struct DraggedPiece {
   int32_t code = -1;
   int32_t fromSquare = -1;
@@ -26,7 +26,7 @@ struct DraggedPiece {
   int32_t grabOffsetY = 0;  // pointer y - piece centre y, scene units
 };
 
-// Red's best move as key H offers it, in two stages.
+// The player's best move as key H offers it, in two stages.
 struct HintDisplay {
   int32_t stage = 0;   // shown: 0 nothing, 1 the piece to move, 2 the whole move
   int32_t wanted = 0;  // the stage to show once the search has answered
@@ -82,6 +82,9 @@ struct GameApplication {
   int32_t boardOriginX = 152;
   int32_t boardOriginY = 884;
   double viewScale = 1.0;
+  // The board is seen from green's side, green at the bottom (board_view.h). A game faces
+  // its player; key F turns it round for a look from the other side.
+  bool boardTurned = false;
 
   // End-of-game announcements and the prohibited-move explanation.
   bool userEndAnnouncement = false;
@@ -128,5 +131,15 @@ struct GameApplication {
 // Points the latest-move arrow at the move last played in the record's history; no arrow
 // when there is none, or when a history that ran full no longer holds it. The lock is held.
 void HighlightLastPlayedMove(GameApplication& app);
+
+// The side a new game gives the player by the setting PlayerSide: red, green, or the other
+// one than `previousSide` had (red after none, NoSide).
+int NewGameSide(int32_t sideChoice, int previousSide);
+
+// The side the next new game gives the player of the game in progress; the lock is held.
+int NextGameSide(const GameApplication& app);
+
+// Turns the board so that the player's side is at the bottom; the lock is held.
+void FaceThePlayer(GameApplication& app);
 
 }  // namespace rq

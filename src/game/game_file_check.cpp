@@ -20,6 +20,11 @@ int eatenLine(const GameFileData& data, bool green) {
   return FirstHistoryLine + data.recordedMoves + (green ? data.eatenRedCount + 1 : 0);
 }
 
+// The line of the resignation, as the writer places it.
+int resignedLine(const GameFileData& data) {
+  return eatenLine(data, true) + data.eatenGreenCount + 1 + (data.playerSide == Green ? 1 : 0);
+}
+
 // Every count, square and code within what the game can hold.
 bool checkRanges(const GameFileData& data, GameFileError& error) {
   if (data.gameNumber < 1 || data.gameNumber > MaxGameNumber) return error.fail(2, "bad game number");
@@ -35,6 +40,9 @@ bool checkRanges(const GameFileData& data, GameFileError& error) {
       for (int index = 1; index <= PiecesPerSide; ++index)
         if (!IsSnapshotValue(e.pieceSquare[side][index])) return error.fail(FirstHistoryLine + i, "bad snapshot");
   }
+  if (data.playerSide != Red && data.playerSide != Green) return error.fail(eatenLine(data, true), "bad player's side");
+  if (data.resignedSide != NoSide && data.resignedSide != Red && data.resignedSide != Green)
+    return error.fail(resignedLine(data), "bad resigned side");
   const int32_t counts[2] = {data.eatenRedCount, data.eatenGreenCount};
   const uint8_t* lists[2] = {data.eatenRed, data.eatenGreen};
   for (int side = 0; side < 2; ++side) {
@@ -67,20 +75,34 @@ bool sameSquares(const BoardPosition& a, const BoardPosition& b) {
   return std::memcmp(a.squares, b.squares, BoardSquares) == 0;
 }
 
-// The computer is to move only after a move of red's (`lastSide`, -1 before the first):
-// it answers the user's move, or a save stopped it thinking. The user may be to move
-// after any move, since an undo out of a game that red's move ended leaves the turn with
-// the user.
+// The computer is to move only after a move of the player's (`lastSide`, NoSide before the
+// first), or at the start when it plays red: it answers the player, or a save stopped it
+// thinking. The player may be to move after any move, since an undo out of a game that the
+// player's move ended leaves the turn with the player, but never before red's first move.
 bool checkTurn(const GameFileData& data, int lastSide, GameFileError& error) {
-  if (!data.usersTurn && lastSide != Red) return error.fail(UsersTurnLine, "the computer to move out of turn");
+  const int player = data.playerSide;
+  if (!data.usersTurn && lastSide != player && !(lastSide == NoSide && player == Green))
+    return error.fail(UsersTurnLine, "the computer to move out of turn");
+  if (data.usersTurn && lastSide == NoSide && player == Green)
+    return error.fail(UsersTurnLine, "the player to move before red's first move");
   return true;
 }
 
-// Plays the history from the opening position, as the user and the computer could have.
+// A resignation is the player's, on the player's turn, and ends the game where its record ends.
+bool checkResignation(const GameFileData& data, GameFileError& error) {
+  if (data.resignedSide == NoSide) return true;
+  if (data.resignedSide != data.playerSide || !data.gameEnded || !data.usersTurn ||
+      data.moveCount != data.recordedMoves)
+    return error.fail(resignedLine(data), "a resignation out of place");
+  return true;
+}
+
+// Plays the history from the opening position, as the player and the computer could have.
 bool checkReplay(const GameFileData& data, GameFileError& error) {
   auto record = std::make_unique<GameRecord>();
   record->newGame();
-  int previousSide = -1, lastSide = -1;
+  const int player = data.playerSide, computer = player == Red ? Green : Red;
+  int previousSide = NoSide, lastSide = NoSide;
   for (int i = 0; i < data.recordedMoves; ++i) {
     if (i == data.moveCount && !sameSquares(record->position, data.board))
       return error.fail(FirstBoardLine, "the board is not the one the history leads to");
@@ -89,9 +111,9 @@ bool checkReplay(const GameFileData& data, GameFileError& error) {
     const uint8_t code = record->position.squares[e.from];
     if (code == 0) return error.fail(line, "no piece on the from-square");
     const int side = sideOfCode(code);
-    // Green only ever answers red. Red may move twice in a row: that same undo hands
-    // the user the board on green's turn.
-    if (side == Green && previousSide != Red) return error.fail(line, "a move out of turn");
+    // Red moves first; then the computer only ever answers the player. The player may move
+    // twice in a row: that same undo hands the player the board on the computer's turn.
+    if (i == 0 ? side != Red : side == computer && previousSide != player) return error.fail(line, "a move out of turn");
     previousSide = side;
     if (i == data.moveCount - 1) lastSide = side;
     if (!record->pieceCanMove(side, e.from, e.to)) return error.fail(line, "not a move of that piece");
@@ -131,7 +153,8 @@ bool checkReplay(const GameFileData& data, GameFileError& error) {
 
 bool CheckGameFile(const GameFileData& data, GameFileError& error) {
   error = GameFileError{};
-  return checkRanges(data, error) && checkBoard(data.board, error) && checkReplay(data, error);
+  return checkRanges(data, error) && checkBoard(data.board, error) && checkResignation(data, error) &&
+         checkReplay(data, error);
 }
 
 bool SnapshotMatchesBoard(const HistoryEntry& entry, const BoardPosition& board) {

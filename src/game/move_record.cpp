@@ -72,7 +72,11 @@ std::string MoveRecordPgn(GameApplication& app) {
   auto data = std::make_unique<GameFileData>();
   data->gameNumber = app.gameNumber;
   data->savedAt = FormatSavedAt(app.wallClock ? app.wallClock() : std::time(nullptr));
-  data->gameEnded = UnderGameLock(app.game, [&] { return app.game.gameEnded; });
+  UnderGameLock(app.game, [&] {
+    data->gameEnded = app.game.gameEnded;
+    data->playerSide = app.game.playerSide();
+    data->resignedSide = app.game.resigned ? data->playerSide : NoSide;
+  });
   data->board = app.savedBoard;
   data->moveCount = data->recordedMoves = view.played;
   for (int i = 0; i < view.played; ++i) {

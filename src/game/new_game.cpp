@@ -51,9 +51,12 @@ bool StartNewGame(GameApplication& app) {
   app.candidatesShown = false;
   app.hoveredPiece = -1;
   GameLockGuard hold(app.game);
-  app.game.resetForNewGame();
+  app.game.resetForNewGame(NextGameSide(app));
+  FaceThePlayer(app);
   app.savedBoard = app.game.record.position;
   PublishMoveRecord(app);
+  // The computer playing red opens the game.
+  if (!app.game.usersTurn) RequestComputerMove(app.game);
   return true;
 }
 

@@ -138,6 +138,7 @@ std::string PgnDate(const std::string& savedAt) {
 
 std::string GameResult(const GameFileData& data) {
   if (!data.gameEnded) return "*";
+  if (data.resignedSide != NoSide) return data.resignedSide == Red ? "0-1" : "1-0";
   auto record = std::make_unique<GameRecord>();
   Replayed replayed;
   if (!Replay(data, *record, replayed, nullptr, false)) return "*";
@@ -155,7 +156,10 @@ std::string GameResult(const GameFileData& data) {
   return "*";
 }
 
-PgnPlayers GamePlayers(const GameFileData&) { return PgnPlayers{"User", "Ravenquill"}; }
+PgnPlayers GamePlayers(const GameFileData& data) {
+  if (data.playerSide == Green) return PgnPlayers{"Ravenquill", "User"};
+  return PgnPlayers{"User", "Ravenquill"};
+}
 
 std::string PgnTags(const GameFileData& data, const std::string& site, const std::string& result, bool wxf) {
   std::string tags;
@@ -213,6 +217,8 @@ std::string FormatPgn(const GameFileData& data, const std::string& site, bool wx
   }
   if (data.moveCount == HistoryCapacity && std::memcmp(record->position.squares, data.board.squares, BoardSquares) != 0)
     AddWords(words, "{the game went on past its 1000 recorded moves}");
+  if (data.gameEnded && data.resignedSide != NoSide)
+    AddWords(words, std::string("{") + SideName[data.resignedSide] + " resigned}");
   words.push_back(result);
   return PgnTags(data, site, result, wxf) + "\n" + Folded(words) + "\n";
 }

@@ -1,4 +1,4 @@
-// Picking up, dragging and dropping red pieces, with the candidate list the markers show.
+// Picking up, dragging and dropping the player's pieces, with the candidate list the markers show.
 #include "interaction/board_input.h"
 
 #include "game/game_application.h"
@@ -75,9 +75,10 @@ void BuildCandidates(GameApplication& app, int index) {
   GameRecord& record = app.game.record;
   app.hoveredPiece = index;
   app.candidateCount = 0;
-  record.generateCaptures(Red, index, CandidateSlot);
+  const int side = app.game.playerSide();
+  record.generateCaptures(side, index, CandidateSlot);
   app.captureCandidateCount = AppendJudged(app, 2);
-  record.generateQuietMoves(Red, index, CandidateSlot);
+  record.generateQuietMoves(side, index, CandidateSlot);
   app.quietCandidateCount = AppendJudged(app, 1);
   app.candidateCount = app.captureCandidateCount + app.quietCandidateCount;
   if (app.candidateCount > CandidateCapacity) app.candidateCount = CandidateCapacity;
@@ -88,7 +89,7 @@ void PlayUserMove(GameApplication& app, Move move) {
   GuardedGame& game = app.game;
   GameRecord& record = game.record;
   DropHint(app);
-  game.generalCaptured = record.makeMove(Red, move);
+  game.generalCaptured = record.makeMove(game.playerSide(), move);
   record.recordMove(move);
   AddEatenPiece(app, move);
   record.endPly = NoEndPly;
@@ -156,7 +157,7 @@ void OnPointerLeave(GameApplication& app) {
   if (app.draggedPiece.code < 0) app.candidatesShown = false;
 }
 
-// Lifts a red piece out of the drawn board on the user's turn.
+// Lifts one of the player's pieces out of the drawn board on the user's turn.
 void OnButtonDown(GameApplication& app, int32_t x, int32_t y) {
   app.buttonDown = true;
   GuardedGame& game = app.game;

@@ -1,9 +1,12 @@
-// Undo, redo, new game and the key dispatch.
+// Undo, redo, new game, resigning, turning the board and the key dispatch.
 #include "interaction/commands.h"
+
+#include <string>
 
 #include "game/game_application.h"
 #include "game/new_game.h"
 #include "interaction/captured_pieces.h"
+#include "interaction/computer_turn.h"
 #include "interaction/hint.h"
 #include "interaction/interaction.h"
 
@@ -18,7 +21,7 @@ enum class HistoryStep { Back, Forward };
 bool StepOnePly(GameApplication& app, HistoryStep step, Move& m) {
   GameRecord& record = app.game.record;
   if (step == HistoryStep::Back) {
-    if (!record.undoMove(m)) return false;
+    if (!UndoAvailable(app) || !record.undoMove(m)) return false;
     RemoveEatenPiece(app, m.captured);
   } else {
     if (!record.redoMove(m)) return false;
@@ -45,6 +48,9 @@ void StepTwoPlies(GameApplication& app, HistoryStep step) {
       if (step == HistoryStep::Back) {
         game.gameEnded = false;
         app.gameDrawn = false;  // a later end must not inherit the draw text of this one
+        // Taking a move back withdraws a resignation: redo no longer leads to an end.
+        if (game.resigned) record.endPly = NoEndPly;
+        game.resigned = false;
         HighlightLastPlayedMove(app);
       }
     }
@@ -56,7 +62,21 @@ void StepTwoPlies(GameApplication& app, HistoryStep step) {
   OnPointerMove(app, app.pointerX, app.pointerY);
 }
 
+// The new-game question, with the side the new game gives unless a red player keeps red.
+std::string NewGameQuestionText(GameApplication& app) {
+  GameLockGuard hold(app.game);
+  const int side = NextGameSide(app);
+  const bool redAgain = side == Red && app.game.playerSide() == Red;
+  return std::string(NewGameQuestion) + (redAgain ? "" : side == Red ? NewGameGivesRedText : NewGameGivesGreenText);
+}
+
 }  // namespace
+
+// Red's first move is not the green player's to take back.
+bool UndoAvailable(const GameApplication& app) {
+  const GameRecord& record = app.game.record;
+  return record.canUndo() && record.moveCount > (app.game.playerSide() == Green ? 1 : 0);
+}
 
 // Two plies back; the move now last on the board stays highlighted.
 void UndoCommand(GameApplication& app) { StepTwoPlies(app, HistoryStep::Back); }
@@ -67,13 +87,48 @@ void RedoCommand(GameApplication& app) { StepTwoPlies(app, HistoryStep::Forward)
 // A finished game is left without asking; a held piece goes back before the save.
 void NewGameCommand(GameApplication& app) {
   if (!UnderGameLock(app.game, [&] { return app.game.gameEnded; })) {
-    const MessageAnswer answer = app.platform->ShowMessage(
-        "New game?", "Do you want to quit this game and start a new one?", MessageButtons::YesNo, MessageIcon::Question);
+    const std::string question = NewGameQuestionText(app);
+    const MessageAnswer answer =
+        app.platform->ShowMessage(NewGameTitle, question.c_str(), MessageButtons::YesNo, MessageIcon::Question);
     if (answer != MessageAnswer::Yes) return;
   }
   EndDrag(app);
   DropHint(app);
   StartNewGame(app);
+}
+
+// The game ends where it stands: the moves redo could bring back go, and the end is
+// announced as the computer's win.
+void ResignCommand(GameApplication& app) {
+  GuardedGame& game = app.game;
+  if (!UnderGameLock(game, [&] { return game.usersTurn && !game.gameEnded; })) return;
+  EndDrag(app);
+  if (app.platform->ShowMessage(ResignTitle, ResignQuestion, MessageButtons::YesNo, MessageIcon::Question) !=
+      MessageAnswer::Yes)
+    return;
+  DropHint(app);
+  {
+    GameLockGuard hold(game);
+    game.record.forgetRedoMoves();
+    game.record.endPly = game.record.recordedMoves;
+    game.gameEnded = true;
+    game.resigned = true;
+    app.gameDrawn = false;
+    app.computerEndAnnouncement = true;
+    app.candidatesShown = false;
+    app.hoveredPiece = -1;
+    PublishMoveRecord(app);
+  }
+  OnPointerMove(app, app.pointerX, app.pointerY);
+}
+
+// The markers follow the pointer to whatever now lies under it.
+void TurnBoardCommand(GameApplication& app) {
+  EndDrag(app);
+  app.boardTurned = !app.boardTurned;
+  app.candidatesShown = false;
+  app.hoveredPiece = -1;
+  OnPointerMove(app, app.pointerX, app.pointerY);
 }
 
 // Letters act only on the user's turn; a held piece goes back before any command.
@@ -89,7 +144,9 @@ void OnKeyDown(GameApplication& app, int32_t key) {
     return HelpCommand(app);
   }
   if (key == KeyHint) return HintCommand(app);
-  if (key != KeyNewGame && key != KeySettings && key != KeyRedo && key != KeyUndo) return;
+  // Turning the board changes only the view, so F answers in the computer's turn too.
+  if (key == KeyTurnBoard) return TurnBoardCommand(app);
+  if (key != KeyNewGame && key != KeySettings && key != KeyRedo && key != KeyUndo && key != KeyResign) return;
   // The whole command holds the lock, the new-game question and the settings dialog too:
   // commands come only on the user's turn, so no search waits for it.
   GameLockGuard hold(app.game);
@@ -100,6 +157,7 @@ void OnKeyDown(GameApplication& app, int32_t key) {
     case KeySettings: SettingsCommand(app); break;
     case KeyRedo: RedoCommand(app); break;
     case KeyUndo: UndoCommand(app); break;
+    case KeyResign: ResignCommand(app); break;
     default: break;
   }
 }

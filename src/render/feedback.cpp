@@ -64,7 +64,7 @@ void DrawCandidateMarkers(GameApplication& app) {
   for (int i = 0; i < count; ++i) {
     const Move& m = app.candidateMoves[i];
     if (m.to >= BoardSquares) continue;
-    const Point c = BoardFrameCentre(m.to);
+    const Point c = BoardFrameCentre(app, m.to);
     const Tint t = MarkerTint(m.status, q);
     glColor4d(t.r, t.g, t.b, t.a);
     const bool shown = m.status < 0 ? app.settings.showIllegalMoves : app.settings.showMoves;
@@ -74,12 +74,14 @@ void DrawCandidateMarkers(GameApplication& app) {
   CloseStep();
 }
 
-// The user's losses from the top left down, the computer's from the bottom up.
+// Red's losses from the corner on green's side of the board, green's from the corner on
+// red's: with red at the bottom, red's from the top left down and green's from the bottom
+// left up; turned, the other way round.
 void DrawCapturedPieces(GameApplication& app) {
-  DrawCapturedGroup(app, app.eatenRed, app.eatenRedCount, app.boardOriginX - 157,
-                    app.boardOriginY - 50, -1);
-  DrawCapturedGroup(app, app.eatenGreen, app.eatenGreenCount, app.boardOriginX - 157,
-                    app.boardOriginY - 830, +1);
+  const double x = app.boardOriginX - 157, top = app.boardOriginY - 50, bottom = app.boardOriginY - 830;
+  const bool turned = app.boardTurned;
+  DrawCapturedGroup(app, app.eatenRed, app.eatenRedCount, x, turned ? bottom : top, turned ? +1 : -1);
+  DrawCapturedGroup(app, app.eatenGreen, app.eatenGreenCount, x, turned ? top : bottom, turned ? -1 : +1);
 }
 
 // The strip that says why the point under the held piece is prohibited.

@@ -116,6 +116,8 @@ struct GameRecord {
   bool canRedo() const;
   bool undoMove(Move& move);
   bool redoMove(Move& move);
+  // Forgets the moves that redo could bring back: the game ends where it stands.
+  void forgetRedoMoves() { recordedMoves = moveCount; }
 
   // Static score for `side`: the two running sums, seen from that side.
   int32_t staticScore(int side) const {
