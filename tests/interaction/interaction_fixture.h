@@ -6,6 +6,7 @@
 #include <cstring>
 #include <thread>
 
+#include "game/board_view.h"
 #include "game/game_application.h"
 #include "interaction/commands.h"
 #include "interaction/computer_turn.h"
