@@ -70,6 +70,15 @@ const struct Scene {
        a.settings.autoHideMenu = false;
        a.hoveredMenuItem = 2;
      }},
+    // Playing green, the board turned to face the player: red's first move, the cannon to the centre.
+    {"opening_green_at_the_bottom", 15,
+     [](GameApplication& a) {
+       a.game.computerSide = Red;
+       a.boardTurned = true;
+       a.savedBoard.squares[67] = a.savedBoard.squares[70];
+       a.savedBoard.squares[70] = 0;
+       a.lastMove = Move{70, 67, 0, 1, 0};
+     }},
     // Key H twice: red's cannon h2 rung, its arrow over green's cannon to the horse it takes.
     {"hint_piece_and_arrow", 15,
      [](GameApplication& a) {
