@@ -51,12 +51,13 @@ wait_game_window() {
 }
 wait_game_exit() { until_ok '! kill -0 "$GAME_PID" 2>/dev/null' 300 || fail "the game did not end"; GAME_PID=""; }
 geometry() { xdotool getwindowgeometry --shell "$1" | awk -F= '/^(X|Y|WIDTH|HEIGHT)=/ { printf "%s ", $2 }'; }
-# Client pixel of a scene coordinate; scene centre of a point such as "b2".
+# Client pixel of a scene coordinate; scene centre of a point such as "b2", with TURNED=1
+# on the board turned round, green at the bottom.
 px() { awk -v v="$1" -v s="$SCALE" 'BEGIN { printf "%d", v * s + 0.5 }'; }
-point_x() { echo $((152 + 90 * ($(printf '%d' "'${1:0:1}") - 97))); }
-point_y() { echo $((140 + 90 * (9 - ${1:1:1}))); }
+point_x() { local f=$(($(printf '%d' "'${1:0:1}") - 97)); [ "${TURNED:-0}" = 1 ] && f=$((8 - f)); echo $((152 + 90 * f)); }
+point_y() { local r=$((9 - ${1:1:1})); [ "${TURNED:-0}" = 1 ] && r=$((9 - r)); echo $((140 + 90 * r)); }
 pointer_to() { xdotool mousemove --window "$GAME_WINDOW" "$(px "$1")" "$(px "$2")"; sleep 0.15; }
-# Drags a red piece the way a hand does: press, travel, pause over the target, release.
+# Drags a piece the way a hand does: press, travel, pause over the target, release.
 drag() {
   local fx=$(point_x "${1:0:2}") fy=$(point_y "${1:0:2}") tx=$(point_x "${1:2:2}") ty=$(point_y "${1:2:2}")
   pointer_to "$fx" "$fy"; xdotool mousedown 1; sleep 0.15
