@@ -6,3 +6,17 @@ missing() {
 }
 # Every command named must be there.
 need() { for c in "$@"; do command -v "$c" >/dev/null || missing "$c (scripts/setup.sh installs it)"; done; }
+# The locked npm packages of this folder, installed into DIR/node_modules again only when the
+# lock changes; tests that start at once take turns.
+npm_packages() {
+  local dir=$1 here
+  here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+  need node npm flock
+  mkdir -p "$dir"
+  (
+    flock 9
+    cmp -s "$here/package-lock.json" "$dir/installed.lock" && exit 0
+    cp "$here/package.json" "$here/package-lock.json" "$dir"/
+    (cd "$dir" && npm ci --no-audit --no-fund --loglevel=error) && cp "$here/package-lock.json" "$dir/installed.lock"
+  ) 9>"$dir/.lock" || missing "the npm packages of tests/interop (npm ci failed)"
+}
