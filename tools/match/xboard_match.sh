@@ -13,7 +13,7 @@
 set -euo pipefail
 
 if [ $# -lt 4 ]; then
-  sed -n '2,10p' "$0" >&2
+  sed -n '2,12p' "$0" >&2
   exit 2
 fi
 engine=$(readlink -f "$1")
