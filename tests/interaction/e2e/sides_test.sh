@@ -5,10 +5,12 @@
 # same picture, green at the bottom, and the player to move.
 source "$(dirname "$0")/e2e_lib.sh"
 : "${RQ_MOVE_LIST_PROBE:?path of the record window probe}"
-# Pixels of the game window that differ beyond noise between screenshots $1 and $2, the depth
-# dots blacked out: a new start shows the depth the next search begins with.
+# Pixels of the game window that differ beyond noise between screenshots $1 and $2, the crystal
+# ball with its depth dots blacked out: a new start shows the depth the next search begins with,
+# in one row of dots or more. The box is generous: under openbox the window's reported place
+# lies a title bar's height below its client area.
 differing() {
-  local dots="$((WIN_X + $(px 30))) $((WIN_Y + $(px 510))) $(px 60) $(px 60)"
+  local dots="$((WIN_X + $(px 10))) $((WIN_Y + $(px 470))) $(px 100) $(px 130)"
   window_part "$1" "$WORK/a.png" "$dots" && window_part "$2" "$WORK/b.png" "$dots" || return
   compare -metric AE -fuzz 3% "$WORK/a.png" "$WORK/b.png" null: 2>&1 | awk '{ printf "%d", $1 }' || true
 }
