@@ -63,8 +63,8 @@ void resetInterface(GameApplication& app) {
 }  // namespace
 
 // The program's start-up for everything but the window, in the order the rest relies on.
-GameApplication::GameApplication(Platform& desktop, const char* lockName, std::string dataFolder)
-    : game(lockName), platform(&desktop), dataDir(std::move(dataFolder)) {
+GameApplication::GameApplication(Platform& desktop, std::string dataFolder)
+    : platform(&desktop), dataDir(std::move(dataFolder)) {
   // The GuardedGame with its record and lock is built above; the moves are newly built ones.
   savedBoard.boardValue = 0;
   savedBoard.boardExtraValue = 0;

@@ -118,7 +118,7 @@ struct GameApplication {
   std::time_t (*wallClock)() = nullptr;
 
   // Start-up: builds the game, reads the settings, starts the worker, loads the game in progress.
-  explicit GameApplication(Platform& platform, const char* lockName = kGameLockName, std::string dataDir = {});
+  explicit GameApplication(Platform& platform, std::string dataDir = {});
   // Shut-down: saves the game in progress (stopping a running search), ends the worker, writes the settings.
   ~GameApplication();
   GameApplication(const GameApplication&) = delete;

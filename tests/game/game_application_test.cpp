@@ -113,7 +113,7 @@ TEST_F(GameAppTest, SavesAreTheGoldenBytesAndNeverTornOrMadeOfAHeldPiece) {
 }
 
 // Runs a start and a stop as "nobody" when the tests run as root, so that permissions bite.
-bool StartAndStopUnprivileged(FakePlatform& platform, const char* lock) {
+bool StartAndStopUnprivileged(FakePlatform& platform) {
   const passwd* nobody = getpwnam("nobody");
   if (const pid_t pid = fork(); pid != 0) return ExitedWell(pid);
   bool ok = geteuid() != 0 || nobody != nullptr;
@@ -123,8 +123,7 @@ bool StartAndStopUnprivileged(FakePlatform& platform, const char* lock) {
     ok = ok && chown(".", nobody->pw_uid, nobody->pw_gid) == 0;
     ok = ok && setgid(nobody->pw_gid) == 0 && setuid(nobody->pw_uid) == 0;
   }
-  setenv("XDG_RUNTIME_DIR", std::filesystem::current_path().c_str(), 1);  // where "nobody" may lock
-  if (ok) std::make_unique<GameApplication>(platform, lock).reset();
+  if (ok) std::make_unique<GameApplication>(platform).reset();
   _exit(ok ? 0 : 1);
 }
 
@@ -144,7 +143,7 @@ TEST_F(GameAppTest, FilesThatCannotBeLoadedAreKeptAside) {
     WriteFile(*c.file, c.bytes);
     for (int n = 1; n <= c.asideTaken; ++n) WriteFile(*c.file + ".damaged" + (n == 1 ? "" : "-" + std::to_string(n)), "");
     chmod(c.file->c_str(), c.mode);
-    EXPECT_TRUE(StartAndStopUnprivileged(platform, lock.name()));
+    EXPECT_TRUE(StartAndStopUnprivileged(platform));
     EXPECT_EQ(ReadFile(*c.file + c.keptAs), c.bytes) << c.mode << c.keptAs;
   }
   WriteFile(game, golden.substr(0, golden.size() - 1));  // the starts above ran in other processes: nothing told yet

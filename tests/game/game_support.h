@@ -153,7 +153,7 @@ class GameAppTest : public ::testing::Test {
     WriteFile(SettingsFileName("TESTBOX"), FormatSettings({hint, true, true, true, true, true, 0, 0}));
   }
   GameApplication& Start() {
-    app = std::make_unique<GameApplication>(platform, lock.name());
+    app = std::make_unique<GameApplication>(platform);
     app->wallClock = GoldenClock;
     return *app;
   }
@@ -166,7 +166,6 @@ class GameAppTest : public ::testing::Test {
   std::string CurrentFile() const { return ReadFile(CurrentGameFileName("TESTBOX")); }
 
   ScratchDirectory dir;
-  ScratchLock lock;
   FakePlatform platform;
   std::unique_ptr<GameApplication> app;
 };
