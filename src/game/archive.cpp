@@ -3,12 +3,16 @@
 #include "game/game_file.h"
 #include "game/safe_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <functional>
+#include <vector>
 
 namespace rq {
 
@@ -139,20 +143,23 @@ bool ReadLastArchivedGame(const std::string& archiveName, int32_t& number, std::
   return found;
 }
 
+// Newest block first: a failed append of an older release may have left the newest empty.
 int32_t LastArchivedGameNumber(const char* computerName) {
   DIR* folder = ::opendir(".");
   if (folder == nullptr) return 0;
-  int32_t newest = 0;
+  std::vector<int32_t> blocks;
   while (const dirent* entry = ::readdir(folder)) {
     int32_t first = 0;
-    if (std::sscanf(entry->d_name, "Games%d-", &first) == 1 && first > newest &&
-        ArchiveFileName(first, computerName) == entry->d_name)
-      newest = first;
+    if (std::sscanf(entry->d_name, "Games%d-", &first) == 1 && ArchiveFileName(first, computerName) == entry->d_name)
+      blocks.push_back(first);
   }
   ::closedir(folder);
+  std::sort(blocks.begin(), blocks.end(), std::greater<int32_t>());
   int32_t number = 0;
   std::string savedAt;
-  return newest > 0 && ReadLastArchivedGame(ArchiveFileName(newest, computerName), number, savedAt) ? number : 0;
+  for (const int32_t first : blocks)
+    if (ReadLastArchivedGame(ArchiveFileName(first, computerName), number, savedAt)) return number;
+  return 0;
 }
 
 }  // namespace rq

@@ -24,7 +24,7 @@ bool AppendRecordToArchive(const std::string& archiveName, const std::string& re
 bool ReadLastArchivedGame(const std::string& archiveName, int32_t& number, std::string& savedAt);
 
 // The number of the last game in the newest archive of `computerName` in the working
-// folder (the file of the highest block); 0 when there is none.
+// folder (the file of the highest block that holds a record); 0 when there is none.
 int32_t LastArchivedGameNumber(const char* computerName);
 
 }  // namespace rq

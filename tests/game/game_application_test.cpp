@@ -167,6 +167,7 @@ TEST_F(GameAppTest, GameNumbersFollowEveryEarlierGameAndASetAsideFileIsNamed) {
   const std::string setAside = "Ravenquill: " + FormatText(SetAsideText, game + ".damaged");
   const struct { std::vector<std::pair<std::string, std::string>> files; int32_t shown; bool continued; std::string told; } cases[] = {
       {{{ArchiveFileName(1, "TESTBOX"), numbered(3) + numbered(5)}}, 6, false, ""},
+      {{{ArchiveFileName(1, "TESTBOX"), numbered(40)}, {ArchiveFileName(101, "TESTBOX"), ""}}, 41, false, ""},
       {{{game, numbered(7, later, true)}}, 8, false, setAside},
       {{{game, "VRDF05\nGame #: 9\nGame ended: maybe\n"}}, 10, false, setAside},
       {{{game + ".damaged", ""}, {game, "garbage"}}, 1, false, "Ravenquill: " + FormatText(SetAsideText, game + ".damaged-2")},
