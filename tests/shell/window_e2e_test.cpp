@@ -1,7 +1,9 @@
 // The real program in a real window, on a bare display and under openbox.
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 
 #include "support/desktop_session.h"
+#include "support/environment.h"
 
 namespace rq::test {
 namespace {
@@ -192,6 +194,46 @@ TEST_F(OnBareDesktop, RefusesASharedFolderAndMissingData) {
       EXPECT_EQ(WaitFor(game, 0ms), -1) << "the first copy runs on";
     }
   }
+}
+
+// A game that cannot be saved at exit, on a full disk: the box comes back when closed, and
+// the file chooser keeps the game elsewhere before the game ends.
+TEST_F(OnBareDesktop, AGameThatCannotBeSavedAtExitIsSavedElsewhere) {
+  RQ_REQUIRE_ENVIRONMENT(geteuid() == 0, "root, to mount a tmpfs");
+  const std::string full = desk.LinkedFolder("full"), kept = desk.work + "/kept.vrd5";
+  std::filesystem::remove_all(full);
+  std::filesystem::create_directory(full);
+  RQ_REQUIRE_ENVIRONMENT(mount("tmpfs", full.c_str(), "tmpfs", 0, "size=64k") == 0, "a tmpfs mounted");
+  const std::unique_ptr<const char, void (*)(const char*)> unmount(full.c_str(), [](const char* d) { umount2(d, MNT_DETACH); });
+  for (const char* data : {"Textures", "Documentation", "arrowcop.cur"})
+    std::filesystem::create_symlink(std::filesystem::read_symlink(desk.work + "/" + data), full + "/" + data);
+  {
+    std::ofstream filler(full + "/filler", std::ios::binary);
+    const std::string block(4096, 'x');
+    while (filler.write(block.data(), block.size()).flush()) {
+    }
+  }
+  const std::string window = StartGame(full);
+  const int side = DesktopSession::SquareSettled(window).height;
+  const auto px = [&](int scene) { return std::to_string(scene * side / 1024); };
+  const std::string to = "mousemove --window " + window + " " + px(152) + " ";  // a3 to a4
+  Capture("xdotool " + to + px(680) + " sleep 0.2 mousedown 1 sleep 0.2 " + to + px(635) + " sleep 0.2 " + to + px(590) +
+          " sleep 0.2 mouseup 1 sleep 0.5 key --window " + window + " Escape");
+  const std::string box = DesktopSession::WaitForWindow("^Game not saved$", game);
+  ASSERT_FALSE(box.empty()) << "the exit said nothing";
+  Capture("xdotool windowfocus --sync " + box + " sleep 0.2 key Escape sleep 1");
+  const std::string again = DesktopSession::WaitForWindow("^Game not saved$", game);
+  ASSERT_FALSE(again.empty()) << "closing the box lost the game";
+  Capture("xdotool windowfocus --sync " + again + " sleep 0.2 key Return");
+  const std::string chooser = DesktopSession::WaitForWindow("^Save the Game Elsewhere$", game);
+  ASSERT_FALSE(chooser.empty()) << "no file chooser";
+  Capture("xdotool windowfocus --sync " + chooser + " sleep 0.5 key ctrl+a type --delay 20 '" + kept +
+          "'; xdotool sleep 0.3 key Return");
+  const int status = WaitFor(game, 10s);
+  EXPECT_TRUE(status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  const std::string saved = Capture("cat " + kept);
+  EXPECT_NE(saved.find("\n54 --> 45 -  "), std::string::npos) << "the drag is not in the game kept";
+  EXPECT_NE(saved.find("\nEaten green pieces: "), std::string::npos) << "the game kept is not whole";
 }
 
 }  // namespace
