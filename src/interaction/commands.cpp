@@ -89,7 +89,7 @@ void NewGameCommand(GameApplication& app) {
   if (!UnderGameLock(app.game, [&] { return app.game.gameEnded; })) {
     const std::string question = NewGameQuestionText(app);
     const MessageAnswer answer =
-        app.platform->ShowMessage(NewGameTitle, question.c_str(), MessageButtons::YesNo, MessageIcon::Question);
+        app.platform->ShowMessage(NewGameQuestionTitle, question.c_str(), MessageButtons::YesNo, MessageIcon::Question);
     if (answer != MessageAnswer::Yes) return;
   }
   EndDrag(app);

@@ -13,7 +13,7 @@ constexpr const char* UserWonText = "You won.\nPress 'New game' for a new game."
 constexpr const char* ComputerWonText = "I won.\nPress 'New game' for a new game.";
 constexpr const char* DrawText = "It's a draw.\nPress 'New game' for a new game.";
 
-constexpr const char* NewGameTitle = "New game?";
+constexpr const char* NewGameQuestionTitle = "New game?";
 constexpr const char* NewGameQuestion = "Do you want to quit this game and start a new one?";
 // Added to the question unless a red player's new game gives red again.
 constexpr const char* NewGameGivesRedText = "\n\nIn the new game you play red.";
