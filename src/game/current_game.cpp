@@ -7,6 +7,7 @@
 #include "game/game_file.h"
 #include "game/game_file_ranges.h"
 #include "game/safe_file.h"
+#include "rules/notation.h"
 
 namespace rq {
 
@@ -30,6 +31,7 @@ void collectGame(const GameApplication& app, GameFileData& data) {
       data.board.squares[drag.fromSquare] == 0 &&
       std::memchr(data.board.squares, drag.code, BoardSquares) == nullptr)
     data.board.squares[drag.fromSquare] = static_cast<uint8_t>(drag.code);
+  data.startFen = record.startsAtOpening() ? std::string() : WriteFen(record.startSquares, record.startSide);
   data.recordedMoves = record.recordedMoves;
   data.moveCount = record.moveCount;
   std::memcpy(data.history, record.history, sizeof data.history);

@@ -72,10 +72,10 @@ std::string NewGameQuestionText(GameApplication& app) {
 
 }  // namespace
 
-// Red's first move is not the green player's to take back.
+// The computer's first move, when it moved first, is not the player's to take back.
 bool UndoAvailable(const GameApplication& app) {
   const GameRecord& record = app.game.record;
-  return record.canUndo() && record.moveCount > (app.game.playerSide() == Green ? 1 : 0);
+  return record.canUndo() && record.moveCount > (app.game.playerSide() != record.startSide ? 1 : 0);
 }
 
 // Two plies back; the move now last on the board stays highlighted.
