@@ -61,6 +61,20 @@ bool SaveCurrentGame(GameApplication& app, std::string& record) {
   return !app.currentGameFileKept && ReplaceFileContents(CurrentGameFileName(app.computerName), record);
 }
 
+void PutGameOnBoard(GameApplication& app, const GameFileData& data) {
+  GuardedGame& game = app.game;
+  game.gameEnded = data.gameEnded;
+  game.usersTurn = data.usersTurn;
+  game.computerSide = data.playerSide == Red ? Green : Red;
+  game.resigned = data.resignedSide != NoSide;
+  app.savedBoard = data.board;
+  LoadIntoRecord(data, game.record);
+  app.eatenRedCount = data.eatenRedCount;
+  app.eatenGreenCount = data.eatenGreenCount;
+  std::memcpy(app.eatenRed, data.eatenRed, sizeof app.eatenRed);
+  std::memcpy(app.eatenGreen, data.eatenGreen, sizeof app.eatenGreen);
+}
+
 bool LoadCurrentGame(GameApplication& app) {
   GuardedGame& game = app.game;
   const std::string name = CurrentGameFileName(app.computerName);
@@ -76,16 +90,7 @@ bool LoadCurrentGame(GameApplication& app) {
              CheckGameFile(*data, error);
     if (loaded) {
       app.gameNumber = data->gameNumber;
-      game.gameEnded = data->gameEnded;
-      game.usersTurn = data->usersTurn;
-      game.computerSide = data->playerSide == Red ? Green : Red;
-      game.resigned = data->resignedSide != NoSide;
-      app.savedBoard = data->board;
-      LoadIntoRecord(*data, game.record);
-      app.eatenRedCount = data->eatenRedCount;
-      app.eatenGreenCount = data->eatenGreenCount;
-      std::memcpy(app.eatenRed, data->eatenRed, sizeof app.eatenRed);
-      std::memcpy(app.eatenGreen, data->eatenGreen, sizeof app.eatenGreen);
+      PutGameOnBoard(app, *data);
     } else if (SetFileAside(name).empty()) {
       // The player's game may still be in there: the fresh game must not go over it.
       app.currentGameFileKept = true;

@@ -21,4 +21,9 @@ bool SaveCurrentGame(GameApplication& app, std::string& record);
 // cannot be renamed aside, no later save in this run replaces it.
 bool LoadCurrentGame(GameApplication& app);
 
+struct GameFileData;
+// Puts a checked game on the board: the engine, the turn and sides, the drawn board and
+// the taken pieces. The game lock is held.
+void PutGameOnBoard(GameApplication& app, const GameFileData& data);
+
 }  // namespace rq

@@ -9,6 +9,7 @@
 #include "interaction/computer_turn.h"
 #include "interaction/hint.h"
 #include "interaction/interaction.h"
+#include "interaction/open_game.h"
 
 namespace rq {
 
@@ -129,6 +130,17 @@ void TurnBoardCommand(GameApplication& app) {
   app.candidatesShown = false;
   app.hoveredPiece = -1;
   OnPointerMove(app, app.pointerX, app.pointerY);
+}
+
+// Copying only reads the board, so it answers in the computer's turn too; opening asks
+// for the player's turn itself.
+void OnControlKey(GameApplication& app, int32_t key) {
+  switch (key) {
+    case KeyOpen: OpenCommand(app); break;
+    case KeyPaste: PasteCommand(app); break;
+    case KeyCopy: CopyPositionCommand(app); break;
+    default: break;
+  }
 }
 
 // Letters act only on the user's turn; a held piece goes back before any command.
