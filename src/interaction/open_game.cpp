@@ -66,7 +66,8 @@ bool OpenGameText(GameApplication& app, const std::string& bytes) {
         MessageAnswer::Yes)
       return false;
   }
-  if (!UnderGameLock(app.game, [&] { return app.game.gameEnded; }) &&
+  // A game that has ended, or that has no move yet, loses nothing: no question then.
+  if (!UnderGameLock(app.game, [&] { return app.game.gameEnded || app.game.record.recordedMoves == 0; }) &&
       app.platform->ShowMessage(NewGameTitle, NewGameQuestion, MessageButtons::YesNo, MessageIcon::Question) !=
           MessageAnswer::Yes)
     return false;
