@@ -10,6 +10,7 @@
 #include "interaction/hint.h"
 #include "interaction/interaction.h"
 #include "interaction/open_game.h"
+#include "interaction/position_editor.h"
 
 namespace rq {
 
@@ -135,6 +136,7 @@ void TurnBoardCommand(GameApplication& app) {
 // Copying only reads the board, so it answers in the computer's turn too; opening asks
 // for the player's turn itself.
 void OnControlKey(GameApplication& app, int32_t key) {
+  if (app.editor.active && key != KeyCopy) return;  // Escape or Return leaves the editor first
   switch (key) {
     case KeyOpen: OpenCommand(app); break;
     case KeyPaste: PasteCommand(app); break;
@@ -145,6 +147,8 @@ void OnControlKey(GameApplication& app, int32_t key) {
 
 // Letters act only on the user's turn; a held piece goes back before any command.
 void OnKeyDown(GameApplication& app, int32_t key) {
+  if (app.editor.active) return EditorKey(app, key);
+  if (key == KeySetUp) return EnterEditor(app);
   // The record window only looks on, so it opens and closes in the computer's turn too.
   if (key == KeyMoveList) {
     ToggleMoveRecord(app);

@@ -73,6 +73,8 @@ void OnKey(Shell& shell, const SDL_KeyboardEvent& e) {
     shell.keyDownTable[vk] = false;
     return;
   }
+  // Escape in the position editor leaves the editor, not the game.
+  if (vk == kVkEscape && shell.app->editor.active) return OnKeyDown(*shell.app, vk);
   shell.keyDownTable[vk] = true;
   if (vk == kVkEscape) shell.escapePressed = true;
   if (vk == KeyHelp && e.repeat) return;  // a held F1 opens the help page once

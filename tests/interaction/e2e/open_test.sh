@@ -2,8 +2,9 @@
 # Games brought into the real program: a PGN in Chinese notation named on the command line, a
 # two-chariot endgame pasted as FEN from the clipboard (set by xclip) and played, a collection
 # opened through Ctrl+O's file chooser and its game list, a FEN file dropped on the window by a
-# GTK drag source. Each is checked on the board; the last in the saved file after Escape and
-# on the board after a restart. With RQ_BASELINE, the first release must set that file aside.
+# GTK drag source, and a two-chariot endgame set up in the editor and played. Each is checked on
+# the board; the last in the saved file after Escape and on the board after a restart. With
+# RQ_BASELINE, the first release must set that file aside.
 source "$(dirname "$0")/e2e_lib.sh"
 command -v xclip >/dev/null || fail "xclip is missing (scripts/setup.sh installs it)"
 /usr/bin/python3 -c 'import gi; gi.require_version("Gtk", "3.0")' 2>/dev/null || fail "python3-gi is missing"
@@ -56,12 +57,18 @@ for step in 1 2 3 4 5 6; do
 done
 xdotool mouseup 1; confirm_new_game; wait "$DRAG_PID" || true
 board_shows dropped a1:red a0:red e0:red d9:green e9:none
+
+# The editor: the board emptied, two chariots and the generals from the tray, red to move.
+tray() { pointer_to "$1" "$2"; xdotool mousedown 1; sleep 0.15; pointer_to "$(point_x "$3")" "$(point_y "$3")"; xdotool mouseup 1; sleep 0.2; }
+game_key e; game_key c; TURNED=1
+tray 968 820 "e0"; tray 56 820 "d9"; tray 968 220 "a1"; tray 968 220 "b0"
+game_key t; game_key Return  # the dropped game has no move: no question
+TURNED=0; board_shows set-up a1:red b0:red e0:red d9:green a0:none
+drag a1a9; sleep 3  # check; the computer answers
 game_key Escape; wait_game_exit
-for line in "Start: 3k5/9/9/9/9/9/9/9/R8/R3K4 b - - 0 1" "Recorded moves: 0" "Player: green"; do
-  expect_line "$current" "$line"
-done
+for line in "Start: 3k5/9/9/9/9/9/9/9/R8/1R2K4 w - - 0 1" "Recorded moves: 2"; do expect_line "$current" "$line"; done
 start_game; wait_game_window
-board_shows restarted a1:red a0:red e0:red d9:green e9:none
+board_shows restarted a9:red b0:red e0:red a1:none
 game_key Escape; wait_game_exit
 if [ -n "${RQ_BASELINE:-}" ]; then
   start_game_with() { (cd "$WORK" && exec "$1") >>"$WORK/game.log" 2>&1 & GAME_PID=$!; }
