@@ -2,10 +2,11 @@
 # Random games of the project's own tool, exported in coordinates and in WXF, replayed
 # through Fairy-Stockfish (npm ffish) by ffish_referee.js. The locked npm packages are
 # installed into WORK, again only when the lock changes.
-# usage: ffish_test.sh TOOL WORK
+# Then games that ffish plays from random positions are read back by READ_GAMES.
+# usage: ffish_test.sh TOOL WORK READ_GAMES
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-tool=$1 work=$2
+tool=$1 work=$2 reader=$3
 source "$here/interop_lib.sh"
 need node npm
 mkdir -p "$work"
@@ -18,3 +19,4 @@ fi
 "$tool" export "$work/games.vrd5" >"$work/coordinates.pgn"
 "$tool" export --wxf "$work/games.vrd5" >"$work/wxf.pgn"
 NODE_PATH="$work/node_modules" node "$here/ffish_referee.js" "$work/coordinates.pgn" "$work/wxf.pgn"
+NODE_PATH="$work/node_modules" node "$here/ffish_reader.js" "$reader" "$work"
