@@ -89,6 +89,9 @@ bool CheckGameFile(const GameFileData& data, GameFileError& error);
 // Whether the snapshot lists pieces exactly where `board` has them.
 bool SnapshotMatchesBoard(const HistoryEntry& entry, const BoardPosition& board);
 
+// The eaten lists of the pieces the history took, in the order they were taken.
+void EatenFromHistory(GameFileData& data);
+
 // Puts a checked game into the engine: position, piece lists with their capture marks
 // from the last applied entry, history, counters and the end of a finished game.
 void LoadIntoRecord(const GameFileData& data, GameRecord& record);

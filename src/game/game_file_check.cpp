@@ -185,6 +185,16 @@ bool SnapshotMatchesBoard(const HistoryEntry& entry, const BoardPosition& board)
   return occupied == onBoard;
 }
 
+void EatenFromHistory(GameFileData& data) {
+  data.eatenRedCount = data.eatenGreenCount = 0;
+  for (int i = 0; i < data.moveCount && i < HistoryCapacity; ++i) {
+    const uint8_t taken = data.history[i].captured;
+    if (taken == 0) continue;
+    if (sideOfCode(taken) == Red) data.eatenRed[data.eatenRedCount++] = taken;
+    else data.eatenGreen[data.eatenGreenCount++] = taken;
+  }
+}
+
 void LoadIntoRecord(const GameFileData& data, GameRecord& record) {
   const int32_t recorded = data.recordedMoves < 0 ? 0 : data.recordedMoves > HistoryCapacity ? HistoryCapacity
                                                                                               : data.recordedMoves;

@@ -194,13 +194,7 @@ void RecordToData(GameRecord& record, int sideToMove, bool ended, int finishedSi
   data.board = record.position;
   data.recordedMoves = data.moveCount = record.moveCount;
   std::memcpy(data.history, record.history, sizeof(HistoryEntry) * static_cast<size_t>(record.moveCount));
-  data.eatenRedCount = data.eatenGreenCount = 0;
-  for (int i = 0; i < record.moveCount; ++i) {
-    const uint8_t taken = record.history[i].captured;
-    if (taken == 0) continue;
-    if (sideOfCode(taken) == Red) data.eatenRed[data.eatenRedCount++] = taken;
-    else data.eatenGreen[data.eatenGreenCount++] = taken;
-  }
+  EatenFromHistory(data);
   data.startFen = record.startsAtOpening() ? std::string() : WriteFen(record.startSquares, record.startSide);
   data.gameEnded = ended;
   data.usersTurn = true;

@@ -16,20 +16,6 @@ namespace {
 
 // Four kinds above the crystal ball's place, three below it.
 constexpr double TrayTop = 130, TrayLowerTop = 640, TrayStep = 90, TrayLeftX = 56, TrayRightX = 968;
-// The first piece index and how many a side has, by kind.
-constexpr int KindFirst[8] = {0, FirstSoldier, FirstChariot, FirstHorse, FirstCannon, FirstAdvisor, FirstElephant,
-                              GeneralIndex};
-constexpr int KindCount[8] = {0, 5, 2, 2, 2, 2, 2, 1};
-
-// The code of a free piece of the side and kind, or 0 when the side has them all on the board.
-uint8_t FreePiece(const uint8_t* squares, int side, int kind) {
-  for (int index = KindFirst[kind]; index < KindFirst[kind] + KindCount[kind]; ++index) {
-    const uint8_t code = static_cast<uint8_t>(colourBit(side) | index);
-    if (std::memchr(squares, code, BoardSquares) == nullptr) return code;
-  }
-  return 0;
-}
-
 // The tray's piece under the pointer: its side and kind; false when there is none.
 bool TrayPieceAt(ScenePoint p, int& side, int& kind) {
   for (side = Red; side <= Green; ++side)
@@ -71,6 +57,14 @@ void StartFromEditor(GameApplication& app) {
 }
 
 }  // namespace
+
+uint8_t FreePiece(const uint8_t* squares, int side, int kind) {
+  for (int index = KindFirstIndex[kind]; index < KindFirstIndex[kind] + KindCapacity[kind]; ++index) {
+    const uint8_t code = static_cast<uint8_t>(colourBit(side) | index);
+    if (std::memchr(squares, code, BoardSquares) == nullptr) return code;
+  }
+  return 0;
+}
 
 ScenePoint TrayCentre(int side, int kind) {
   const double y = kind <= 4 ? TrayTop + TrayStep * (kind - 1) : TrayLowerTop + TrayStep * (kind - 5);

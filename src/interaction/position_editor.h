@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "rules/types.h"
+
 #include "interaction/board_picking.h"
 
 namespace rq {
@@ -23,6 +25,9 @@ constexpr int32_t KeyEscape = 0x1B;
 constexpr int TrayKinds = 7;
 // Centre of the tray's piece of `side` and `kind` (1..7), scene units with y down.
 ScenePoint TrayCentre(int side, int kind);
+
+// The code of a piece of the side and kind not on the board, or 0 when all of them are.
+uint8_t FreePiece(const uint8_t* squares, int side, int kind);
 
 // Opens the editor on the position of the board and its side to move; on the player's
 // turn or after the end only.

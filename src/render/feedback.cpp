@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 
 #include "game/game_application.h"
 #include "interaction/position_editor.h"
@@ -34,9 +33,6 @@ Tint MarkerTint(int32_t status, double q) {
 // The editor's tray in the captured pieces' stead: every kind of each side, faint where the
 // side has all of that kind on the board, and a ring behind the general of the side to move.
 void DrawEditorTray(const GameApplication& app) {
-  constexpr int KindFirst[8] = {0, FirstSoldier, FirstChariot, FirstHorse, FirstCannon, FirstAdvisor, FirstElephant,
-                                GeneralIndex};
-  constexpr int KindCount[8] = {0, 5, 2, 2, 2, 2, 2, 1};
   OpenStep(app, kPiecesTexture);
   for (int side = Red; side <= Green; ++side) {
     const ScenePoint ring = TrayCentre(side, General);
@@ -49,12 +45,9 @@ void DrawEditorTray(const GameApplication& app) {
       glPopMatrix();
     }
     for (int kind = 1; kind <= TrayKinds; ++kind) {
-      int onBoard = 0;
-      for (int index = KindFirst[kind]; index < KindFirst[kind] + KindCount[kind]; ++index)
-        onBoard += std::memchr(app.editor.squares, colourBit(side) | index, BoardSquares) != nullptr;
       const ScenePoint c = TrayCentre(side, kind);
-      glColor4d(1, 1, 1, onBoard < KindCount[kind] ? 1.0 : 0.35);
-      DrawPieceSprite(app, colourBit(side) | KindFirst[kind], c.x - 40, SceneSize - c.y - 40);
+      glColor4d(1, 1, 1, FreePiece(app.editor.squares, side, kind) != 0 ? 1.0 : 0.35);
+      DrawPieceSprite(app, colourBit(side) | KindFirstIndex[kind], c.x - 40, SceneSize - c.y - 40);
     }
   }
   glDisable(GL_BLEND);

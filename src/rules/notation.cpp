@@ -8,9 +8,6 @@ namespace rq {
 namespace {
 
 constexpr char KindLetters[8] = {'?', 'p', 'r', 'n', 'c', 'a', 'b', 'k'};
-constexpr int KindCapacity[8] = {0, 5, 2, 2, 2, 2, 2, 1};
-constexpr int KindFirstIndex[8] = {0, FirstSoldier, FirstChariot, FirstHorse, FirstCannon,
-                                   FirstAdvisor, FirstElephant, GeneralIndex};
 constexpr const char* KindNames[8] = {"", "soldier", "chariot", "horse", "cannon", "advisor",
                                       "elephant", "general"};
 
