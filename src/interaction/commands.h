@@ -25,6 +25,9 @@ constexpr int32_t KeyOpen = 'O';
 constexpr int32_t KeyPaste = 'V';
 constexpr int32_t KeyCopy = 'C';
 
+// Whether the key acts with Ctrl held.
+constexpr bool IsControlKey(int32_t key) { return key == KeyOpen || key == KeyPaste || key == KeyCopy; }
+
 // A letter pressed with Ctrl.
 void OnControlKey(GameApplication& app, int32_t key);
 

@@ -78,7 +78,8 @@ void OnKey(Shell& shell, const SDL_KeyboardEvent& e) {
   shell.keyDownTable[vk] = true;
   if (vk == kVkEscape) shell.escapePressed = true;
   if (vk == KeyHelp && e.repeat) return;  // a held F1 opens the help page once
-  if ((e.keysym.mod & KMOD_CTRL) != 0) {
+  // Ctrl with O, V or C opens, pastes or copies; with any other key it is not there, as before.
+  if ((e.keysym.mod & KMOD_CTRL) != 0 && IsControlKey(vk)) {
     if (!e.repeat) OnControlKey(*shell.app, vk);
     return;
   }
