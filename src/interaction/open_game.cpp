@@ -118,6 +118,11 @@ void PasteCommand(GameApplication& app) {
 }
 
 void CopyPositionCommand(GameApplication& app) {
+  // In the editor, the position being set up.
+  if (app.editor.active) {
+    app.platform->CopyToClipboard(WriteFen(app.editor.squares, app.editor.sideToMove));
+    return;
+  }
   const std::string fen = UnderGameLock(app.game, [&] {
     const GameRecord& record = app.game.record;
     const int plies = record.moveCount;

@@ -21,7 +21,8 @@ void OpenGameFileAtStart(GameApplication& app, const std::string& path);
 // Ctrl+V: a FEN or a whole PGN game from the clipboard.
 void PasteCommand(GameApplication& app);
 
-// Ctrl+C: the position on the board as FEN, with the side to move.
+// Ctrl+C: the position on the board as FEN, with the side to move; in the editor, the
+// position being set up.
 void CopyPositionCommand(GameApplication& app);
 
 // Starts a game from the text's game or position: a list to pick from when it holds

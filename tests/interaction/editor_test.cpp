@@ -71,6 +71,7 @@ TEST_F(EditorTest, TwoChariotsSetUpEitherWayUpStartAGameAndEscapeLeavesTheGameAs
         << fake.Messages()[0].text;
     EXPECT_TRUE(app->editor.active);
     OnKeyDown(*app, KeySideToMove);
+    EXPECT_EQ(GameFen(), "3k5/9/9/9/9/9/9/9/3R5/4RK3 b - - 0 1") << "Ctrl+C copies the position set up";
     OnKeyDown(*app, KeyReturn);
     EXPECT_FALSE(app->editor.active);
     EXPECT_EQ(GameFen(), "3k5/9/9/9/9/9/9/9/3R5/4RK3 b - - 0 1");
