@@ -34,6 +34,14 @@ struct HintDisplay {
   Move move;
 };
 
+// The position being set up with key E; the game stays as it was until one starts from it.
+struct PositionEditor {
+  bool active = false;
+  uint8_t squares[BoardSquares] = {};
+  int32_t sideToMove = Red;
+  int32_t heldCode = -1;  // the piece in the hand: from the tray or lifted off the board
+};
+
 struct GameApplication {
   // Window and scene scale.
   int32_t clientWidth = 0;
@@ -67,6 +75,7 @@ struct GameApplication {
 
   DraggedPiece draggedPiece;
   HintDisplay hint;
+  PositionEditor editor;
 
   MoveRecordView moveRecord;  // the record window's rows
 

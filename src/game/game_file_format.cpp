@@ -125,6 +125,7 @@ std::string FormatGameFile(const GameFileData& data) {
   if (data.playerSide == Green) out += std::string(PlayerKey) + SideWords[Green] + "\n";
   if (data.resignedSide == Red || data.resignedSide == Green)
     out += std::string(ResignedKey) + SideWords[data.resignedSide] + "\n";
+  if (!data.startFen.empty()) out += std::string(StartKey) + data.startFen + "\n";
   out += "\n\n";
   return out;
 }

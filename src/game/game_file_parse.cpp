@@ -155,8 +155,14 @@ bool keyedLines(LineReader& lines, GameFileData& out, GameFileError& error) {
     const char *begin, *end;
     if (!lines.next(begin, end)) return error.fail(lines.number + 1, "file ends early");
     if (end == begin) return true;
-    size_t k = 0;
     Field f{begin, end};
+    if (f.literal(StartKey)) {
+      if (!out.startFen.empty()) return error.fail(lines.number, "a line given twice");
+      out.startFen.assign(f.p, end);
+      if (out.startFen.empty()) return error.fail(lines.number, "bad start position");
+      continue;
+    }
+    size_t k = 0;
     while (k < std::size(KeyedLines) && !f.literal(KeyedLines[k].key)) ++k;
     if (k == std::size(KeyedLines)) return error.fail(lines.number, "expected an empty line");
     if (seen[k]) return error.fail(lines.number, "a line given twice");
@@ -230,6 +236,7 @@ bool ParseGameFile(const char* text, size_t length, size_t& consumed, GameFileDa
   if (!eatenList(lines, "Eaten green pieces: ", GreenBit, out.eatenGreen, out.eatenGreenCount, error)) return false;
   out.playerSide = Red;
   out.resignedSide = NoSide;
+  out.startFen.clear();
   if (!keyedLines(lines, out, error) || !emptyLine(lines, error)) return false;
   consumed = lines.pos;
   return true;

@@ -14,4 +14,10 @@ struct GameApplication;
 // after the game has ended; the caller may hold the game lock.
 bool StartNewGame(GameApplication& app);
 
+struct GameFileData;
+// The same, with the checked `game` put on the board instead of the opening: a game read
+// from a file, pasted or set up. The board faces its player; the computer is asked for its
+// move when it is its turn.
+bool StartGameFrom(GameApplication& app, const GameFileData& game);
+
 }  // namespace rq

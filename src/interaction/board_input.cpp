@@ -7,6 +7,7 @@
 #include "interaction/command_menu.h"
 #include "interaction/hint.h"
 #include "interaction/interaction.h"
+#include "interaction/position_editor.h"
 
 namespace rq {
 
@@ -117,6 +118,7 @@ void OnPointerMove(GameApplication& app, int32_t x, int32_t y) {
   app.pointerX = x;
   app.pointerY = y;
   app.explanationShown = false;
+  if (app.editor.active) return;  // the editor's held piece follows the pointer as it is drawn
   const ScenePoint pointer = PointerToScene(app, x, y);
 
   if (app.draggedPiece.code >= 0) {
@@ -160,6 +162,7 @@ void OnPointerLeave(GameApplication& app) {
 // Lifts one of the player's pieces out of the drawn board on the user's turn.
 void OnButtonDown(GameApplication& app, int32_t x, int32_t y) {
   app.buttonDown = true;
+  if (app.editor.active) return EditorButtonDown(app, x, y);
   GuardedGame& game = app.game;
   GameLockGuard hold(game);
   if (game.gameEnded || !game.usersTurn) return;
@@ -186,6 +189,7 @@ void OnButtonDown(GameApplication& app, int32_t x, int32_t y) {
 // Drops the held piece (playing its move or putting it back) or clicks the menu.
 void OnButtonUp(GameApplication& app, int32_t x, int32_t y) {
   app.buttonDown = false;
+  if (app.editor.active) return EditorButtonUp(app, x, y);
   GuardedGame& game = app.game;
   {
     // A menu click runs its command with the lock held, the new-game question, the

@@ -9,6 +9,8 @@
 #include "interaction/computer_turn.h"
 #include "interaction/hint.h"
 #include "interaction/interaction.h"
+#include "interaction/open_game.h"
+#include "interaction/position_editor.h"
 
 namespace rq {
 
@@ -72,10 +74,10 @@ std::string NewGameQuestionText(GameApplication& app) {
 
 }  // namespace
 
-// Red's first move is not the green player's to take back.
+// The computer's first move, when it moved first, is not the player's to take back.
 bool UndoAvailable(const GameApplication& app) {
   const GameRecord& record = app.game.record;
-  return record.canUndo() && record.moveCount > (app.game.playerSide() == Green ? 1 : 0);
+  return record.canUndo() && record.moveCount > (app.game.playerSide() != record.startSide ? 1 : 0);
 }
 
 // Two plies back; the move now last on the board stays highlighted.
@@ -131,8 +133,22 @@ void TurnBoardCommand(GameApplication& app) {
   OnPointerMove(app, app.pointerX, app.pointerY);
 }
 
+// Copying only reads the board, so it answers in the computer's turn too; opening asks
+// for the player's turn itself.
+void OnControlKey(GameApplication& app, int32_t key) {
+  if (app.editor.active && key != KeyCopy) return;  // Escape or Return leaves the editor first
+  switch (key) {
+    case KeyOpen: OpenCommand(app); break;
+    case KeyPaste: PasteCommand(app); break;
+    case KeyCopy: CopyPositionCommand(app); break;
+    default: break;
+  }
+}
+
 // Letters act only on the user's turn; a held piece goes back before any command.
 void OnKeyDown(GameApplication& app, int32_t key) {
+  if (app.editor.active) return EditorKey(app, key);
+  if (key == KeySetUp) return EnterEditor(app);
   // The record window only looks on, so it opens and closes in the computer's turn too.
   if (key == KeyMoveList) {
     ToggleMoveRecord(app);

@@ -20,6 +20,17 @@ constexpr int32_t KeyTurnBoard = 'F';
 // F1, the desktop's key for help.
 constexpr int32_t KeyHelp = 0x70;
 
+// The letters that act with Ctrl held: open, paste, copy.
+constexpr int32_t KeyOpen = 'O';
+constexpr int32_t KeyPaste = 'V';
+constexpr int32_t KeyCopy = 'C';
+
+// Whether the key acts with Ctrl held.
+constexpr bool IsControlKey(int32_t key) { return key == KeyOpen || key == KeyPaste || key == KeyCopy; }
+
+// A letter pressed with Ctrl.
+void OnControlKey(GameApplication& app, int32_t key);
+
 // Whether undo has a move of the player's to take back; the lock is held.
 bool UndoAvailable(const GameApplication& app);
 

@@ -99,7 +99,9 @@ void DrawBoardPieces(GameApplication& app) {
   OpenStep(app, kPiecesTexture);
   EnterBoardFrame(app);
   const int hidden = HiddenSquare(app);
-  const uint8_t* squares = app.savedBoard.squares;
+  // The editor shows the position being set up, without the game's arrows and ring.
+  const bool editing = app.editor.active;
+  const uint8_t* squares = editing ? app.editor.squares : app.savedBoard.squares;
 
   glColor4d(1, 1, 1, 0.9);
   for (int place = 0; place < BoardSquares; ++place) {
@@ -109,8 +111,8 @@ void DrawBoardPieces(GameApplication& app) {
     DrawShadowSprite(c.x + 2 - 40, c.y - 4 - 40);
   }
 
-  DrawHintRing(app);
-  if (app.hint.stage == 2) {
+  if (!editing) DrawHintRing(app);
+  if (!editing && app.hint.stage == 2) {
     glColor4d(kHintR, kHintG, kHintB, kHintUnderPiecesAlpha);
     DrawMoveArrow(app, app.hint.move);
   }
@@ -128,11 +130,11 @@ void DrawBoardPieces(GameApplication& app) {
     if (blink && general) glColor4d(1, 1, 1, 1);
   }
 
-  if (app.lastMove.status != NoLastMove && app.settings.highlightMove) {
+  if (!editing && app.lastMove.status != NoLastMove && app.settings.highlightMove) {
     glColor4d(1, 1, 1, kArrowAlpha);
     DrawMoveArrow(app, app.lastMove);
   }
-  if (app.hint.stage == 2) {
+  if (!editing && app.hint.stage == 2) {
     glColor4d(kHintR, kHintG, kHintB, kArrowAlpha);
     DrawMoveArrow(app, app.hint.move);
   }
@@ -141,17 +143,20 @@ void DrawBoardPieces(GameApplication& app) {
   CloseStep();
 }
 
-// The held piece under the pointer, at its grab offset, with its shadow.
+// The held piece under the pointer, at its grab offset, with its shadow; the editor's
+// piece centred under it.
 void DrawDraggedPiece(GameApplication& app) {
-  if (app.draggedPiece.code < 0) return;
+  const bool editing = app.editor.active;
+  const int32_t code = editing ? app.editor.heldCode : app.draggedPiece.code;
+  if (code < 0) return;
   OpenStep(app, kPiecesTexture);
-  glTranslated(app.draggedPiece.grabOffsetX, app.draggedPiece.grabOffsetY, 0);
+  if (!editing) glTranslated(app.draggedPiece.grabOffsetX, app.draggedPiece.grabOffsetY, 0);
   const double px = app.pointerX / app.viewScale;
   const double py = app.clientHeight / app.viewScale - app.pointerY / app.viewScale;
   glColor4d(1, 1, 1, 0.7);
   DrawShadowSprite(px + 10 - 40, py - 20 - 40);
   glColor4d(1, 1, 1, 1);
-  DrawPieceSprite(app, app.draggedPiece.code, px - 40, py - 40);
+  DrawPieceSprite(app, code, px - 40, py - 40);
   glDisable(GL_BLEND);
   CloseStep();
 }

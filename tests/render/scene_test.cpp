@@ -85,6 +85,18 @@ const struct Scene {
        a.hint.stage = 2;
        a.hint.move = Move{70, 7, 0, 0, 0};
      }},
+    // Key E on the turned board: two chariots and the generals set up, a horse in the hand, the
+    // tray beside the board, green's general ringed for green to move.
+    {"editor_two_chariots_green_to_move", 15,
+     [](GameApplication& a) {
+       a.boardTurned = true;
+       a.editor.active = true;
+       a.editor.sideToMove = Green;
+       for (auto [square, code] : {std::pair{3, 0x30}, {85, 0x50}, {72, 0x46}, {82, 0x47}}) a.editor.squares[square] = code;
+       a.editor.heldCode = 0x48;
+       a.pointerX = 300;
+       a.pointerY = 300;
+     }},
 };
 
 // Pixels where some channel is off by more than 24 (llvmpipe's rounding stays well under),
