@@ -6,6 +6,7 @@
 #include <random>
 
 #include "rules/types.h"
+#include "rules/zobrist.h"
 
 namespace rq {
 
@@ -34,6 +35,9 @@ struct GameRecord {
 
   // --- the game ---
   BoardPosition position;
+  // Key of the piece placement (not of the side to move): kept by make and unmake,
+  // derived afresh by rebuildPieceLists.
+  uint64_t hashKey = 0;
   uint8_t pieceSquare[2][PieceListSize];
   uint8_t pieceType[2][PiecesPerSide];
   MoveSlot moveSlots[MoveSlotCount];
@@ -59,6 +63,9 @@ struct GameRecord {
   // Set-up (game_record.cpp).
   void newGame();
   void rebuildPieceLists();
+  uint64_t computeHashKey() const { return placementKey(pieceSquare); }
+  // The key of the placement that piece lists (the record's or a history snapshot's) describe.
+  uint64_t placementKey(const uint8_t (&lists)[2][PieceListSize]) const;
   void seedRandom(uint32_t seed);
   void shufflePieceOrder();
   // Takes over another record's game (position, piece lists, history so far) to search
@@ -110,43 +117,59 @@ struct GameRecord {
 
 // Applies a generated move for `side`; true when the piece taken was a general.
 inline bool GameRecord::makeMove(int side, Move& move) {
+  // Squares in locals: the byte stores below could alias the move and the key.
+  const int from = move.from, to = move.to;
   uint8_t* sq = position.squares;
-  const uint8_t piece = sq[move.from];
+  const uint8_t piece = sq[from];
   const int index = piece & IndexMask;
-  const int32_t* table = pieceSquareTable[pieceType[side][index - 1]];
-  position.boardExtraValue += table[move.to] - table[move.from];
-  const uint8_t captured = sq[move.to];
+  const int moverType = pieceType[side][index - 1];
+  const int32_t* table = pieceSquareTable[moverType];
+  position.boardExtraValue += table[to] - table[from];
+  const uint64_t key = hashKey ^ Zobrist.piece[moverType][from] ^ Zobrist.piece[moverType][to];
+  const uint8_t captured = sq[to];
   move.captured = captured;
-  sq[move.to] = piece;
-  sq[move.from] = 0;
-  pieceSquare[side][index] = move.to;
-  if (captured == 0) return false;
+  sq[to] = piece;
+  sq[from] = 0;
+  pieceSquare[side][index] = static_cast<uint8_t>(to);
+  if (captured == 0) {
+    hashKey = key;
+    return false;
+  }
   const int capturedSide = sideOfCode(captured);
   const int capturedIndex = captured & IndexMask;
   const int type = pieceType[capturedSide][capturedIndex - 1];
   pieceSquare[capturedSide][capturedIndex] |= CapturedMark;
   position.boardValue += capturedSide == Green ? -materialValue[type & 7] : materialValue[type & 7];
-  position.boardExtraValue -= pieceSquareTable[type][move.to];
+  position.boardExtraValue -= pieceSquareTable[type][to];
+  hashKey = key ^ Zobrist.piece[type][to];
   return capturedIndex == GeneralIndex;
 }
 
 // Exact inverse of makeMove with the same side.
 inline void GameRecord::unmakeMove(int side, const Move& move) {
+  const int from = move.from, to = move.to;
+  const uint8_t captured = move.captured;
   uint8_t* sq = position.squares;
-  const uint8_t piece = sq[move.to];
+  const uint8_t piece = sq[to];
   const int index = piece & IndexMask;
-  const int32_t* table = pieceSquareTable[pieceType[side][index - 1]];
-  position.boardExtraValue += table[move.from] - table[move.to];
-  sq[move.from] = piece;
-  sq[move.to] = move.captured;
-  pieceSquare[side][index] = move.from;
-  if (move.captured == 0) return;
-  const int capturedSide = sideOfCode(move.captured);
-  const int capturedIndex = move.captured & IndexMask;
+  const int moverType = pieceType[side][index - 1];
+  const int32_t* table = pieceSquareTable[moverType];
+  position.boardExtraValue += table[from] - table[to];
+  const uint64_t key = hashKey ^ Zobrist.piece[moverType][from] ^ Zobrist.piece[moverType][to];
+  sq[from] = piece;
+  sq[to] = captured;
+  pieceSquare[side][index] = static_cast<uint8_t>(from);
+  if (captured == 0) {
+    hashKey = key;
+    return;
+  }
+  const int capturedSide = sideOfCode(captured);
+  const int capturedIndex = captured & IndexMask;
   const int type = pieceType[capturedSide][capturedIndex - 1];
   pieceSquare[capturedSide][capturedIndex] &= static_cast<uint8_t>(~CapturedMark);
   position.boardValue += capturedSide == Green ? materialValue[type & 7] : -materialValue[type & 7];
-  position.boardExtraValue += pieceSquareTable[type][move.to];
+  position.boardExtraValue += pieceSquareTable[type][to];
+  hashKey = key ^ Zobrist.piece[type][to];
 }
 
 // The start position, square by square.
