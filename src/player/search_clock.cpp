@@ -12,14 +12,14 @@ double SearchClock::rootFraction = 0.0;
 // 0 to 0.5 in proportion to the time budget, then 0.5 towards 1 as the deeper
 // iterations get through the root's pieces; never moves back within a budget.
 bool SearchClock::reportProgress(double x) {
-  const int32_t nowMs = now ? now() : ElapsedMilliseconds();
+  const int32_t reportMs = nowMs();
   double value;
   if (activeBudget) {
     if (!started) {
-      startTime = nowMs;
+      startTime = reportMs;
       started = true;
     }
-    const double elapsed = (nowMs - startTime) * 0.001;
+    const double elapsed = (reportMs - startTime) * 0.001;
     if (elapsed > budgetSeconds || budgetSeconds <= 0.0) {
       activeBudget = false;
       value = 0.5;
@@ -37,19 +37,24 @@ bool SearchClock::reportProgress(double x) {
     }
     value = (rootFraction + 1.0) * 0.5;
   }
-  if (owner) {
-    LockGame(*owner);
-    owner->progress = value;
-    UnlockGame(*owner);
-  }
+  publishProgress(value);
   return stop.load(std::memory_order_relaxed);
 }
 
 bool SearchClock::pastDeadline(uint64_t nodes) {
   if (stop.load(std::memory_order_relaxed)) return true;
-  if ((nodes & 1023) != 0 || (now ? now() : ElapsedMilliseconds()) < deadlineMs) return false;
+  if ((nodes & 1023) != 0 || nowMs() < deadlineMs) return false;
   stop = true;
   return true;
 }
+
+void SearchClock::publishProgress(double value) {
+  if (!owner) return;
+  LockGame(*owner);
+  owner->progress = value;
+  UnlockGame(*owner);
+}
+
+int32_t SearchClock::nowMs() const { return now ? now() : ElapsedMilliseconds(); }
 
 }  // namespace rq

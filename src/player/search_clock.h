@@ -20,6 +20,12 @@ class SearchClock {
   // move once a deadline is set, it reads the clock only every 1024 nodes.
   bool pastDeadline(uint64_t nodes);
 
+  // Hands a progress value 0..1 to the owner's crystal ball, if there is an owner.
+  void publishProgress(double value);
+
+  // The clock's time in milliseconds: the process clock, or the one a test put in its place.
+  int32_t nowMs() const;
+
   bool activeBudget = false;
   int32_t startTime = 0;
   bool started = false;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "player/search.h"
+#include "player/strong_search.h"
 #include "rules/notation.h"
 #include "tools/commands.h"
 
@@ -27,7 +28,9 @@ bool ParseInt(const char* text, long low, long high, long& out) {
 }
 
 int SearchUsage() {
-  std::fprintf(stderr, "usage: ravenquill-tool search [--fen \"FEN\"] [--depth D | --level L] [--seed S]\n");
+  std::fprintf(stderr,
+               "usage: ravenquill-tool search [--fen \"FEN\"] [--depth D | --level L | --movetime MS] [--strong] "
+               "[--seed S]\n");
   return 2;
 }
 
@@ -59,13 +62,16 @@ const char* const BenchPositions[] = {
 
 int SearchCommand(int argc, char** argv) {
   std::string fen = StartFen;
-  long depth = -1, level = 1, seed = static_cast<long>(std::time(nullptr) & 0x7fffffff);
+  long depth = -1, level = 1, moveTime = -1, seed = static_cast<long>(std::time(nullptr) & 0x7fffffff);
+  bool strong = false;
   for (int i = 0; i < argc; ++i) {
     const char* a = argv[i];
     const bool hasValue = i + 1 < argc;
     if (std::strcmp(a, "--fen") == 0 && hasValue) fen = argv[++i];
     else if (std::strcmp(a, "--depth") == 0 && hasValue) { if (!ParseInt(argv[++i], 1, 98, depth)) return SearchUsage(); }
-    else if (std::strcmp(a, "--level") == 0 && hasValue) { if (!ParseInt(argv[++i], 0, 4, level)) return SearchUsage(); }
+    else if (std::strcmp(a, "--level") == 0 && hasValue) { if (!ParseInt(argv[++i], 0, LastStrongLevel, level)) return SearchUsage(); }
+    else if (std::strcmp(a, "--movetime") == 0 && hasValue) { if (!ParseInt(argv[++i], 1, 1 << 30, moveTime)) return SearchUsage(); }
+    else if (std::strcmp(a, "--strong") == 0) strong = true;
     else if (std::strcmp(a, "--seed") == 0 && hasValue) { if (!ParseInt(argv[++i], 0, 0x7fffffff, seed)) return SearchUsage(); }
     else return SearchUsage();
   }
@@ -73,17 +79,27 @@ int SearchCommand(int argc, char** argv) {
   auto record = LoadToolRecord(fen, side);
   if (!record) return 2;
   record->seedRandom(static_cast<uint32_t>(seed));
-  DeepeningLimits limits;
-  if (depth > 0) {
-    limits.maxDepth = static_cast<int32_t>(depth);
-    limits.firstTimedDepth = MaxSearchPly;
-  } else {
-    DifficultyLimits(static_cast<int32_t>(level), limits.thinkSeconds, limits.firstTimedDepth);
-  }
   DeepeningHooks hooks;
   hooks.iterationDone = PrintIteration;
   uint8_t noMoves = 0;
-  const SearchResult result = IterativeDeepening(*record, side, limits, noMoves, hooks);
+  SearchResult result;
+  if (strong || moveTime > 0 || StrongLevelCeilingMs(static_cast<int32_t>(level)) >= 0) {
+    StrongLimits limits;
+    if (depth > 0) limits.maxDepth = static_cast<int32_t>(std::min<long>(depth, StrongMaxDepth));
+    else limits.ceilingMs = static_cast<int32_t>(moveTime > 0 ? moveTime : StrongLevelCeilingMs(static_cast<int32_t>(level)));
+    // The table is the search's own and lives as long as the process.
+    auto search = std::make_unique<StrongSearch>();
+    result = search->run(*record, side, limits, noMoves, hooks);
+  } else {
+    DeepeningLimits limits;
+    if (depth > 0) {
+      limits.maxDepth = static_cast<int32_t>(depth);
+      limits.firstTimedDepth = MaxSearchPly;
+    } else {
+      DifficultyLimits(static_cast<int32_t>(level), limits.thinkSeconds, limits.firstTimedDepth);
+    }
+    result = IterativeDeepening(*record, side, limits, noMoves, hooks);
+  }
   if (noMoves || !IsBoardMove(result)) std::printf("bestmove none\n");
   else std::printf("bestmove %s score %d\n", FormatMove(result).c_str(), result.status);
   return 0;
@@ -113,14 +129,40 @@ uint64_t BenchNodes(int depth, bool print) {
   return total;
 }
 
+// The strong search's signature: the same positions, each searched from an empty table.
+uint64_t StrongBenchNodes(int depth, bool print) {
+  auto record = std::make_unique<GameRecord>();
+  auto search = std::make_unique<StrongSearch>();
+  uint64_t total = 0;
+  int number = 0;
+  for (const char* fen : BenchPositions) {
+    int side = Red;
+    std::string error;
+    if (!LoadFen(*record, fen, side, error)) continue;
+    search->forget();
+    StrongLimits limits;
+    limits.maxDepth = depth;
+    uint8_t noMoves = 0;
+    search->run(*record, side, limits, noMoves);
+    total += search->nodes;
+    if (print) {
+      std::printf("position %2d: nodes %llu\n", ++number, static_cast<unsigned long long>(search->nodes));
+      std::fflush(stdout);
+    }
+  }
+  return total;
+}
+
 int BenchCommand(int argc, char** argv) {
-  long depth = DefaultBenchDepth;
+  const bool strong = argc > 0 && std::strcmp(argv[0], "--strong") == 0;
+  if (strong) --argc, ++argv;
+  long depth = strong ? DefaultStrongBenchDepth : DefaultBenchDepth;
   if (argc > 1 || (argc == 1 && !ParseInt(argv[0], 1, 20, depth))) {
-    std::fprintf(stderr, "usage: ravenquill-tool bench [DEPTH]\n");
+    std::fprintf(stderr, "usage: ravenquill-tool bench [--strong] [DEPTH]\n");
     return 2;
   }
   const auto start = std::chrono::steady_clock::now();
-  const uint64_t nodes = BenchNodes(static_cast<int>(depth), true);
+  const uint64_t nodes = strong ? StrongBenchNodes(static_cast<int>(depth), true) : BenchNodes(static_cast<int>(depth), true);
   const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   std::printf("Total time (ms): %.0f\n", ms);
   std::printf("Nodes searched: %llu\n", static_cast<unsigned long long>(nodes));

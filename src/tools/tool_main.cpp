@@ -9,8 +9,9 @@ namespace {
 int usage() {
   std::fprintf(stderr,
                "usage: ravenquill-tool perft [--standard] [--divide] [--fen \"FEN\"] DEPTH\n"
-               "       ravenquill-tool search [--fen \"FEN\"] [--depth D | --level L] [--seed S]\n"
-               "       ravenquill-tool bench [DEPTH]\n"
+               "       ravenquill-tool search [--fen \"FEN\"] [--depth D | --level L | --movetime MS] [--strong] "
+               "[--seed S]\n"
+               "       ravenquill-tool bench [--strong] [DEPTH]\n"
                "       ravenquill-tool export [--wxf] FILE...\n");
   return 2;
 }
