@@ -57,6 +57,10 @@ bool ParseNumber(const std::string& text, int64_t low, int64_t high, int64_t& ou
 // Stops (or, with `discard`, cancels) any search and waits for its thread.
 void FinishSearch(Engine& engine, bool discard);
 
+// The option that plays with the strong search instead of the game's levels.
+constexpr const char* StrongSearchOption = "StrongSearch";
+void SetStrongSearch(Engine& engine, bool on);
+
 // Protocol handlers; each is given the split words of a non-empty line.
 bool HandleUciCommand(Engine& engine, const std::vector<std::string>& words, const std::string& line);
 bool HandleXboardCommand(Engine& engine, const std::vector<std::string>& words, const std::string& line);

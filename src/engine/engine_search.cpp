@@ -35,6 +35,12 @@ void IterationDone(void* context, const IterationReport& report) {
   if (s->callbacks.iteration) s->callbacks.iteration(s->callbacks.context, report);
 }
 
+// A stop asked for; the strong search keeps its time by itself.
+bool StopRequested(void* context) {
+  auto* s = static_cast<EngineSearch*>(context);
+  return s->stopRequested.load() || s->clock.stop.load();
+}
+
 // The search thread: deepening, the choice of the answer, and the answer itself.
 void SearchMain(EngineSearch* s) {
   GameRecord& r = *s->game->record;
@@ -49,7 +55,17 @@ void SearchMain(EngineSearch* s) {
   hooks.stopRequested = StopBetweenIterations;
   hooks.iterationDone = IterationDone;
   uint8_t noMoves = 0;
-  IterativeDeepening(r, side, limits, noMoves, hooks);
+  if (s->useStrong.load() && s->strong) {
+    // The hard limit is the strong search's ceiling; it judges by itself when to stop deepening.
+    StrongLimits strong;
+    strong.maxDepth = std::min(s->plan.maxDepth, StrongMaxDepth);
+    if (s->plan.hardLimitMs >= 0) strong.ceilingMs = std::max(s->plan.hardLimitMs - (ElapsedMilliseconds() - s->startMs), 1);
+    else if (s->plan.firstTimedDepth < MaxSearchPly) strong.ceilingMs = static_cast<int32_t>(s->plan.thinkSeconds * 1000.0);
+    hooks.stopRequested = StopRequested;
+    s->strong->run(r, side, strong, noMoves, hooks);
+  } else {
+    IterativeDeepening(r, side, limits, noMoves, hooks);
+  }
   r.searchClock = nullptr;
   // Only whole iterations are trusted: a cut one may hold a move whose reply was never searched.
   SearchOutcome outcome = ChooseMove(r, side, s->haveIteration, s->lastIteration);
@@ -125,6 +141,11 @@ void StartSearch(EngineSearch& s, EngineGame& game, const SearchPlan& plan, cons
   s.previousElapsedMs = 0;
   s.finished = false;
   s.thread = std::thread(SearchMain, &s);
+}
+
+void UseStrongSearch(EngineSearch& s, bool on) {
+  if (on && !s.strong) s.strong = std::make_unique<StrongSearch>();
+  s.useStrong = on;
 }
 
 void StopSearch(EngineSearch& s, bool discard) {

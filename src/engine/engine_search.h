@@ -11,6 +11,7 @@
 #include "engine/time_budget.h"
 #include "player/search.h"
 #include "player/search_clock.h"
+#include "player/strong_search.h"
 
 namespace rq {
 
@@ -48,6 +49,10 @@ struct EngineSearch {
   // Set before the thread starts; the thread owns `game` until it is joined.
   EngineGame* game = nullptr;
   SearchPlan plan;
+  // The strong search in place of the game's levels, once an option asks for it; made then,
+  // with its table, and kept.
+  std::unique_ptr<StrongSearch> strong;
+  std::atomic<bool> useStrong{false};
   SearchCallbacks callbacks;
   int32_t startMs = 0;
 
@@ -69,6 +74,10 @@ void StartSearch(EngineSearch& search, EngineGame& game, const SearchPlan& plan,
 
 // How long the next iteration may take, from the times of the finished ones.
 int32_t PredictNextIterationMs(const int32_t* iterationMs, int32_t lastDepth);
+
+// Lets the searches from the next one on use the strong search, or the game's levels again.
+// The first time it is switched on no search may be running.
+void UseStrongSearch(EngineSearch& search, bool on);
 
 // Asks a running search to answer now (or, with `discard`, to end without answering).
 void StopSearch(EngineSearch& search, bool discard);

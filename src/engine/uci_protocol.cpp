@@ -127,7 +127,7 @@ void UciGo(Engine& e, const std::vector<std::string>& w) {
   StartSearch(e.search, e.game, PlanSearch(q, e.difficulty), callbacks);
 }
 
-// "setoption name Difficulty value N", the one option there is.
+// "setoption name Difficulty value N", and the switch to the strong search.
 void UciSetOption(Engine& e, const std::vector<std::string>& w) {
   // setoption name <id> [value <x>]; names may hold blanks.
   std::string name, value;
@@ -135,6 +135,11 @@ void UciSetOption(Engine& e, const std::vector<std::string>& w) {
   if (i < w.size() && w[i] == "name") ++i;
   for (; i < w.size() && w[i] != "value"; ++i) name += (name.empty() ? "" : " ") + w[i];
   for (++i; i < w.size(); ++i) value += (value.empty() ? "" : " ") + w[i];
+  if (name == StrongSearchOption) {
+    if (value != "true" && value != "false") Send(e.output, "info string StrongSearch takes true or false, not '" + value + "'");
+    else SetStrongSearch(e, value == "true");
+    return;
+  }
   if (name != "Difficulty") {
     Send(e.output, "info string unknown option '" + name + "'");
     return;
@@ -160,6 +165,7 @@ bool HandleUciCommand(Engine& e, const std::vector<std::string>& w, const std::s
     Send(e.output, std::string("id name ") + EngineName);
     Send(e.output, std::string("id author ") + EngineAuthor);
     Send(e.output, "option name Difficulty type spin default " + std::to_string(DefaultDifficulty) + " min 0 max 4");
+    Send(e.output, std::string("option name ") + StrongSearchOption + " type check default false");
     Send(e.output, "uciok");
   } else if (c == "isready") {
     Send(e.output, "readyok");

@@ -108,6 +108,15 @@ bool StrongSearch::mayRepeat(int index, int lastNull) const {
   return true;
 }
 
+// Whether the position at `index` stood before, with the same side to move, since the last
+// null move and within the plies the repetition rule looks back over.
+bool StrongSearch::repeatsEarlier(int index, int lastNull) const {
+  const uint64_t key = pathKeys[KeyBase + index];
+  for (int p = index - 4; p >= lastNull && p >= index - RepetitionWindow; p -= 2)
+    if (keyKnown[KeyBase + p] && pathKeys[KeyBase + p] == key) return true;
+  return false;
+}
+
 // A stored score may end a node unless the line's recent cycles could give a verdict below it
 // that another history would not give.
 bool StrongSearch::tableMayCut(int ply, int depth) const {
@@ -174,6 +183,15 @@ StrongSearch::Trial StrongSearch::tryMove(int side, Move& move, int ply, int las
         return reason == ReasonRepetition ? Trial::Draw : Trial::Prohibited;
       }
       record->makeMove(side, move);
+    }
+    // Below the root a cycle is judged at its first round as the game would judge its fourth:
+    // whoever wants more than a draw must leave it, and a checking or chasing side must anyway.
+    if (ply > 0 && repeatsEarlier(ply + 1, lastNull)) {
+      int32_t detail = 0;
+      const int32_t reason = record->repetitionReason(side, detail);
+      record->unmakeMove(side, move);
+      ++verdicts;
+      return reason == ReasonRepetition ? Trial::Draw : Trial::Prohibited;
     }
   }
   // Moving into an attack is allowed, and loses the general on the next ply.

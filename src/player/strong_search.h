@@ -67,6 +67,7 @@ struct StrongSearch {
   void takeBack(int side, const Move& move, bool mainSearch);
   void pushKey(int index, int lastNull);
   bool mayRepeat(int index, int lastNull) const;
+  bool repeatsEarlier(int index, int lastNull) const;
   bool tableMayCut(int ply, int depth) const;
   bool mayPassTurn(int side) const;
   void setLine(int ply, const Move& move);

@@ -91,6 +91,7 @@ struct GameRecord {
   bool isRepetition() const;
   bool isProtectedOrExempt(int target, int side, int captureIndex);
   bool validateMove(Move& move, int32_t& reason, int32_t& detail);
+  int32_t repetitionReason(int side, int32_t& detail);
   bool redHasMove();
 
   // History (history.cpp).

@@ -61,7 +61,13 @@ bool GameRecord::validateMove(Move& move, int32_t& reason, int32_t& detail) {
     unmakeMove(side, move);
     return true;
   }
-  if (side == Green ? isRedGeneralAttacked() : isGreenGeneralAttacked()) return refuse(ReasonPerpetualCheck);
+  return refuse(repetitionReason(side, detail));
+}
+
+// What a repeating move just made by `side` is: a check, a chase (`detail` the threatened
+// piece) or a plain repetition.
+int32_t GameRecord::repetitionReason(int side, int32_t& detail) {
+  if (side == Green ? isRedGeneralAttacked() : isGreenGeneralAttacked()) return ReasonPerpetualCheck;
   for (int index = 1; index <= PiecesPerSide; ++index) {
     if (!onBoard(side, index)) continue;
     generateCaptures(side, index, SlotCheck);
@@ -70,11 +76,11 @@ bool GameRecord::validateMove(Move& move, int32_t& reason, int32_t& detail) {
       const int target = moveSlots[SlotCheck].cells[i].to;
       if (!isProtectedOrExempt(target, side, i)) {
         detail = position.squares[target];
-        return refuse(ReasonPerpetualChase);
+        return ReasonPerpetualChase;
       }
     }
   }
-  return refuse(ReasonRepetition);
+  return ReasonRepetition;
 }
 
 // Whether red has a move that is legal or that would end the game drawn.
