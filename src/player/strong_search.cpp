@@ -21,7 +21,9 @@ constexpr int CycleReach = 12;        // a cycle this close may still lead to a 
 constexpr int TableSafeDepth = 13;    // a deeper node may reach a verdict through the plies above it
 constexpr uint64_t PollInterval = 1024;
 constexpr int32_t PublishIntervalMs = 50;
-constexpr int32_t StopMarginMs = 5;   // for unwinding and answering once stopped
+// Kept back from a ceiling for unwinding and answering, and for a thread held up by a busy machine.
+constexpr int32_t StopMarginMs = 10;
+constexpr int32_t StopMarginShare = 50;  // of the ceiling, when that is more
 constexpr int32_t AspirationWindow = 40;
 constexpr int32_t FullWindowAfter = 800;    // an aspiration window this wide opens fully
 constexpr int32_t NullMoveMaterial = 500;   // chariots, horses and cannons the side must keep
@@ -150,7 +152,7 @@ void StrongSearch::poll() {
   if (limits.ceilingMs < 0) return;
   const int32_t now = nowMs();
   const int32_t elapsed = now - startMs;
-  if (elapsed >= limits.ceilingMs - StopMarginMs) stopped = true;
+  if (elapsed >= limits.ceilingMs - stopMarginMs()) stopped = true;
   if (clock && now - lastPublishMs >= PublishIntervalMs) {
     lastPublishMs = now;
     clock->publishProgress(std::min(1.0, elapsed / static_cast<double>(std::max(limits.ceilingMs, 1))));
@@ -421,13 +423,15 @@ int32_t StrongSearch::quiesce(int side, int32_t alpha, int32_t beta, int ply, in
   return best;
 }
 
+int32_t StrongSearch::stopMarginMs() const { return std::max(StopMarginMs, limits.ceilingMs / StopMarginShare); }
+
 // Only a whole iteration gives an answer: one that cannot end before the ceiling is not begun.
 bool StrongSearch::startNextIteration(int32_t elapsedMs, int32_t lastIterationMs, int32_t iterationBeforeMs) const {
   if (limits.softMs >= 0 && elapsedMs >= limits.softMs) return false;
   if (limits.ceilingMs < 0) return true;
   const double growth =
       iterationBeforeMs > 0 ? std::clamp(lastIterationMs / static_cast<double>(iterationBeforeMs), 1.5, 4.0) : 2.0;
-  return elapsedMs + lastIterationMs * growth < limits.ceilingMs - StopMarginMs;
+  return elapsedMs + lastIterationMs * growth < limits.ceilingMs - stopMarginMs();
 }
 
 SearchResult StrongSearch::run(GameRecord& r, int side, const StrongLimits& lim, uint8_t& noMoves,

@@ -73,6 +73,7 @@ struct StrongSearch {
   void setLine(int ply, const Move& move);
   void poll();
   int32_t nowMs() const;
+  int32_t stopMarginMs() const;
   bool startNextIteration(int32_t elapsedMs, int32_t lastIterationMs, int32_t iterationBeforeMs) const;
 
   TranspositionTable table;

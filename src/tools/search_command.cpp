@@ -1,4 +1,5 @@
 // ravenquill-tool search and bench: the game's own search from the command line.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -129,44 +130,71 @@ uint64_t BenchNodes(int depth, bool print) {
   return total;
 }
 
-// The strong search's signature: the same positions, each searched from an empty table.
-uint64_t StrongBenchNodes(int depth, bool print) {
+// The strong search on every bench position from an empty table; prints a line per position
+// when asked, and answers the node total and the longest wait for an answer.
+uint64_t RunStrongBench(const StrongLimits& limits, bool print, double& longestMs) {
   auto record = std::make_unique<GameRecord>();
   auto search = std::make_unique<StrongSearch>();
   uint64_t total = 0;
   int number = 0;
+  longestMs = 0.0;
   for (const char* fen : BenchPositions) {
     int side = Red;
     std::string error;
     if (!LoadFen(*record, fen, side, error)) continue;
     search->forget();
-    StrongLimits limits;
-    limits.maxDepth = depth;
     uint8_t noMoves = 0;
+    const auto start = std::chrono::steady_clock::now();
     search->run(*record, side, limits, noMoves);
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    longestMs = std::max(longestMs, ms);
     total += search->nodes;
     if (print) {
-      std::printf("position %2d: nodes %llu\n", ++number, static_cast<unsigned long long>(search->nodes));
+      std::printf("position %2d: depth %d nodes %llu time %.0f ms\n", ++number, search->completedDepth,
+                  static_cast<unsigned long long>(search->nodes), ms);
       std::fflush(stdout);
     }
   }
   return total;
 }
 
+uint64_t StrongBenchNodes(int depth, bool print) {
+  StrongLimits limits;
+  limits.maxDepth = depth;
+  double longestMs = 0.0;
+  return RunStrongBench(limits, print, longestMs);
+}
+
+int BenchUsage() {
+  std::fprintf(stderr, "usage: ravenquill-tool bench [DEPTH] | bench --strong [DEPTH | --movetime MS]\n");
+  return 2;
+}
+
 int BenchCommand(int argc, char** argv) {
   const bool strong = argc > 0 && std::strcmp(argv[0], "--strong") == 0;
   if (strong) --argc, ++argv;
-  long depth = strong ? DefaultStrongBenchDepth : DefaultBenchDepth;
-  if (argc > 1 || (argc == 1 && !ParseInt(argv[0], 1, 20, depth))) {
-    std::fprintf(stderr, "usage: ravenquill-tool bench [--strong] [DEPTH]\n");
-    return 2;
+  long depth = strong ? DefaultStrongBenchDepth : DefaultBenchDepth, moveTime = -1;
+  if (strong && argc == 2 && std::strcmp(argv[0], "--movetime") == 0) {
+    if (!ParseInt(argv[1], 1, 1 << 30, moveTime)) return BenchUsage();
+  } else if (argc > 1 || (argc == 1 && !ParseInt(argv[0], 1, 20, depth))) {
+    return BenchUsage();
   }
   const auto start = std::chrono::steady_clock::now();
-  const uint64_t nodes = strong ? StrongBenchNodes(static_cast<int>(depth), true) : BenchNodes(static_cast<int>(depth), true);
+  uint64_t nodes = 0;
+  double longestMs = 0.0;
+  if (strong) {
+    StrongLimits limits;
+    if (moveTime > 0) limits.ceilingMs = static_cast<int32_t>(moveTime);
+    else limits.maxDepth = static_cast<int32_t>(depth);
+    nodes = RunStrongBench(limits, true, longestMs);
+  } else {
+    nodes = BenchNodes(static_cast<int>(depth), true);
+  }
   const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   std::printf("Total time (ms): %.0f\n", ms);
   std::printf("Nodes searched: %llu\n", static_cast<unsigned long long>(nodes));
   std::printf("Nodes/second: %.0f\n", ms > 0 ? nodes * 1000.0 / ms : 0.0);
+  if (moveTime > 0) std::printf("Longest answer (ms): %.1f of a ceiling of %ld\n", longestMs, moveTime);
   return 0;
 }
 

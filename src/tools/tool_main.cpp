@@ -11,7 +11,7 @@ int usage() {
                "usage: ravenquill-tool perft [--standard] [--divide] [--fen \"FEN\"] DEPTH\n"
                "       ravenquill-tool search [--fen \"FEN\"] [--depth D | --level L | --movetime MS] [--strong] "
                "[--seed S]\n"
-               "       ravenquill-tool bench [--strong] [DEPTH]\n"
+               "       ravenquill-tool bench [DEPTH] | bench --strong [DEPTH | --movetime MS]\n"
                "       ravenquill-tool export [--wxf] FILE...\n");
   return 2;
 }

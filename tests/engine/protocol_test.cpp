@@ -91,6 +91,12 @@ TEST(EngineConversation, AnswersEveryScriptedExchange) {
       {{H2e2, ">go movetime 1000", "<bestmove ", "@1000"}, StartFen, AfterH2e2},
       {{">xboard", ">new", ">force", ">usermove h2e2", ">st 1", ">go", "<move ", "@1000"}, StartFen, AfterH2e2},
       {{H2e2, ">go wtime 900 btime 900", "<bestmove ", "@300"}, StartFen, AfterH2e2},
+      // The strong search in place of the levels, switched on by its option in either protocol.
+      {{">uci", "<option name StrongSearch type check default false", ">setoption name StrongSearch value maybe",
+        "<info string StrongSearch takes true or false", ">setoption name StrongSearch value true", H2e2,
+        ">go movetime 1000", "<info depth 6 ", "<bestmove ", "@1000"}, StartFen, AfterH2e2},
+      {{">xboard", ">protover 2", "<feature option=\"StrongSearch -check 0\"", ">new", ">option StrongSearch=1", ">st 1",
+        ">post", ">usermove h2e2", "<6 ", "<move ", "@1000", "!Error"}, StartFen, AfterH2e2},
       // Green's own short clock counts, not red's long one.
       {{H2e2, ">go wtime 600000 btime 900 movestogo 1", "<bestmove ", "@500"}, StartFen, AfterH2e2},
   };

@@ -2,7 +2,11 @@
 // its stops and its signature.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+#include <cstring>
 #include <sstream>
+#include <vector>
 
 #include "player/guarded_game.h"
 #include "player/strong_search.h"
@@ -56,6 +60,8 @@ TEST(StrongSearch, FindsTheMoveWithinANodeLimit) {
       {"a defended cannon left alone", "4k4/9/1n7/9/2c6/6p2/9/7N1/2R6/3K5 w", "", "h2g4", Any, 5000, 1},
       {"a threatened chariot saved by its capture", "4k4/9/9/9/4p4/4R1p2/9/7N1/9/5K3 w", "", "e4e5", Any, 5000, 1},
       {"a repetition draw taken when losing", LosingShuffle, ShuffleCycles, "a0a1", 0, 50000, StrongMaxDepth},
+      // Both soldiers guard the general's only points; the side without a move has lost.
+      {"no permitted move", "3knP3/4P4/9/9/9/9/9/9/9/3K5 b", "", "", -WinScore, 1000, StrongMaxDepth},
   };
   for (const Row& row : rows) {
     int side = Red;
@@ -65,7 +71,8 @@ TEST(StrongSearch, FindsTheMoveWithinANodeLimit) {
     StrongLimits limits;
     limits.maxNodes = row.nodes, limits.maxDepth = row.depth;
     const Found f = Search(*search, *r, side, limits);
-    EXPECT_EQ(FormatMove(f.result), row.move) << row.what;
+    EXPECT_EQ(*row.move ? FormatMove(f.result) : std::string(), row.move) << row.what;
+    EXPECT_EQ(f.noMoves != 0, *row.move == '\0') << row.what;
     if (row.score != Any) { EXPECT_EQ(f.result.status, row.score) << row.what; }
     EXPECT_EQ(f.result.detail, row.score == 0 ? DrawDetail : 0) << row.what;
     EXPECT_TRUE(test::Snapshot(*r) == before) << row.what;
@@ -120,6 +127,74 @@ TEST(StrongSearch, TheTableCarriesNoRepetitionVerdict) {
           << after.result.status << ", alone " << FormatMove(alone.result) << " " << alone.result.status;
     }
 }
+
+
+// The clock of the tests: one millisecond a hundred moves made, and the worker's stop after a
+// count of moves; it notes every progress value the crystal ball was given.
+struct TestClock {
+  static const StrongSearch* search;
+  static SearchClock* clock;
+  static GuardedGame* game;
+  static uint64_t stopAt;
+  static std::vector<double> shown;
+  static int32_t Now() {
+    if (search->nodes >= stopAt) clock->stop = true;
+    shown.push_back(game->progress);
+    return static_cast<int32_t>(search->nodes / 100);
+  }
+};
+const StrongSearch* TestClock::search = nullptr;
+SearchClock* TestClock::clock = nullptr;
+GuardedGame* TestClock::game = nullptr;
+uint64_t TestClock::stopAt = 0;
+std::vector<double> TestClock::shown;
+
+void KeepLastIteration(void* context, const IterationReport& report) {
+  *static_cast<IterationReport*>(context) = report;
+}
+
+// A ceiling of time or of moves, or a stop from the worker, ends the search inside an iteration
+// at the next look at the clock (a stop may come just after one); the answer is the last whole iteration's, the record is as it
+// was, and the crystal ball fills in proportion to the time, never moving back.
+TEST(StrongSearch, StopsInsideAnIterationWithTheLastWholeOne) {
+  const char* const Midgame = "r1ba1a3/4kn3/2n1b4/pNp1p1p1p/4c4/6P2/P1P2R2P/1CcC5/9/2BAKAB2 w - - 0 1";
+  struct Row { const char* what; int32_t ceilingMs; uint64_t stopAt, maxNodes, mostNodes; };
+  const Row rows[] = {
+      {"time ceiling", 600, UINT64_MAX, 0, 60000 + 1024}, {"the worker's stop", 1 << 30, 40000, 0, 40000 + 2 * 1024},
+      {"move ceiling", -1, UINT64_MAX, 50000, 50000},
+  };
+  for (const Row& row : rows) {
+    int side = Red;
+    auto r = RecordAfter(Midgame, "f3f4 e8d8 f4f3 d8e8", side);
+    auto game = std::make_unique<GuardedGame>("strong-search-test");
+    auto search = std::make_unique<StrongSearch>(16);
+    TestClock::search = search.get(), TestClock::clock = &game->clock, TestClock::game = game.get();
+    TestClock::stopAt = row.stopAt, TestClock::shown.clear();
+    game->clock.now = TestClock::Now;
+    r->searchClock = &game->clock;
+    const test::Snapshot before(*r);
+    const std::vector<HistoryEntry> history(r->history, r->history + r->moveCount);
+    IterationReport last{};
+    DeepeningHooks hooks;
+    hooks.context = &last, hooks.iterationDone = KeepLastIteration;
+    StrongLimits limits;
+    limits.ceilingMs = row.ceilingMs, limits.maxNodes = row.maxNodes;
+    uint8_t noMoves = 0;
+    const SearchResult result = search->run(*r, side, limits, noMoves, hooks);
+    SCOPED_TRACE(row.what);
+    EXPECT_LE(search->nodes, row.mostNodes);
+    EXPECT_TRUE(last.depth >= 3 && last.depth == search->completedDepth && FormatMove(result) == FormatMove(last.result));
+    EXPECT_TRUE(test::Snapshot(*r) == before);
+    EXPECT_TRUE(std::memcmp(history.data(), r->history, history.size() * sizeof(HistoryEntry)) == 0);
+    EXPECT_TRUE(std::is_sorted(TestClock::shown.begin(), TestClock::shown.end()));
+    // Without a ceiling there is no proportion to show.
+    if (row.ceilingMs == 600) { EXPECT_GT(TestClock::shown.back(), 0.8); }
+    if (row.ceilingMs < 0) { EXPECT_EQ(TestClock::shown.back(), 0.0); }
+  }
+}
+
+// The strong search's signature: a change that alters its node total must change it knowingly.
+TEST(StrongSearch, BenchSignature) { EXPECT_EQ(StrongBenchNodes(6, false), 706478u); }
 
 }  // namespace
 }  // namespace rq
