@@ -78,8 +78,12 @@ struct GameRecord {
   bool pieceCanMove(int side, int from, int to, int slot);
 
   // Making moves and attack tests (position.cpp).
-  bool makeMove(int side, Move& move);
-  void unmakeMove(int side, const Move& move);
+  bool makeMove(int side, Move& move) { return applyMove<true>(side, move); }
+  void unmakeMove(int side, const Move& move) { takeBackMove<true>(side, move); }
+  // The same for a trial that is taken back before anything reads the placement key, which
+  // such a pair leaves alone.
+  template <bool KeepKey> bool applyMove(int side, Move& move);
+  template <bool KeepKey> void takeBackMove(int side, const Move& move);
   bool isRedGeneralAttacked();
   bool isGreenGeneralAttacked();
   bool generalsFacing() const;
@@ -117,7 +121,8 @@ struct GameRecord {
 // Make and unmake sit in the header: the search spends most of its time in them.
 
 // Applies a generated move for `side`; true when the piece taken was a general.
-inline bool GameRecord::makeMove(int side, Move& move) {
+template <bool KeepKey>
+inline bool GameRecord::applyMove(int side, Move& move) {
   // Squares in locals: the byte stores below could alias the move and the key.
   const int from = move.from, to = move.to;
   uint8_t* sq = position.squares;
@@ -133,7 +138,7 @@ inline bool GameRecord::makeMove(int side, Move& move) {
   sq[from] = 0;
   pieceSquare[side][index] = static_cast<uint8_t>(to);
   if (captured == 0) {
-    hashKey = key;
+    if (KeepKey) hashKey = key;
     return false;
   }
   const int capturedSide = sideOfCode(captured);
@@ -142,12 +147,24 @@ inline bool GameRecord::makeMove(int side, Move& move) {
   pieceSquare[capturedSide][capturedIndex] |= CapturedMark;
   position.boardValue += capturedSide == Green ? -materialValue[type & 7] : materialValue[type & 7];
   position.boardExtraValue -= pieceSquareTable[type][to];
-  hashKey = key ^ Zobrist.piece[type][to];
+  if (KeepKey) hashKey = key ^ Zobrist.piece[type][to];
   return capturedIndex == GeneralIndex;
 }
 
+// Both generals on one column with nothing between them. In the header: every judged move asks.
+inline bool GameRecord::generalsFacing() const {
+  const int green = pieceSquare[Green][GeneralIndex];
+  const int red = pieceSquare[Red][GeneralIndex];
+  // A taken general's entry has bit 0x80 set, so the difference is then no multiple of 9 in range.
+  if (((green | red) & CapturedMark) != 0 || (red - green) % BoardColumns != 0) return false;
+  for (int s = green + BoardColumns; s < red; s += BoardColumns)
+    if (position.squares[s] != 0) return false;
+  return true;
+}
+
 // Exact inverse of makeMove with the same side.
-inline void GameRecord::unmakeMove(int side, const Move& move) {
+template <bool KeepKey>
+inline void GameRecord::takeBackMove(int side, const Move& move) {
   const int from = move.from, to = move.to;
   const uint8_t captured = move.captured;
   uint8_t* sq = position.squares;
@@ -161,7 +178,7 @@ inline void GameRecord::unmakeMove(int side, const Move& move) {
   sq[to] = captured;
   pieceSquare[side][index] = static_cast<uint8_t>(from);
   if (captured == 0) {
-    hashKey = key;
+    if (KeepKey) hashKey = key;
     return;
   }
   const int capturedSide = sideOfCode(captured);
@@ -170,7 +187,7 @@ inline void GameRecord::unmakeMove(int side, const Move& move) {
   pieceSquare[capturedSide][capturedIndex] &= static_cast<uint8_t>(~CapturedMark);
   position.boardValue += capturedSide == Green ? materialValue[type & 7] : -materialValue[type & 7];
   position.boardExtraValue += pieceSquareTable[type][to];
-  hashKey = key ^ Zobrist.piece[type][to];
+  if (KeepKey) hashKey = key ^ Zobrist.piece[type][to];
 }
 
 // The start position, square by square.
