@@ -1,19 +1,21 @@
 #!/usr/bin/env bash
 # Installs every Debian package the build, the game and the tests need: the lists in
 # scripts/packages/*.txt, one package a line, or the list files given as arguments.
-# Idempotent: packages already present are skipped, and apt runs (with one update)
-# only when something is missing.
+# Idempotent: packages already present, or provided by an installed package (npm by a
+# nodejs from elsewhere, say), are skipped, and apt runs (with one update) only when
+# something is missing.
 set -euo pipefail
 lists=("$@")
 [ ${#lists[@]} -gt 0 ] || lists=("$(dirname "$0")"/packages/*.txt)
 
 mapfile -t packages < <(cat "${lists[@]}" | sed 's/#.*//' | tr -s ' \t' '\n' | grep -v '^$' | sort -u)
 
+# Every installed package's name and what it provides, one a line.
+installed=$(dpkg-query -W -f='${Status}\t${Package}, ${Provides}\n' 2>/dev/null |
+  sed -n 's/^install ok installed\t//p' | tr ',' '\n' | sed 's/^ *//; s/[ :].*//' | sort -u)
 missing=()
 for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
+  grep -qxF "$p" <<<"$installed" || missing+=("$p")
 done
 
 if [ ${#missing[@]} -gt 0 ]; then

@@ -1,8 +1,10 @@
 #include "game/pgn_export.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "rules/notation.h"
 #include "rules/wxf.h"
@@ -12,11 +14,84 @@ namespace {
 
 constexpr size_t LineWidth = 79;
 
+const char* const SideName[2] = {"Red", "Green"};
+
+// The sentence's words, one by one.
+void AddWords(std::vector<std::string>& words, const std::string& sentence) {
+  size_t at = 0;
+  while (at < sentence.size()) {
+    const size_t end = std::min(sentence.find(' ', at), sentence.size());
+    if (end > at) words.push_back(sentence.substr(at, end - at));
+    at = end + 1;
+  }
+}
+
+// The words in lines of at most LineWidth characters, but for a longer word.
+std::string Folded(const std::vector<std::string>& words) {
+  std::string text, line;
+  for (const std::string& word : words) {
+    if (!line.empty() && line.size() + 1 + word.size() > LineWidth) {
+      text += line + "\n";
+      line.clear();
+    }
+    line += (line.empty() ? "" : " ") + word;
+  }
+  return text + line;
+}
+
+// What replaying a stored game found out.
+struct Replayed {
+  bool lastWasDraw = false;
+  // The first move the common rules refuse, one that leaves the mover's general attacked
+  // (moveCount when there is none), and whether its side had only such moves.
+  int refused = -1;
+  bool onlyMovesIntoCheck = false;
+  bool tookGeneral = false;  // the last move took a general
+};
+
+// Whether `side` has a move that `fits`; every generated move is tried on the board.
+bool HasMove(GameRecord& record, int side, bool (*fits)(GameRecord&, int, Move&)) {
+  for (int index = 1; index <= PiecesPerSide; ++index) {
+    if (!record.onBoard(side, index)) continue;
+    for (int family = 0; family < 2; ++family) {
+      if (family == 0) record.generateCaptures(side, index, SlotHasMove);
+      else record.generateQuietMoves(side, index, SlotHasMove);
+      const MoveSlot& slot = record.moveSlots[SlotHasMove];
+      for (int i = 0; i < slot.count(); ++i) {
+        Move m = slot.cells[i];
+        if (fits(record, side, m)) return true;
+      }
+    }
+  }
+  return false;
+}
+
+// A move this game's rules permit, or one that ends the game drawn.
+bool Permitted(GameRecord& record, int, Move& m) {
+  int32_t reason = 0, detail = 0;
+  return record.validateMove(m, reason, detail) || reason == ReasonRepetition;
+}
+
+// A move the common rules allow: the mover's general is not left attacked, the generals do not face.
+bool KeepsGeneralSafe(GameRecord& record, int side, Move& m) {
+  record.makeMove(side, m);
+  const bool safe = !record.generalsFacing() && !record.isGeneralAttackedFast(side);
+  record.unmakeMove(side, m);
+  return safe;
+}
+
+// One played move: its side and its text in coordinates or WXF.
+struct PlyText {
+  int side;
+  std::string text;
+};
+
 // The game from the opening position up to `data.moveCount`; false if a move will not play.
-bool Replay(const GameFileData& data, GameRecord& record, std::string* moveText, bool wxf, bool& lastWasDraw) {
+// With `moves`, each move's text in coordinates or WXF.
+bool Replay(const GameFileData& data, GameRecord& record, Replayed& out, std::vector<PlyText>* moves, bool wxf) {
   record.newGame();
-  lastWasDraw = false;
-  std::string line;
+  out = Replayed{};
+  out.refused = data.moveCount;
   for (int i = 0; i < data.moveCount; ++i) {
     const HistoryEntry& e = data.history[i];
     const uint8_t code = record.position.squares[e.from];
@@ -26,40 +101,16 @@ bool Replay(const GameFileData& data, GameRecord& record, std::string* moveText,
     move.from = e.from;
     move.to = e.to;
     int32_t reason = 0, detail = 0;
-    lastWasDraw = !record.validateMove(move, reason, detail) && reason == ReasonRepetition;
-    if (moveText) {
-      std::string token;
-      if (i % 2 == 0) token = std::to_string(i / 2 + 1) + ". ";
-      token += wxf ? FormatWxfMove(record.position, e.from, e.to) : FormatMove(e.from, e.to);
-      if (!line.empty() && line.size() + 1 + token.size() > LineWidth) {
-        *moveText += line + "\n";
-        line.clear();
-      }
-      line += (line.empty() ? "" : " ") + token;
+    out.lastWasDraw = !record.validateMove(move, reason, detail) && reason == ReasonRepetition;
+    if (moves) moves->push_back({side, wxf ? FormatWxfMove(record.position, e.from, e.to) : FormatMove(e.from, e.to)});
+    if (out.refused == data.moveCount && !KeepsGeneralSafe(record, side, move)) {
+      out.refused = i;
+      out.onlyMovesIntoCheck = !HasMove(record, side, KeepsGeneralSafe);
     }
-    record.makeMove(side, move);
+    out.tookGeneral = record.makeMove(side, move);
     record.recordMove(move);
   }
-  if (moveText) *moveText += line;
   return true;
-}
-
-// Whether the side has a move that is legal or ends the game drawn.
-bool HasPermittedMove(GameRecord& record, int side) {
-  for (int index = 1; index <= PiecesPerSide; ++index) {
-    if (!record.onBoard(side, index)) continue;
-    for (int family = 0; family < 2; ++family) {
-      if (family == 0) record.generateCaptures(side, index, SlotHasMove);
-      else record.generateQuietMoves(side, index, SlotHasMove);
-      const MoveSlot& slot = record.moveSlots[SlotHasMove];
-      for (int i = 0; i < slot.count(); ++i) {
-        Move m = slot.cells[i];
-        int32_t reason = 0, detail = 0;
-        if (record.validateMove(m, reason, detail) || reason == ReasonRepetition) return true;
-      }
-    }
-  }
-  return false;
 }
 
 // Where the line after `offset` begins, counting the lines passed over.
@@ -115,8 +166,8 @@ std::string PgnDate(const std::string& savedAt) {
 std::string GameResult(const GameFileData& data) {
   if (!data.gameEnded) return "*";
   auto record = std::make_unique<GameRecord>();
-  bool draw = false;
-  if (!Replay(data, *record, nullptr, false, draw)) return "*";
+  Replayed replayed;
+  if (!Replay(data, *record, replayed, nullptr, false)) return "*";
   // The history of a game beyond its 1000th move ends before the board does; the board says who is left.
   const BoardPosition& board = data.moveCount == HistoryCapacity ? data.board : record->position;
   bool general[2] = {false, false};
@@ -124,42 +175,73 @@ std::string GameResult(const GameFileData& data) {
     if (code != 0 && (code & IndexMask) == GeneralIndex) general[sideOfCode(code)] = true;
   if (!general[Red]) return "0-1";
   if (!general[Green]) return "1-0";
-  if (draw) return "1/2-1/2";
+  if (replayed.lastWasDraw) return "1/2-1/2";
   // Otherwise the side to move had no permitted move left and has lost.
   const int toMove = data.moveCount % 2 == 0 ? Red : Green;
-  if (data.moveCount < HistoryCapacity && !HasPermittedMove(*record, toMove)) return toMove == Red ? "0-1" : "1-0";
+  if (data.moveCount < HistoryCapacity && !HasMove(*record, toMove, Permitted)) return toMove == Red ? "0-1" : "1-0";
   return "*";
 }
 
-std::string FormatPgn(const GameFileData& data, const std::string& site, bool wxf) {
-  const std::string result = GameResult(data);
-  std::string pgn;
-  auto tag = [&pgn](const char* name, const std::string& value) {
+PgnPlayers GamePlayers(const GameFileData&) { return PgnPlayers{"User", "Ravenquill"}; }
+
+std::string PgnTags(const GameFileData& data, const std::string& site, const std::string& result, bool wxf) {
+  std::string tags;
+  auto tag = [&tags](const char* name, const std::string& value) {
     std::string escaped;
     for (char c : value) {
       if (c == '"' || c == '\\') escaped += '\\';
       escaped += c;
     }
-    pgn += std::string("[") + name + " \"" + escaped + "\"]\n";
+    tags += std::string("[") + name + " \"" + escaped + "\"]\n";
   };
+  const PgnPlayers players = GamePlayers(data);
+  // The Chinese convention's [Game] comes first; XBoard names the players from [White] and
+  // [Black], the convention from [Red] and [Black]; both read [Variant].
+  tag("Game", "Chinese Chess");
   tag("Event", "Ravenquill game");
   tag("Site", site);
   tag("Date", PgnDate(data.savedAt));
   tag("Round", std::to_string(data.gameNumber));
-  tag("Red", "User");
-  tag("Black", "Ravenquill");
+  tag("White", players.red);
+  tag("Black", players.black);
   tag("Result", result);
+  tag("Red", players.red);
   tag("Variant", "xiangqi");
+  tag("Format", wxf ? "WXF" : "ICCS");
   // Every stored game starts from the opening position, so no [FEN] is needed.
-  pgn += "\n";
+  return tags;
+}
+
+std::string FormatPgn(const GameFileData& data, const std::string& site, bool wxf) {
+  const std::string result = GameResult(data);
   auto record = std::make_unique<GameRecord>();
-  std::string moves;
-  bool draw = false;
-  Replay(data, *record, &moves, wxf, draw);
+  Replayed replayed;
+  std::vector<PlyText> moves;
+  Replay(data, *record, replayed, &moves, wxf);
+  const int shown = static_cast<int>(moves.size()) < replayed.refused ? static_cast<int>(moves.size()) : replayed.refused;
+  std::vector<std::string> words;
+  // Red's moves carry the move number, and so does green's where it opens the comment.
+  auto addMove = [&](int ply, bool opensComment) {
+    const std::string number = std::to_string(ply / 2 + 1);
+    if (moves[ply].side == Red) words.push_back(number + ". " + moves[ply].text);
+    else words.push_back((opensComment ? number + "... " : "") + moves[ply].text);
+  };
+  for (int ply = 0; ply < shown; ++ply) addMove(ply, false);
+  if (shown < static_cast<int>(moves.size())) {
+    // The common rules end the game where the loser had only moves into check, and refuse a
+    // move into check: the rest of the game, by this game's rules, goes into a comment.
+    const std::string opening = std::string("{") + SideName[moves[shown].side] +
+                                (replayed.onlyMovesIntoCheck ? " had only moves into check, and in Ravenquill must still move:"
+                                                             : " moved into check, which Ravenquill allows:");
+    AddWords(words, opening);
+    for (int ply = shown; ply < static_cast<int>(moves.size()); ++ply) addMove(ply, ply == shown);
+    if (replayed.tookGeneral) AddWords(words, "takes the general");
+    words.back() += "}";
+  }
   if (data.moveCount == HistoryCapacity && std::memcmp(record->position.squares, data.board.squares, BoardSquares) != 0)
-    moves += std::string(moves.empty() ? "" : "\n") + "{the game went on past its 1000 recorded moves}";
-  pgn += moves + (moves.empty() ? "" : " ") + result + "\n";
-  return pgn;
+    AddWords(words, "{the game went on past its 1000 recorded moves}");
+  words.push_back(result);
+  return PgnTags(data, site, result, wxf) + "\n" + Folded(words) + "\n";
 }
 
 bool ExportText(const std::string& text, const std::string& path, bool wxf, std::string& pgn, std::string& errors,

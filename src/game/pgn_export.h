@@ -18,8 +18,23 @@ std::string PgnDate(const std::string& savedAt);
 // position cannot explain).
 std::string GameResult(const GameFileData& data);
 
+// Who played red and who black (green), as the tags name them.
+struct PgnPlayers {
+  std::string red, black;
+};
+
+// The players of a stored game: the user is red, the computer black.
+PgnPlayers GamePlayers(const GameFileData& data);
+
+// The tag section of the game with `result`, for XBoard, Fairy-Stockfish and the Chinese
+// PGN convention alike: [Game] first, the players as [White]/[Black] and as [Red], and the
+// moves' [Format] ("WXF", or "ICCS" for coordinates).
+std::string PgnTags(const GameFileData& data, const std::string& site, const std::string& result, bool wxf);
+
 // The game's tags and its moves up to "Next move", in coordinates or WXF; the data must
-// have passed CheckGameFile.
+// have passed CheckGameFile. The move text stops before the first move that the common
+// rules refuse (one that leaves the mover's general attacked, which this game allows): a
+// comment gives the rest of the game and the result stays this game's.
 std::string FormatPgn(const GameFileData& data, const std::string& site, bool wxf);
 
 // Every game of one file's text (a current-game file or an archive) as PGN, games

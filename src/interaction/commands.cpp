@@ -100,6 +100,11 @@ void OnKeyDown(GameApplication& app, int32_t key) {
     ToggleMoveRecord(app);
     return;
   }
+  // Help only opens a page, so F1 answers in the computer's turn too; a held piece goes back first.
+  if (key == KeyHelp) {
+    EndDrag(app);
+    return HelpCommand(app);
+  }
   if (key == KeyHint) return HintCommand(app);
   if (key != KeyNewGame && key != KeySettings && key != KeyRedo && key != KeyUndo) return;
   LockGame(app.game);

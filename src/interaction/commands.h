@@ -8,13 +8,15 @@ namespace rq {
 
 struct GameApplication;
 
-// Virtual-key codes of the command letters (the same with or without Shift).
+// Virtual-key codes of the command letters (the same with or without Shift) and of F1.
 constexpr int32_t KeyHint = 'H';
 constexpr int32_t KeyNewGame = 'N';
 constexpr int32_t KeySettings = 'S';
 constexpr int32_t KeyRedo = 'Y';
 constexpr int32_t KeyUndo = 'Z';
 constexpr int32_t KeyMoveList = 'M';
+// F1, the desktop's key for help.
+constexpr int32_t KeyHelp = 0x70;
 
 // Takes back the user's last move and the computer's answer.
 void UndoCommand(GameApplication& app);

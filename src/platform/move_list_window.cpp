@@ -28,7 +28,8 @@ constexpr int WindowWidth = 360;
 constexpr int Gap = 6;
 
 // The list's rows written to the file named by RQ_MOVE_LIST_DUMP, read from the window's
-// own model: end-to-end tests read the window with it. Greyed moves carry a leading "~".
+// own model: end-to-end tests read the window with it. Greyed moves carry a leading "~";
+// a last line "shown FIRST-LAST" names the rows in sight, once the list is laid out.
 void DumpRows(MoveListWindow* w) {
   const char* path = std::getenv("RQ_MOVE_LIST_DUMP");
   if (path == nullptr || *path == 0) return;
@@ -49,8 +50,17 @@ void DumpRows(MoveListWindow* w) {
     g_free(number), g_free(rc), g_free(gc), g_free(rw), g_free(gw);
     more = gtk_tree_model_iter_next(model, &it);
   }
+  GtkTreePath *first = nullptr, *last = nullptr;
+  if (model != nullptr && gtk_widget_get_realized(w->view) &&
+      gtk_tree_view_get_visible_range(GTK_TREE_VIEW(w->view), &first, &last)) {
+    std::fprintf(out, "shown %d-%d\n", gtk_tree_path_get_indices(first)[0] + 1, gtk_tree_path_get_indices(last)[0] + 1);
+    gtk_tree_path_free(first), gtk_tree_path_free(last);
+  }
   std::fclose(out);
 }
+
+// The list scrolled or laid out anew: the rows in sight may have changed.
+void OnScrolled(GtkAdjustment*, gpointer data) { DumpRows(static_cast<MoveListWindow*>(data)); }
 
 // The window manager's close button is the same as M.
 gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data) {
@@ -185,6 +195,11 @@ bool SdlPlatform::ShowMoveList(const MoveListRow* rows, int32_t count) {
   g_signal_connect(w->window, "key-press-event", G_CALLBACK(OnKey), w);
   g_signal_connect(copy, "clicked", G_CALLBACK(OnCopy), w);
   g_signal_connect(save, "clicked", G_CALLBACK(OnSave), w);
+  if (std::getenv("RQ_MOVE_LIST_DUMP") != nullptr) {
+    GtkAdjustment* scrolling = gtk_scrollable_get_vadjustment(GTK_SCROLLABLE(w->view));
+    g_signal_connect(scrolling, "value-changed", G_CALLBACK(OnScrolled), w);
+    g_signal_connect(scrolling, "changed", G_CALLBACK(OnScrolled), w);
+  }
 
   int height = 0;
   PlaceBeside(GTK_WINDOW(w->window), mainWindow_, height);
@@ -197,7 +212,7 @@ bool SdlPlatform::ShowMoveList(const MoveListRow* rows, int32_t count) {
 }
 
 // Rows are changed in place, so the list keeps its scrolling; the last move on the board
-// is scrolled into sight.
+// is scrolled into sight, in a list just made too: GTK scrolls there once it is laid out.
 void SdlPlatform::UpdateMoveList(const MoveListRow* rows, int32_t count) {
   MoveListWindow* w = moveList_;
   if (w == nullptr) return;
@@ -219,7 +234,7 @@ void SdlPlatform::UpdateMoveList(const MoveListRow* rows, int32_t count) {
   }
   // Rows past the new end: `it` is the first of them when `have`.
   while (have) have = gtk_list_store_remove(w->store, &it);
-  if (lastOn >= 0 && gtk_widget_get_realized(w->view)) {
+  if (lastOn >= 0) {
     GtkTreePath* path = gtk_tree_path_new_from_indices(lastOn, -1);
     gtk_tree_view_scroll_to_cell(GTK_TREE_VIEW(w->view), path, nullptr, FALSE, 0, 0);
     gtk_tree_path_free(path);

@@ -18,10 +18,14 @@
 
 namespace rq {
 
-// Starts SDL video on a desktop display, with no mouse capture and no screen saver.
+// Starts SDL video on a desktop display, with no mouse capture, no swallowed focus click
+// and no screen saver.
 SdlPlatform::SdlPlatform() {
   // Clicks released outside the window must not reach the game (no capture).
   SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
+  // The click that brings the window back to the front counts: a player's first drag after
+  // working in another window (the record window) must play.
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
   videoReady_ = SDL_Init(SDL_INIT_VIDEO) == 0;
   // Without a desktop SDL falls back to drawing nowhere: the game would run unseen.

@@ -38,6 +38,9 @@ constexpr double kAtlasSize = 512;
 constexpr double kPieceSize = 80;
 constexpr double kShadowSrcX = 280, kShadowSrcY = -24;
 constexpr double kMarkerSrcX = 435, kMarkerSrcY = 472, kMarkerSize = 43;
+// The round marker's centre within its sprite, from the lower-left corner: the dot is not
+// in the middle of its block, which shows when it is drawn large.
+constexpr double kMarkerCentreX = 19.5, kMarkerCentreY = 21.5;
 
 // The sprite of piece `code` with its lower-left corner at (x, y), 80 by 80.
 void DrawPieceSprite(const GameApplication& app, int32_t code, double x, double y);

@@ -36,6 +36,60 @@ std::string CanonicalWxf(const std::string& text) {
   return wanted;
 }
 
+// The spellings of the piece and its file that WXF texts use in the wild.
+enum class WxfForm {
+  Convention,      // the WXF rules: "R+=3", "C--1", "P+=4", "++=4", and "7+=6" where two files hold soldiers
+  Earlier,         // this program's releases before it followed them: "+R=3", "2P=4", "+7=6"
+  FairyStockfish,  // Fairy-Stockfish: soldiers crowded on a file, or on two, by their place and file, "25=4"
+};
+
+// Whether the other of two like pieces on the file could make the same step and land on the
+// board: only then do the convention and the other programs name the piece by its place.
+bool TwinMovesAlike(const BoardPosition& board, int side, int kind, int from, int to) {
+  int rows[BoardRows];
+  if (PiecesOnFile(board, side, kind, columnOf(from), rows) != 2) return false;
+  const int otherRow = rows[0] == rowOf(from) ? rows[1] : rows[0];
+  const int row = otherRow + rowOf(to) - rowOf(from);
+  return row >= 0 && row < BoardRows;
+}
+
+// The first two characters, the piece and its file or what stands for them, in `form`.
+std::string PieceAndFile(const BoardPosition& board, int from, int to, const MoveWords& w, WxfForm form) {
+  const char letter = KindLetter[w.kind], file = static_cast<char>('0' + w.file);
+  if (w.place < 0) return {letter, file};
+  const bool crowded = w.kind == Soldier && (w.onFile > 2 || w.fileAfterPlace);
+  if (form == WxfForm::FairyStockfish && crowded) return {static_cast<char>('1' + w.place), file};
+  if (form == WxfForm::Earlier) {
+    const char marker = w.onFile == 2 ? (w.place == 0 ? '+' : '-') : static_cast<char>('1' + w.place);
+    return {marker, w.fileAfterPlace ? file : letter};
+  }
+  if (w.fileAfterPlace) return {file, w.place == 0 ? '+' : w.place == w.onFile - 1 ? '-' : file};
+  if (w.onFile == 2) {
+    if (!TwinMovesAlike(board, w.side, w.kind, from, to)) return {letter, file};
+    return {letter, w.place == 0 ? '+' : '-'};
+  }
+  // Three soldiers are front, file and rear; four or five add "++" and "--" for the outermost.
+  const bool outer = w.onFile > 3;
+  if (outer && w.place == 0) return "++";
+  if (outer && w.place == w.onFile - 1) return "--";
+  const int place = outer ? w.place - 1 : w.place, count = outer ? w.onFile - 2 : w.onFile;
+  return {letter, place == 0 ? '+' : place == count - 1 ? '-' : file};
+}
+
+// The whole text of the move in `form`; "?" for an empty square.
+std::string FormatWxf(const BoardPosition& board, int from, int to, WxfForm form) {
+  MoveWords w;
+  if (!DescribeMove(board, from, to, w)) return "?";
+  const char direction = w.direction > 0 ? '+' : w.direction < 0 ? '-' : '=';
+  return PieceAndFile(board, from, to, w, form) + direction + static_cast<char>('0' + w.number);
+}
+
+// The other spellings, as FindMoveByText takes a spelling.
+std::string EarlierWxf(const BoardPosition& board, int from, int to) { return FormatWxf(board, from, to, WxfForm::Earlier); }
+std::string FairyStockfishWxf(const BoardPosition& board, int from, int to) {
+  return FormatWxf(board, from, to, WxfForm::FairyStockfish);
+}
+
 }  // namespace
 
 bool DescribeMove(const BoardPosition& board, int from, int to, MoveWords& w) {
@@ -66,15 +120,7 @@ bool DescribeMove(const BoardPosition& board, int from, int to, MoveWords& w) {
 }
 
 std::string FormatWxfMove(const BoardPosition& board, int from, int to) {
-  MoveWords w;
-  if (!DescribeMove(board, from, to, w)) return "?";
-  std::string piece{KindLetter[w.kind], static_cast<char>('0' + w.file)};
-  if (w.place >= 0) {
-    const char marker = w.onFile == 2 ? (w.place == 0 ? '+' : '-') : static_cast<char>('1' + w.place);
-    piece = {marker, w.fileAfterPlace ? static_cast<char>('0' + w.file) : KindLetter[w.kind]};
-  }
-  const char direction = w.direction > 0 ? '+' : w.direction < 0 ? '-' : '=';
-  return piece + direction + static_cast<char>('0' + w.number);
+  return FormatWxf(board, from, to, WxfForm::Convention);
 }
 
 bool FindMoveByText(GameRecord& record, int side, const std::string& text,
@@ -99,7 +145,10 @@ bool FindMoveByText(GameRecord& record, int side, const std::string& text,
 }
 
 bool ParseWxfMove(GameRecord& record, int side, const std::string& text, int& from, int& to) {
-  return FindMoveByText(record, side, CanonicalWxf(text), FormatWxfMove, from, to);
+  const std::string wanted = CanonicalWxf(text);
+  for (auto format : {FormatWxfMove, EarlierWxf, FairyStockfishWxf})
+    if (FindMoveByText(record, side, wanted, format, from, to)) return true;
+  return false;
 }
 
 }  // namespace rq

@@ -27,12 +27,17 @@ struct MoveWords {
 // direction tells two on one file apart.
 bool DescribeMove(const BoardPosition& board, int from, int to, MoveWords& words);
 
-// The WXF text of the move: "+C=5" for the front one of two, "2P=4" for the second of three
-// or more soldiers, "+7=6" where two files hold several soldiers; "?" for an empty square.
+// The WXF text of the move by the WXF rules: two like pieces on a file are "C+=5" and "C-=5"
+// where the other one could make the same step on the board, else named by their file;
+// three soldiers on a file are "P+", "P" and the file, "P-", four or five add "++" and "--";
+// where two files hold several soldiers, the file and then "+", "-" or the file again ("7+=6").
+// "?" for an empty square.
 std::string FormatWxfMove(const BoardPosition& board, int from, int to);
 
 // Finds the move of `side` that the WXF text names among the moves its pieces can make;
-// "N" and "B" are taken for "H" and "E". False when no move, or more than one, fits.
+// "N" and "B" are taken for "H" and "E", "." for "=". The spellings of this program's earlier
+// releases ("+C=5", "2P=4", "+7=6") and of Fairy-Stockfish ("25=4") are read too, where the
+// text names no move in the rules' spelling. False when no move, or more than one, fits.
 bool ParseWxfMove(GameRecord& record, int side, const std::string& text, int& from, int& to);
 
 // The one move of `side` whose text under `format` is `text`; false when none or several.

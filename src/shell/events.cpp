@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "game/game_application.h"
+#include "interaction/commands.h"
 #include "interaction/interaction.h"
 #include "shell/key_map.h"
 #include "shell/window.h"
@@ -68,6 +69,7 @@ void OnKey(Shell& shell, const SDL_KeyboardEvent& e) {
   }
   shell.keyDownTable[vk] = true;
   if (vk == kVkEscape) shell.escapePressed = true;
+  if (vk == KeyHelp && e.repeat) return;  // a held F1 opens the help page once
   OnKeyDown(*shell.app, vk);  // auto-repeats too, like first presses
 }
 

@@ -21,6 +21,12 @@ std::unique_ptr<GameRecord> LoadToolRecord(const std::string& fen, int& side) {
   return record;
 }
 
+bool ParseInt(const char* text, long low, long high, long& out) {
+  char* end = nullptr;
+  out = std::strtol(text, &end, 10);
+  return *text != '\0' && *end == '\0' && out >= low && out <= high;
+}
+
 int PerftCommand(int argc, char** argv) {
   bool standard = false, divide = false;
   std::string fen = StartFen;

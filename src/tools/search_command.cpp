@@ -22,12 +22,6 @@ void PrintIteration(void*, const IterationReport& r) {
   std::fflush(stdout);
 }
 
-bool ParseInt(const char* text, long low, long high, long& out) {
-  char* end = nullptr;
-  out = std::strtol(text, &end, 10);
-  return *text != '\0' && *end == '\0' && out >= low && out <= high;
-}
-
 int SearchUsage() {
   std::fprintf(stderr,
                "usage: ravenquill-tool search [--fen \"FEN\"] [--depth D | --level L | --movetime MS] [--strong] "

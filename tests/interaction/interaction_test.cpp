@@ -230,21 +230,25 @@ TEST_F(InteractionTest, HelpOpensThePageOfTheChosenLanguageEscaped) {
     EXPECT_EQ(std::system(("xmllint --noout --nonet " + path + " && ! grep -oE '(href|src)=\"[^\"#][^\"]*\"' " + path +
                            " | grep -vE '\"(ravenquill_help.css|RavenquillHelpFrames_(Eng|Fin|Chi).html)\"'").c_str()), 0) << path;
   }
-  // The menu's Help opens the page; one that cannot open (no browser took it, or missing) is reported with where it is.
-  const struct { int32_t language; const char* dataDir; bool opens; std::string message; } clicks[] = {
-      {1, RQ_REPO_ROOT, true, ""},
-      {2, RQ_REPO_ROOT, false, "No web browser opened the help page. Open it yourself:\n" + docs + "RavenquillHelpFrames_Chi.html"},
-      {1, "/nonexistent", true, "The help page is missing: it should be\n/nonexistent/Documentation/RavenquillHelpFrames_Fin.html"},
+  // The menu's Help and key F1, which answers in the computer's turn too, open the page; one that cannot
+  // open (no browser took it, or missing) is reported with where it is.
+  const struct { int32_t language; const char* dataDir; bool opens; std::string message; bool byF1, usersTurn; } clicks[] = {
+      {1, RQ_REPO_ROOT, true, "", false, true}, {0, RQ_REPO_ROOT, true, "", true, true}, {2, RQ_REPO_ROOT, true, "", true, false},
+      {2, RQ_REPO_ROOT, false, "No web browser opened the help page. Open it yourself:\n" + docs + "RavenquillHelpFrames_Chi.html", false, true},
+      {1, "/nonexistent", true, "The help page is missing: it should be\n/nonexistent/Documentation/RavenquillHelpFrames_Fin.html", true, true},
   };
   for (const auto& click : clicks) {
     fake.ClearRecords(), fake.openUrlSucceeds = click.opens;
-    app->dataDir = click.dataDir, app->helpLanguage = click.language;
-    ClickScene(978, 851);
+    app->dataDir = click.dataDir, app->helpLanguage = click.language, app->game.usersTurn = click.usersTurn;
+    if (click.byF1) OnKeyDown(*app, KeyHelp);
+    else ClickScene(978, 851);
     const auto messages = fake.Messages();
     ASSERT_EQ(messages.size(), click.message.empty() ? 0u : 1u) << click.message;
     EXPECT_TRUE(click.message.empty() || messages[0].text == click.message) << click.message;
-    EXPECT_TRUE(!click.message.empty() || fake.OpenedUrls() == std::vector<std::string>{HelpPageUrl(click.dataDir, click.language)});
+    EXPECT_TRUE(!click.message.empty() || fake.OpenedUrls() == std::vector<std::string>{HelpPageUrl(click.dataDir, click.language)})
+        << click.language << (click.byF1 ? " by F1" : " by the menu");
   }
+  app->game.usersTurn = true;
 }
 
 // The record window's rows as "number red green | red green", "~" before a move taken back.

@@ -16,6 +16,8 @@ quiet() { local out; out=$("$@" 2>&1) || true; [ -z "$out" ] || fail "$*: $out";
 cmake --install "$build" --prefix "$prefix" >/dev/null
 diff <(installed_files "$source_dir") <(cd "$prefix" && find . -type f | sed 's|^\./||' | LC_ALL=C sort) ||
   fail "installed files differ (< expected, > installed)"
+diff <(installed_links) <(cd "$prefix" && find . -type l -printf '%P -> %l\n' | LC_ALL=C sort) ||
+  fail "installed links differ (< expected, > installed)"
 
 app=io.github.ravenquill.Ravenquill
 quiet desktop-file-validate "$prefix/share/applications/$app.desktop"
@@ -31,11 +33,17 @@ for dir in "$prefix"/share/icons/hicolor/*x*; do
 done
 xmllint --noout "$prefix/share/icons/hicolor/scalable/apps/ravenquill.svg" || fail "the SVG icon is not well-formed"
 
-for page in "$prefix"/share/man/man*/*.gz; do
+for page in "$prefix"/share/man/man*/*.gz "$prefix"/share/doc/ravenquill/changelog.gz; do
   # gzip -9n: no name, no time stamp, best compression, Unix.
   [ "$(head -c 10 "$page" | od -An -tx1 | tr -d ' \n')" = 1f8b0800000000000203 ] ||
     fail "$page is not compressed with gzip -9n"
-  quiet sh -c 'zcat "$1" | groff -ww -z -man -Tutf8' sh "$page"
+  [[ $page == */man/* ]] && quiet sh -c 'zcat "$1" | groff -ww -z -man -Tutf8' sh "$page"
+done
+# A manual page's section is its program's: 6 for the game and the engine in games/, 1 for the tool.
+for program in "$prefix"/games/* "$prefix"/bin/*; do
+  section=6 && [[ $program == */bin/* ]] && section=1
+  [ -L "$program" ] || [ -f "$prefix/share/man/man$section/${program##*/}.$section.gz" ] ||
+    fail "${program#"$prefix"/} has no manual page in section $section"
 done
 
 [ "$failures" -eq 0 ] || exit 1

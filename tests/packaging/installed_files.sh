@@ -3,7 +3,8 @@
 installed_files() {
   local source=$1 size
   {
-    printf '%s\n' bin/ravenquill bin/ravenquill-engine bin/ravenquill-tool \
+    printf '%s\n' games/ravenquill games/ravenquill-engine bin/ravenquill-tool \
+      share/doc/ravenquill/changelog.gz share/doc/ravenquill/copyright \
       share/applications/io.github.ravenquill.Ravenquill.desktop \
       share/metainfo/io.github.ravenquill.Ravenquill.metainfo.xml \
       share/icons/hicolor/scalable/apps/ravenquill.svg \
@@ -14,4 +15,9 @@ installed_files() {
     done
     (cd "$source" && find Textures Documentation arrowcop.cur -type f) | sed 's|^|share/ravenquill/|'
   } | LC_ALL=C sort
+}
+
+# The links an install makes, "LINK -> TARGET", sorted: the game and the engine on every PATH.
+installed_links() {
+  printf '%s\n' "bin/ravenquill -> ../games/ravenquill" "bin/ravenquill-engine -> ../games/ravenquill-engine"
 }

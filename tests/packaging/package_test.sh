@@ -9,7 +9,7 @@ build=${1:-$source_dir/build-package}
 build=$(mkdir -p "$build" && cd "$build" && pwd)  # apt takes a path only with a slash in front
 SUDO=$( [ "$(id -u)" -eq 0 ] || echo sudo)
 
-export RQ_PROGRAM=/usr/bin/ravenquill RQ_SOURCE=$source_dir
+export RQ_PROGRAM=/usr/games/ravenquill RQ_SOURCE=$source_dir
 export RQ_ARTIFACTS=${RQ_ARTIFACTS:-$build/package-artifacts}
 . "$source_dir/tests/interaction/e2e/e2e_lib.sh"
 . "$here/installed_files.sh"
@@ -40,12 +40,25 @@ for lib in libsdl2-2.0-0 libgtk-3-0 libstdc++6; do
   [[ "$depends" =~ (^|, )"$lib"( |,|$) ]] || fail "Depends lacks the computed $lib"
 done
 
+# Debian's own checker: any error fails; the warnings stay in the log.
+log "lintian"
+command -v lintian >/dev/null || fail "lintian is missing (scripts/setup.sh installs it)"
+lintian --fail-on error "$deb" >"$WORK/lintian.log" 2>&1 || { cat "$WORK/lintian.log"; fail "lintian reports errors"; }
+cat "$WORK/lintian.log"
+
 log "install it"
 apt_get install "$deb" >"$WORK/apt.log" 2>&1 || { cat "$WORK/apt.log"; fail "apt-get install failed"; }
 diff <(installed_files "$source_dir" | sed 's|^|/usr/|') \
-  <(dpkg -L ravenquill | while read -r f; do [ -f "$f" ] && echo "$f"; done | LC_ALL=C sort) ||
+  <(dpkg -L ravenquill | while read -r f; do [ -f "$f" ] && [ ! -L "$f" ] && echo "$f"; done | LC_ALL=C sort) ||
   fail "the package's files differ (< expected, > installed)"
-printf 'uci\nquit\n' | timeout 20 ravenquill-engine | grep -qx uciok || fail "ravenquill-engine gave no uciok"
+diff <(installed_links | sed 's|^|/usr/|') \
+  <(dpkg -L ravenquill | while read -r f; do [ -L "$f" ] && echo "$f -> $(readlink "$f")"; done | LC_ALL=C sort) ||
+  fail "the package's links differ (< expected, > installed)"
+# Found on root's PATH, which leaves out /usr/games, and on a user's, which has it first.
+for path in "$PATH" /usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games; do
+  [ "$(PATH=$path command -v ravenquill)" ] || fail "no ravenquill on the PATH $path"
+  printf 'uci\nquit\n' | PATH=$path timeout 20 ravenquill-engine | grep -qx uciok || fail "ravenquill-engine gave no uciok"
+done
 
 # The ink around a board point: red, green or none, by the share of pixels passing an -fx test.
 ink_at() {
@@ -58,11 +71,14 @@ ink_at() {
   elif [ "$green" -gt 9 ] && [ "$green" -gt $((3 * red)) ]; then echo green; else echo none; fi
 }
 
+# The menu runs the desktop entry's Exec by name, whatever PATH the session has.
+entry=/usr/share/applications/io.github.ravenquill.Ravenquill.desktop
+RQ_PROGRAM=$(PATH=/usr/bin:/bin command -v "$(sed -n 's/^Exec=//p' "$entry")") || fail "the entry's Exec is not on the PATH /usr/bin:/bin"
 log "start the installed game with a fresh HOME, in a folder without its data"
 export HOME=$WORK/home && unset XDG_DATA_HOME && mkdir -p "$HOME"
 start_display; rm -r "$WORK/Textures" "$WORK/Documentation" "$WORK/arrowcop.cur"  # as the menu starts it
 start_game; wait_game_window; sleep 1
-class=$(sed -n 's/^StartupWMClass=//p' /usr/share/applications/io.github.ravenquill.Ravenquill.desktop)
+class=$(sed -n 's/^StartupWMClass=//p' "$entry")
 xprop -id "$GAME_WINDOW" WM_CLASS | grep -q "\"$class\"\$" || fail "window class is not the entry's $class"
 import -window "$GAME_WINDOW" "$RQ_ARTIFACTS/opening.png"
 for row in e0:red a0:red b2:red e3:red e9:green h7:green e6:green d2:none e4:none e5:none; do

@@ -2,8 +2,10 @@
 // the PNGs in reference/. RQ_UPDATE_REFERENCES=1 writes them anew after an intended change.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 #include "offscreen_gl.h"
 #include "player/guarded_game.h"
@@ -53,6 +55,8 @@ const struct Scene {
        a.computerMoveAnimating = true, a.animatedMove = a.game.bestMove, a.animationStart = a.platform->ElapsedMilliseconds() - 250;
      }},
     {"menu_new_game_pressed", 15, [](GameApplication& a) { a.menuHover = a.buttonDown = true, a.autoHideMenu = false, a.hoveredMenuItem = 2; }},
+    // Key H twice: red's cannon h2 rung, its arrow over green's cannon to the horse it takes.
+    {"hint_piece_and_arrow", 15, [](GameApplication& a) { a.hint.stage = 2, a.hint.move = Move{70, 7, 0, 0, 0}; }},
 };
 
 // Pixels where some channel is off by more than 24 (llvmpipe's rounding stays well under),
@@ -98,6 +102,74 @@ TEST(Scene, FramesMatchTheReferencePictures) {
     ADD_FAILURE() << differing << " pixels differ from " << reference << " (black if missing); drawn: " << drawn << ", differences in red: "
                   << difference << ". After an intended change, RQ_UPDATE_REFERENCES=1 writes the references anew.";
   }
+}
+
+// Square s's centre in a 512-pixel frame: x from the left, y from the top.
+double PixelX(int s) { return 0.5 * (152 + 90 * (s % 9)); }
+double PixelY(int s) { return 512 - 0.5 * (884 - 90 * (s / 9)); }
+
+// The frame of the opening position with `set` applied.
+Picture Frame(OffscreenScene& scene, const std::function<void(GameApplication&)>& set) {
+  GameApplication& a = scene.Restart();
+  set(a);
+  DrawScene(a);
+  return scene.gl.ReadBack();
+}
+
+// Whether some channel of the pixel at x, y differs by more than 24 between the pictures.
+bool Changed(const Picture& a, const Picture& b, int x, int y) {
+  const size_t i = (static_cast<size_t>(y) * a.width + x) * 3;
+  for (size_t k = i; k < i + 3; ++k)
+    if (std::abs(a.rgb[k] - b.rgb[k]) > 24) return true;
+  return false;
+}
+
+// Luminance of the pixel at x, y.
+double Luminance(const Picture& p, int x, int y) {
+  const uint8_t* px = &p.rgb[(static_cast<size_t>(y) * p.width + x) * 3];
+  return 0.3 * px[0] + 0.59 * px[1] + 0.11 * px[2];
+}
+
+// The hint's ring is centred on its piece: the pixels it changes around the piece, an even
+// halo, have their middle at the piece's centre. Its arrow leaves the faces of the pieces it
+// crosses as readable as the latest move's arrow does: the spread of light and dark (the
+// character on the face) under the arrow's band stays at least as wide.
+TEST(Scene, HintRingCentredAndArrowOverReadablePieces) {
+  FakePlatform platform;
+  platform.sleepAdvancesClock = false;
+  platform.SetClock(10000);
+  OffscreenScene scene;
+  std::string why;
+  RQ_REQUIRE_ENVIRONMENT(scene.Open(platform, 512, why), why);
+  const Move cannonTakesHorse{70, 7, 0, 0, 0};  // h2 over green's cannon on h7 (square 25) to h9
+  const Picture plain = Frame(scene, [](GameApplication&) {});
+  for (int from : {70, 4, 81}) {  // a cannon, the general, a chariot in its corner
+    const Picture ringed = Frame(scene, [&](GameApplication& a) { a.hint.stage = 1, a.hint.move = Move{uint8_t(from), 0, 0, 0, 0}; });
+    double sumX = 0, sumY = 0, count = 0;
+    for (int y = 0; y < 512; ++y)
+      for (int x = 0; x < 512; ++x)
+        if (std::hypot(x - PixelX(from), y - PixelY(from)) < 45 && Changed(ringed, plain, x, y))
+          sumX += x + 0.5, sumY += y + 0.5, ++count;
+    ASSERT_GT(count, 200) << "no ring around square " << from;
+    EXPECT_NEAR(sumX / count, PixelX(from), 0.75) << "ring on square " << from;
+    EXPECT_NEAR(sumY / count, PixelY(from), 0.75) << "ring on square " << from;
+  }
+  // Under the band of an arrow over the crossed cannon's face: the spread of its luminance.
+  auto spread = [](const Picture& p) {
+    double sum = 0, squares = 0, n = 0;
+    for (int y = 0; y < 512; ++y)
+      for (int x = 0; x < 512; ++x)
+        if (std::abs(x - PixelX(25)) < 3.5 && std::abs(y - PixelY(25)) < 18) {
+          const double l = Luminance(p, x, y);
+          sum += l, squares += l * l, ++n;
+        }
+    return std::sqrt(squares / n - (sum / n) * (sum / n));
+  };
+  const double bare = spread(plain);
+  const double latest = spread(Frame(scene, [&](GameApplication& a) { a.lastMove = cannonTakesHorse, a.highlightMove = true; }));
+  const double hinted = spread(Frame(scene, [&](GameApplication& a) { a.hint.stage = 2, a.hint.move = cannonTakesHorse; }));
+  EXPECT_GT(latest, 0.3 * bare) << "the latest move's arrow hides the face it crosses";
+  EXPECT_GE(hinted, 0.9 * latest) << "the hint's arrow hides the face it crosses: spread " << hinted << " against " << latest << " under the latest move's arrow, " << bare << " bare";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@ set -euo pipefail
 : "${RQ_PROGRAM:?}" "${RQ_SOURCE:?}" "${RQ_ARTIFACTS:?}"
 rm -rf "$RQ_ARTIFACTS" && mkdir -p "$RQ_ARTIFACTS"
 WORK=$(mktemp -d /tmp/rq-e2e-XXXXXX) NAME=$(hostname | cut -c1-15) XVFB_PID="" WM_PID="" GAME_PID="" SHOTS=0
+export RQ_MOVE_LIST_DUMP="$WORK/rows.txt" && DUMP=$RQ_MOVE_LIST_DUMP  # the record window's rows, as it shows them
 mkdir -m 700 "$WORK/run"; export XDG_RUNTIME_DIR="$WORK/run"  # a game lock of its own
 log() { echo "[$(date +%T)] $*"; }
 # Keeps the evidence, then stops what this test started (by process id only).
@@ -69,3 +70,9 @@ window_part() {
 }
 # Fails unless file $1 has a line exactly like $2.
 expect_line() { grep -qxE -- "$2"$'\r?' "$1" || fail "$(basename "$1") lacks the line '$2'"; }
+# Waits until the record window's rows match the extended regular expression $1.
+wait_rows() { ROWS=$1; until_ok 'grep -qE -- "$ROWS" "$DUMP" 2>/dev/null' 150 || fail "no rows /$1/: $(cat "$DUMP")"; }
+# The record window's id, once there is one; xwininfo reads its UTF-8 title.
+moves_id() { xwininfo -root -tree | sed -n 's/^ *\(0x[0-9a-f]*\) "Ravenquill — Moves".*/\1/p' | head -n1; }
+moves_window() { until_ok '[ -n "$(moves_id)" ]' 100 && printf '%d\n' "$(moves_id)"; }
+moves_gone() { until_ok '[ -z "$(moves_id)" ]' 100; }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The end of a game in the real program: the computer takes the red general in a continued game;
-# "Game has ended" opens over the final picture, kept after OK; N starts a new game without asking and
+# "Game has ended" opens over the final picture, kept after OK; the record window copies the game's
+# PGN for other programs; N starts a new game without asking and
 # archives the old one as ended. In the new one a hovered piece's markers go when a window opens over it.
 source "$(dirname "$0")/e2e_lib.sh"
 : "${RQ_REFEREE:?path of the referee}"
@@ -19,6 +20,15 @@ announced=$SHOT box=$(geometry "$ended")
 dialog_keys "$ended" Return; wait_no_window '^Game has ended$'
 sleep 0.5; shot after-ok
 [ "$(differing "$announced" "$SHOT" "$box")" -eq 0 ] || fail "the box opened over a picture older than the final one"
+# The record window's Copy PGN: the moves stop before red's move into check, which a comment tells.
+game_key m; moves=$(moves_window) || fail "no record window after M"
+read -r mx my mw mh <<<"$(geometry "$moves")"
+xdotool mousemove $((mx + mw / 4)) $((my + mh - 22)) click 1
+until_ok 'xclip -o -selection clipboard 2>/dev/null | grep -qx "\[Result \"0-1\"\]"' 50 || fail "Copy PGN put no game won by green on the clipboard"
+copied=$(xclip -o -selection clipboard | tr '\n' ' ')
+[[ $copied == *"2. e0f0 a6a5 {Red moved into check, which Ravenquill allows: 3. h2f2 f7f0 takes the general} 0-1"* ]] ||
+  fail "the copied PGN does not stop before the move into check: $copied"
+game_key m; moves_gone || fail "M does not close the record window"
 game_key n; sleep 0.5
 window_exists '^New game\?$' && fail "a finished game must not ask"
 # Over a hovered piece the pointer leaves without crossing the window's edge when a window opens under it.
