@@ -10,14 +10,10 @@ int usage() {
   std::fprintf(stderr,
                "usage: ravenquill-tool perft [--standard] [--divide] [--fen \"FEN\"] DEPTH\n"
                "       ravenquill-tool search [--fen \"FEN\"] [--depth D | --level L | --movetime MS] [--strong] "
-               "[--seed S]
-"
-               "       ravenquill-tool bench [DEPTH] | bench --strong [DEPTH | --movetime MS]
-"
-               "       ravenquill-tool export [--wxf] FILE...
-"
-               "       ravenquill-tool random [--seed S] [--plies P] [--careless PERCENT] GAMES
-");
+               "[--seed S]\n"
+               "       ravenquill-tool bench [DEPTH] | bench --strong [DEPTH | --movetime MS]\n"
+               "       ravenquill-tool export [--wxf] FILE...\n"
+               "       ravenquill-tool random [--seed S] [--plies P] [--careless PERCENT] GAMES\n");
   return 2;
 }
 
