@@ -59,8 +59,9 @@ void SearchMain(EngineSearch* s) {
     // The hard limit is the strong search's ceiling; it judges by itself when to stop deepening.
     StrongLimits strong;
     strong.maxDepth = std::min(s->plan.maxDepth, StrongMaxDepth);
-    if (s->plan.hardLimitMs >= 0) strong.ceilingMs = std::max(s->plan.hardLimitMs - (ElapsedMilliseconds() - s->startMs), 1);
-    else if (s->plan.firstTimedDepth < MaxSearchPly) strong.ceilingMs = static_cast<int32_t>(s->plan.thinkSeconds * 1000.0);
+    const int32_t sinceStart = ElapsedMilliseconds() - s->startMs;
+    if (s->plan.hardLimitMs >= 0) strong.ceilingMs = std::max(s->plan.hardLimitMs - sinceStart, 1);
+    else if (s->plan.firstTimedDepth < MaxSearchPly) strong.ceilingMs = static_cast<int32_t>(s->plan.thinkSeconds * 1000);
     hooks.stopRequested = StopRequested;
     s->strong->run(r, side, strong, noMoves, hooks);
   } else {

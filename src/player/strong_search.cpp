@@ -51,7 +51,6 @@ int32_t FromTable(int32_t score, int ply) {
   return score >= MateBound ? score - ply : score <= -MateBound ? score + ply : score;
 }
 
-
 }  // namespace
 
 int32_t StrongLevelCeilingMs(int32_t level) {
@@ -65,8 +64,10 @@ void StrongSearch::forget() {
   memory.clear();
 }
 
+// The search clock's time, or the process clock's when the record has no search clock.
 int32_t StrongSearch::nowMs() const { return clock ? clock->nowMs() : ElapsedMilliseconds(); }
 
+// Everything a new search starts from: its limits, a fresh count, and the keys of the game so far.
 void StrongSearch::prepare(GameRecord& r, const StrongLimits& lim) {
   record = &r;
   clock = r.searchClock;
@@ -79,25 +80,32 @@ void StrongSearch::prepare(GameRecord& r, const StrongLimits& lim) {
   nextPoll = limits.maxNodes ? std::min(PollInterval, limits.maxNodes) : PollInterval;
   table.newSearch();
   memory.age();
-  // The root and the game's positions before it, as far back as the repetition rule looks.
-  keyKnown[0] = false;
-  lastCycle[0] = NoCycle;
-  for (int i = 1; i <= KeyBase; ++i) {
-    const int pliesBack = KeyBase - i;
-    const HistoryEntry* snapshot = pliesBack == 0 ? nullptr : r.snapshotBefore(pliesBack + 1);
-    keyKnown[i] = pliesBack == 0 || snapshot != nullptr;
-    pathKeys[i] = pliesBack == 0 ? r.hashKey : snapshot ? r.placementKey(snapshot->pieceSquare) : 0;
-    const bool cycle = i > 4 && keyKnown[i] && keyKnown[i - 4] && pathKeys[i] == pathKeys[i - 4];
-    lastCycle[i] = cycle ? static_cast<int16_t>(i - KeyBase) : lastCycle[i - 1];
+  // The root and the game's positions before it, as far back as the repetition rule looks;
+  // the first few cells stand for positions before those.
+  for (int i = 0; i < KeyBase - RepetitionWindow + 1; ++i) {
+    keyKnown[i] = false;
+    lastCycle[i] = NoCycle;
+  }
+  for (int back = RepetitionWindow - 1; back >= 0; --back) {
+    const HistoryEntry* snapshot = back == 0 ? nullptr : r.snapshotBefore(back + 1);
+    if (back == 0 || snapshot) noteKey(-back, back == 0 ? r.hashKey : r.placementKey(snapshot->pieceSquare), NoNull);
+    else noteUnknown(-back);
   }
 }
 
-void StrongSearch::pushKey(int index, int lastNull) {
+// Notes the position at path `index` and whether it closes a cycle of four plies.
+void StrongSearch::noteKey(int index, uint64_t key, int lastNull) {
   const int i = KeyBase + index;
-  pathKeys[i] = record->hashKey;
+  pathKeys[i] = key;
   keyKnown[i] = true;
-  const bool cycle = index - 4 >= lastNull && keyKnown[i - 4] && pathKeys[i - 4] == pathKeys[i];
+  const bool cycle = index - 4 >= lastNull && keyKnown[i - 4] && pathKeys[i - 4] == key;
   lastCycle[i] = cycle ? static_cast<int16_t>(index) : lastCycle[i - 1];
+}
+
+// Notes that the game's record does not reach the position at path `index`.
+void StrongSearch::noteUnknown(int index) {
+  keyKnown[KeyBase + index] = false;
+  lastCycle[KeyBase + index] = lastCycle[KeyBase + index - 1];
 }
 
 // Whether the position at `index` stood 4, 8, 12 and 16 plies before, as far as keys tell.
@@ -133,6 +141,7 @@ bool StrongSearch::mayPassTurn(int side) const {
   return material >= NullMoveMaterial;
 }
 
+// The best line from `ply`: the move, then the line found below it.
 void StrongSearch::setLine(int ply, const Move& move) {
   PrincipalLine& line = lines[ply];
   const PrincipalLine& child = lines[ply + 1];
@@ -142,6 +151,7 @@ void StrongSearch::setLine(int ply, const Move& move) {
   std::memcpy(line.pairs + 2, child.pairs, 2 * static_cast<size_t>(line.length - 1));
 }
 
+// Looks at the stop, the ceilings and the clock every so many moves, and shows the progress.
 void StrongSearch::poll() {
   nextPoll = nodes + PollInterval;
   if (limits.maxNodes) {
@@ -174,7 +184,7 @@ StrongSearch::Trial StrongSearch::tryMove(int side, Move& move, int ply, int las
     return Trial::Prohibited;
   }
   if (mainSearch) {
-    pushKey(ply + 1, lastNull);
+    noteKey(ply + 1, record->hashKey, lastNull);
     // The keys only point at a repetition; the rules engine judges it on the recorded line.
     if (mayRepeat(ply + 1, lastNull)) {
       record->unmakeMove(side, move);
@@ -206,11 +216,13 @@ StrongSearch::Trial StrongSearch::tryMove(int side, Move& move, int ply, int las
   return Trial::Made;
 }
 
+// Takes back a move that tryMove left on the board.
 void StrongSearch::takeBack(int side, const Move& move, bool mainSearch) {
   if (mainSearch) record->dropLastRecord();
   record->unmakeMove(side, move);
 }
 
+// The root's moves that the rules permit or judge a drawing repetition, the table's move first.
 int StrongSearch::collectRootMoves(int side) {
   Move tableMove;
   if (const TableEntry* e = table.probe(PositionKey(*record, side)); e && e->hasMove()) {
@@ -223,11 +235,13 @@ int StrongSearch::collectRootMoves(int side) {
   while (picker.next(m)) {
     Move judged = m;
     int32_t reason = ReasonNone, detail = 0;
-    if (record->validateMove(judged, reason, detail) || reason == ReasonRepetition) rootMoves[rootCount++] = {m, 0, false};
+    if (record->validateMove(judged, reason, detail) || reason == ReasonRepetition)
+      rootMoves[rootCount++] = {m, 0, false};
   }
   return rootCount;
 }
 
+// One pass over the root's moves; the best goes to the front for the next one.
 int32_t StrongSearch::searchRoot(int side, int depth, int32_t alpha, int32_t beta) {
   const int32_t alphaBefore = alpha;
   int32_t best = -InfiniteScore;
@@ -276,6 +290,8 @@ int32_t StrongSearch::searchRoot(int side, int depth, int32_t alpha, int32_t bet
   return best;
 }
 
+// A node of the main search, scored for `side` to move; `lastNull` is the path index after the
+// line's last null move.
 int32_t StrongSearch::search(int side, int depth, int32_t alpha, int32_t beta, int ply, bool inCheck, int lastNull) {
   lines[ply].length = 0;
   if (stopped) return 0;
@@ -306,7 +322,7 @@ int32_t StrongSearch::search(int side, int depth, int32_t alpha, int32_t beta, i
   // Null move: if passing still holds beta, a real move will too.
   if (!pvNode && !inCheck && lastNull != ply && depth >= 2 && record->staticScore(side) >= beta && mayPassTurn(side)) {
     const int reduction = 2 + depth / 4;
-    pushKey(ply + 1, ply + 1);
+    noteKey(ply + 1, record->hashKey, ply + 1);
     const int32_t value = -search(1 - side, depth - 1 - reduction, -beta, -beta + 1, ply + 1, false, ply + 1);
     if (stopped) return 0;
     if (value >= beta) return value >= MateBound ? beta : value;
@@ -380,6 +396,7 @@ int32_t StrongSearch::search(int side, int depth, int32_t alpha, int32_t beta, i
   return best;
 }
 
+// Captures until the position is quiet, checks near the horizon answered in full.
 int32_t StrongSearch::quiesce(int side, int32_t alpha, int32_t beta, int ply, int qply, bool inCheck) {
   lines[ply].length = 0;
   if (stopped) return 0;
@@ -423,6 +440,7 @@ int32_t StrongSearch::quiesce(int side, int32_t alpha, int32_t beta, int ply, in
   return best;
 }
 
+// What a ceiling keeps back.
 int32_t StrongSearch::stopMarginMs() const { return std::max(StopMarginMs, limits.ceilingMs / StopMarginShare); }
 
 // Only a whole iteration gives an answer: one that cannot end before the ceiling is not begun.

@@ -65,7 +65,8 @@ struct StrongSearch {
   int32_t quiesce(int side, int32_t alpha, int32_t beta, int ply, int qply, bool inCheck);
   Trial tryMove(int side, Move& move, int ply, int lastNull, bool mainSearch, bool& givesCheck);
   void takeBack(int side, const Move& move, bool mainSearch);
-  void pushKey(int index, int lastNull);
+  void noteKey(int index, uint64_t key, int lastNull);
+  void noteUnknown(int index);
   bool mayRepeat(int index, int lastNull) const;
   bool repeatsEarlier(int index, int lastNull) const;
   bool tableMayCut(int ply, int depth) const;
@@ -90,7 +91,7 @@ struct StrongSearch {
 
   // Positions by path index (the root 0, the game's earlier positions below it), for the
   // repetition rule and for knowing where the history might still matter.
-  static constexpr int KeyBase = RepetitionWindow;
+  static constexpr int KeyBase = RepetitionWindow + 4;
   uint64_t pathKeys[KeyBase + StrongMaxPly + 2];
   bool keyKnown[KeyBase + StrongMaxPly + 2];
   int16_t lastCycle[KeyBase + StrongMaxPly + 2];
