@@ -60,6 +60,7 @@ bool MovePicker::canPlay(const Move& m, bool quiet) {
   return record.pieceCanMove(side, m.from, m.to, ply);
 }
 
+// Every capture but the table's move, scored by victim and attacker.
 void MovePicker::makeCaptures() {
   captures.count = 0;
   const uint8_t* sq = record.position.squares;
@@ -81,6 +82,7 @@ void MovePicker::makeCaptures() {
   }
 }
 
+// Every quiet move but the table's move and the killers, scored by its history.
 void MovePicker::makeQuiets() {
   quiets.count = 0;
   for (int index = 1; index <= PiecesPerSide; ++index) {
