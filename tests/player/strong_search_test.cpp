@@ -60,7 +60,7 @@ TEST(StrongSearch, FindsTheMoveWithinANodeLimit) {
       {"a defended cannon left alone", "4k4/9/1n7/9/2c6/6p2/9/7N1/2R6/3K5 w", "", "h2g4", Any, 5000, 1},
       {"a threatened chariot saved by its capture", "4k4/9/9/9/4p4/4R1p2/9/7N1/9/5K3 w", "", "e4e5", Any, 5000, 1},
       {"a repetition draw taken when losing", LosingShuffle, ShuffleCycles, "a0a1", 0, 50000, StrongMaxDepth},
-      // Both soldiers guard the general's only points; the side without a move has lost.
+      // d9d8 would face the red general, and the horse's legs are all blocked: lost.
       {"no permitted move", "3knP3/4P4/9/9/9/9/9/9/9/3K5 b", "", "", -WinScore, 1000, StrongMaxDepth},
   };
   for (const Row& row : rows) {
