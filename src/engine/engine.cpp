@@ -6,7 +6,9 @@
 #include "rules/notation.h"
 
 namespace rq {
+namespace {
 
+// Splits a line at blanks.
 std::vector<std::string> SplitWords(const std::string& line) {
   std::vector<std::string> words;
   size_t i = 0;
@@ -19,6 +21,8 @@ std::vector<std::string> SplitWords(const std::string& line) {
   }
   return words;
 }
+
+}  // namespace
 
 bool ParseNumber(const std::string& text, int64_t low, int64_t high, int64_t& out) {
   if (text.empty()) return false;

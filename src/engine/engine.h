@@ -29,7 +29,6 @@ struct XboardState {
   int64_t baseMs = -1;
   int64_t incrementMs = 0;
   int64_t engineClockMs = -1;    // time
-  int64_t opponentClockMs = -1;  // otim
 };
 
 struct Engine {
@@ -47,9 +46,6 @@ bool HandleEngineLine(Engine& engine, const std::string& line);
 
 // Ends any search without an answer; afterwards the engine may be destroyed.
 void ShutDownEngine(Engine& engine);
-
-// Splits a line at blanks.
-std::vector<std::string> SplitWords(const std::string& line);
 
 // Parses a whole decimal number within [low, high].
 bool ParseNumber(const std::string& text, int64_t low, int64_t high, int64_t& out);

@@ -6,9 +6,6 @@
 namespace rq {
 namespace {
 
-// Slot for the engine's own move lists; the search is never running while they are used.
-constexpr int SlotEngine = 0;
-
 // Why the rules refuse a move, in words for the protocol's error line.
 const char* ReasonText(int32_t reason) {
   switch (reason) {
@@ -17,6 +14,25 @@ const char* ReasonText(int32_t reason) {
     case ReasonPerpetualChase: return "perpetual chase is not allowed";
     default: return "not allowed";
   }
+}
+
+// Whether the side to move may play from -> to; `error` names the reason when not.
+bool CheckMove(EngineGame& game, int from, int to, std::string& error) {
+  GameRecord& r = *game.record;
+  if (r.anyGeneralTaken()) { error = "the game is over"; return false; }
+  const uint8_t code = r.position.squares[from];
+  if (code == 0) { error = "no piece on " + FormatMove(from, to).substr(0, 2); return false; }
+  if (sideOfCode(code) != game.sideToMove) { error = "not the side to move"; return false; }
+  if (!r.pieceCanMove(game.sideToMove, from, to)) { error = "the piece cannot move there"; return false; }
+  Move m;
+  m.from = static_cast<uint8_t>(from);
+  m.to = static_cast<uint8_t>(to);
+  int32_t reason = ReasonNone;
+  if (!r.permitsMove(m, reason)) {
+    error = ReasonText(reason);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -34,34 +50,11 @@ bool SetUpGame(EngineGame& game, const std::string& fen, std::string& error) {
   return true;
 }
 
-bool GeneralTaken(const GameRecord& record) { return record.anyGeneralTaken(); }
-
 bool IsPermitted(GameRecord& record, int side, const Move& move) {
   if (!IsBoardMove(move)) return false;
   const uint8_t code = record.position.squares[move.from];
-  if (code == 0 || sideOfCode(code) != side || GeneralTaken(record)) return false;
-  if (!record.pieceCanMove(side, move.from, move.to, SlotEngine)) return false;
-  Move trial = move;
-  int32_t reason = 0, detail = 0;
-  return record.validateMove(trial, reason, detail) || reason == ReasonRepetition;
-}
-
-bool CheckMove(EngineGame& game, int from, int to, std::string& error) {
-  GameRecord& r = *game.record;
-  if (GeneralTaken(r)) { error = "the game is over"; return false; }
-  const uint8_t code = r.position.squares[from];
-  if (code == 0) { error = "no piece on " + FormatMove(from, to).substr(0, 2); return false; }
-  if (sideOfCode(code) != game.sideToMove) { error = "not the side to move"; return false; }
-  if (!r.pieceCanMove(game.sideToMove, from, to, SlotEngine)) { error = "the piece cannot move there"; return false; }
-  Move m;
-  m.from = static_cast<uint8_t>(from);
-  m.to = static_cast<uint8_t>(to);
-  int32_t reason = 0, detail = 0;
-  if (!r.validateMove(m, reason, detail) && reason != ReasonRepetition) {
-    error = ReasonText(reason);
-    return false;
-  }
-  return true;
+  if (code == 0 || sideOfCode(code) != side || record.anyGeneralTaken()) return false;
+  return record.pieceCanMove(side, move.from, move.to) && record.permitsMove(move);
 }
 
 void PlayCheckedMove(EngineGame& game, int from, int to) {
@@ -102,31 +95,16 @@ bool LeavesGeneralAttacked(GameRecord& record, int side, const Move& move) {
 }
 
 bool FirstPermittedMove(GameRecord& record, int side, Move& out) {
-  if (GeneralTaken(record)) return false;
+  if (record.anyGeneralTaken()) return false;
   bool found = false;
-  for (int index = 1; index <= PiecesPerSide; ++index) {
-    if (!record.onBoard(side, index)) continue;
-    for (int family = 0; family < 2; ++family) {
-      if (family == 0) record.generateCaptures(side, index, SlotEngine);
-      else record.generateQuietMoves(side, index, SlotEngine);
-      const int count = record.moveSlots[SlotEngine].count();
-      for (int i = 0; i < count; ++i) {
-        Move m = record.moveSlots[SlotEngine].cells[i];
-        m.captured = 0;
-        int32_t reason = 0, detail = 0;
-        if (!record.validateMove(m, reason, detail) && reason != ReasonRepetition) continue;
-        if (!LeavesGeneralAttacked(record, side, m)) {
-          out = m;
-          return true;
-        }
-        if (!found) {
-          out = m;
-          found = true;
-        }
-      }
-    }
-  }
-  return found;
+  const bool safe = record.forEachMove(side, [&](const Move& m) {
+    if (!record.permitsMove(m)) return false;
+    const bool keepsGeneralSafe = !LeavesGeneralAttacked(record, side, m);
+    if (keepsGeneralSafe || !found) out = m;
+    found = true;
+    return keepsGeneralSafe;
+  });
+  return safe || found;
 }
 
 }  // namespace rq

@@ -23,9 +23,6 @@ struct EngineGame {
 // on a bad FEN the game is left as it was and `error` says why.
 bool SetUpGame(EngineGame& game, const std::string& fen, std::string& error);
 
-// Whether the side to move may play from -> to; `error` names the reason when not.
-bool CheckMove(EngineGame& game, int from, int to, std::string& error);
-
 // Checks a move given in coordinates and plays it, recording it in the history.
 bool PlayMoveText(EngineGame& game, const std::string& text, std::string& error);
 
@@ -44,8 +41,5 @@ bool LeavesGeneralAttacked(GameRecord& record, int side, const Move& move);
 // The first permitted move in piece order, preferring one that keeps the general safe;
 // false when the side has none.
 bool FirstPermittedMove(GameRecord& record, int side, Move& out);
-
-// Whether the game on the board is over because a general has been taken.
-bool GeneralTaken(const GameRecord& record);
 
 }  // namespace rq

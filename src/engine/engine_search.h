@@ -3,12 +3,12 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <memory>
 #include <cstdint>
 #include <mutex>
 #include <thread>
 
 #include "engine/engine_game.h"
-#include "engine/time_budget.h"
 #include "player/search.h"
 #include "player/search_clock.h"
 #include "player/strong_search.h"
@@ -19,8 +19,6 @@ namespace rq {
 struct SearchOutcome {
   bool hasMove = false;   // false: the side to move has no permitted move
   Move move;
-  int32_t score = 0;
-  int32_t depth = 0;      // of the iteration the move comes from; 0 for a fallback move
   bool fallback = false;  // the search gave nothing usable and the first permitted move stands in
 };
 
@@ -31,7 +29,7 @@ struct SearchCallbacks {
   void (*finished)(void* context, const SearchOutcome& outcome) = nullptr;
 };
 
-// Stops the search at a hard deadline as well as on request; keeps no shared progress state.
+// Carries the stop; the engine shows no progress, so it keeps no shared progress state.
 class EngineClock : public SearchClock {
  public:
   bool reportProgress(double x) override;
@@ -54,14 +52,10 @@ struct EngineSearch {
   std::unique_ptr<StrongSearch> strong;
   std::atomic<bool> useStrong{false};
   SearchCallbacks callbacks;
-  int32_t startMs = 0;
 
   // Written by the search thread only.
   SearchOutcome lastIteration;
   bool haveIteration = false;
-  int32_t iterationMs[MaxSearchPly] = {};  // how long each finished depth took
-  int32_t lastDepth = 0;
-  int32_t previousElapsedMs = 0;
 
   EngineSearch() = default;
   EngineSearch(const EngineSearch&) = delete;
@@ -71,9 +65,6 @@ struct EngineSearch {
 
 // Starts a search for the side to move of `game`; no search may be running.
 void StartSearch(EngineSearch& search, EngineGame& game, const SearchPlan& plan, const SearchCallbacks& callbacks);
-
-// How long the next iteration may take, from the times of the finished ones.
-int32_t PredictNextIterationMs(const int32_t* iterationMs, int32_t lastDepth);
 
 // Lets the searches from the next one on use the strong search, or the game's levels again.
 // The first time it is switched on no search may be running.

@@ -115,7 +115,7 @@ void UciGo(Engine& e, const std::vector<std::string>& w) {
   const int side = e.game.sideToMove;
   q.remainingMs = clock[side];
   q.incrementMs = increment[side];
-  if (GeneralTaken(*e.game.record)) {
+  if (e.game.record->anyGeneralTaken()) {
     Send(e.output, "info string the game is over: a general has been taken");
     Send(e.output, "bestmove (none)");
     return;

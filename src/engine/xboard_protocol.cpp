@@ -50,7 +50,7 @@ void StartThinking(Engine& e) {
     q.incrementMs = x.incrementMs;
     if (x.movesPerControl > 0) q.movesToGo = x.movesPerControl - EngineMovesMade(e) % x.movesPerControl;
   }
-  if (GeneralTaken(*e.game.record)) return;
+  if (e.game.record->anyGeneralTaken()) return;
   SearchCallbacks callbacks;
   callbacks.context = &e;
   callbacks.iteration = XboardIteration;
@@ -158,7 +158,7 @@ bool HandleXboardCommand(Engine& e, const std::vector<std::string>& w, const std
     x.forceMode = false;
     x.engineSide = Green;
     x.depthLimit = 0;
-    x.engineClockMs = x.opponentClockMs = -1;
+    x.engineClockMs = -1;
   } else if (c == "variant") {
     if (w.size() != 2 || w[1] != "xiangqi") Send(e.output, "Error (unsupported variant): " + line);
   } else if (c == "force") {
@@ -194,7 +194,8 @@ bool HandleXboardCommand(Engine& e, const std::vector<std::string>& w, const std
     // A clock run below zero leaves nothing to spend.
     if (Argument(e, w, -(int64_t(1) << 40), int64_t(1) << 40, n)) x.engineClockMs = n < 0 ? 0 : n * 10;
   } else if (c == "otim") {
-    if (Argument(e, w, -(int64_t(1) << 40), int64_t(1) << 40, n)) x.opponentClockMs = n < 0 ? 0 : n * 10;
+    // The opponent's clock plays no part in the engine's plan; the number is only checked.
+    Argument(e, w, -(int64_t(1) << 40), int64_t(1) << 40, n);
   } else if (c == "ping") {
     Send(e.output, "pong" + (w.size() > 1 ? " " + w[1] : std::string()));
   } else if (c == "result") {

@@ -74,23 +74,14 @@ bool AppendFileToArchive(std::string archiveName, std::string sourceName) {
     ::close(source);
     return false;
   }
-  bool ok = true;
   char buffer[CopyChunk];
-  for (;;) {
-    const ssize_t n = ::read(source, buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-      break;
-    }
-    if (n == 0) break;
-    if (!WriteAll(archive.fd, buffer, static_cast<size_t>(n))) {
-      ok = false;
-      break;
-    }
-  }
+  ssize_t n = 0;
+  do {
+    n = ReadSome(source, buffer, sizeof buffer);
+  } while (n > 0 && WriteAll(archive.fd, buffer, static_cast<size_t>(n)));
   ::close(source);
-  return archive.close(ok);
+  // Only the end of the source ends the copy with n at 0; a read or write error leaves it otherwise.
+  return archive.close(n == 0);
 }
 
 bool AppendRecordToArchive(const std::string& archiveName, const std::string& record) {

@@ -46,27 +46,21 @@ bool SaveCurrentGame(GameApplication& app) {
 
 bool SaveCurrentGame(GameApplication& app, std::string& record) {
   GuardedGame& game = app.game;
-  LockGame(game);
-  const bool usersTurnNow = game.usersTurn;
-  UnlockGame(game);
   // The computer may be thinking on the record: stop it (and any pending request) first.
-  if (!usersTurnNow) StopSearch(game);
+  if (!UnderGameLock(game, [&] { return game.usersTurn; })) StopSearch(game);
 
   auto data = std::make_unique<GameFileData>();
   data->savedAt = FormatSavedAt(app.wallClock ? app.wallClock() : std::time(nullptr));
-  LockGame(game);
+  GameLockGuard hold(game);
   collectGame(app, *data);
   record = FormatGameFile(*data);
-  const bool saved =
-      !app.currentGameFileKept && ReplaceFileContents(CurrentGameFileName(app.computerName), record);
-  UnlockGame(game);
-  return saved;
+  return !app.currentGameFileKept && ReplaceFileContents(CurrentGameFileName(app.computerName), record);
 }
 
 bool LoadCurrentGame(GameApplication& app) {
   GuardedGame& game = app.game;
   const std::string name = CurrentGameFileName(app.computerName);
-  LockGame(game);
+  GameLockGuard hold(game);
   std::string text;
   const ReadOutcome read = ReadWholeFile(name, MaxGameFileBytes, text);
   bool loaded = false;
@@ -91,7 +85,6 @@ bool LoadCurrentGame(GameApplication& app) {
       app.currentGameFileKept = true;
     }
   }
-  UnlockGame(game);
   return loaded;
 }
 

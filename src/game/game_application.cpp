@@ -30,7 +30,7 @@ void fillSpriteTables(GameApplication& app) {
   }
 }
 
-// The interface state of a fresh start (step 5).
+// The interface state of a fresh start: no menu, drag, candidates or arrow; the cursors.
 void resetInterface(GameApplication& app) {
   Platform& desktop = *app.platform;
   app.hoveredMenuItem = -1;
@@ -65,45 +65,35 @@ void resetInterface(GameApplication& app) {
 // The program's start-up for everything but the window, in the order the rest relies on.
 GameApplication::GameApplication(Platform& desktop, const char* lockName, std::string dataFolder)
     : game(lockName), platform(&desktop), dataDir(std::move(dataFolder)) {
-  // 1: the GuardedGame with its record and lock is built above.
-  // 2: newly built moves.
+  // The GuardedGame with its record and lock is built above; the moves are newly built ones.
   savedBoard.boardValue = 0;
   savedBoard.boardExtraValue = 0;
   lastMove = Move{};
   for (Move& m : candidateMoves) m = Move{};
   animatedMove = Move{};
 
-  // 3: the computer's name, cut to 15 characters.
+  // The computer's name, cut to 15 characters: the files' names carry it.
   std::snprintf(computerName, sizeof computerName, "%s", platform->ComputerName().c_str());
 
-  // 4: defaults, then the settings file.
-  hintAtStartup = highlightMove = showMoves = showIllegalMoves = explainIllegalMoves = autoHideMenu = true;
-  difficultyLevel = 1;
-  helpLanguage = 0;
+  // The defaults, then the settings file over them.
+  settings = SettingsValues{};
   ReadSettings(*this);
 
-  // 5, 6, 7: interface state, a new game, the worker.
+  // The interface state and a new game before the worker starts, so it finds no request.
   resetInterface(*this);
   game.resetForNewGame();
   workerThread = std::thread(SearchWorkerMain, &game);
 
-  // 8: the game in progress; loading also puts it into the engine (position, piece
+  // The game in progress; loading also puts it into the engine (position, piece
   // lists with the capture marks of the last applied entry).
   const bool found = LoadCurrentGame(*this);
 
-  // 9 to 13, under the lock so that the worker waits, message box included.
-  LockGame(game);
+  // The rest holds the lock, across the start-up message box too: the worker must not
+  // take the game before it is shown and handed over.
+  GameLockGuard hold(game);
   if (found) {
-    // The arrow of the move last played; a history that ran full no longer holds it.
-    const GameRecord& record = game.record;
-    if (record.moveCount > 0 && !record.historyOverflowed) {
-      const HistoryEntry& last = record.history[record.moveCount - 1];
-      lastMove.from = last.from;
-      lastMove.to = last.to;
-      lastMove.captured = last.captured;
-      lastMove.status = 0;
-    }
-    if (hintAtStartup) {
+    HighlightLastPlayedMove(*this);
+    if (settings.hintAtStartup) {
       char text[80];
       if (game.gameEnded)
         std::snprintf(text, sizeof text, "Previous game has ended. Press 'New Game' to start a new one.");
@@ -118,13 +108,20 @@ GameApplication::GameApplication(Platform& desktop, const char* lockName, std::s
   // An ended game belongs to the user; the computer never searches in one.
   if (game.gameEnded) game.usersTurn = true;
   if (!game.usersTurn) {
-    game.computerSide = Green;
-    game.progress = 0.0;
-    game.searchRequested = true;
-    game.stopRequested = false;
+    RequestComputerMove(game);
     computerMoveReady = false;
   }
-  UnlockGame(game);
+}
+
+void HighlightLastPlayedMove(GameApplication& app) {
+  app.lastMove.status = NoLastMove;
+  const GameRecord& record = app.game.record;
+  if (record.moveCount <= 0 || record.historyOverflowed) return;
+  const HistoryEntry& last = record.history[record.moveCount - 1];
+  app.lastMove.from = last.from;
+  app.lastMove.to = last.to;
+  app.lastMove.captured = last.captured;
+  app.lastMove.status = 0;
 }
 
 // Shut-down: the game is saved with any search stopped, and no thread outlives the object.

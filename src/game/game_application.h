@@ -107,15 +107,8 @@ struct GameApplication {
   Move animatedMove;  // animFrom = animatedMove.from, animTo = animatedMove.to
   double animProgress = 0.0;
 
-  // Settings.
-  bool hintAtStartup = true;
-  bool highlightMove = true;
-  bool showMoves = true;
-  bool showIllegalMoves = true;
-  bool explainIllegalMoves = true;
-  bool autoHideMenu = true;
-  int32_t helpLanguage = 0;
-  int32_t difficultyLevel = 1;
+  // The user's settings (platform/settings_table.h).
+  SettingsValues settings;
 
   Platform* platform;
   // The run-time data's folder; empty for the working folder.
@@ -125,11 +118,15 @@ struct GameApplication {
   std::time_t (*wallClock)() = nullptr;
 
   // Start-up: builds the game, reads the settings, starts the worker, loads the game in progress.
-  explicit GameApplication(Platform& platform, const char* lockName = "Vardo", std::string dataDir = {});
+  explicit GameApplication(Platform& platform, const char* lockName = kGameLockName, std::string dataDir = {});
   // Shut-down: saves the game in progress (stopping a running search), ends the worker, writes the settings.
   ~GameApplication();
   GameApplication(const GameApplication&) = delete;
   GameApplication& operator=(const GameApplication&) = delete;
 };
+
+// Points the latest-move arrow at the move last played in the record's history; no arrow
+// when there is none, or when a history that ran full no longer holds it. The lock is held.
+void HighlightLastPlayedMove(GameApplication& app);
 
 }  // namespace rq

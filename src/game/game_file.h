@@ -36,6 +36,13 @@ struct GameFileData {
 struct GameFileError {
   int line = 0;
   std::string message;
+
+  // Records why the file is refused; always false, so a check can return it.
+  bool fail(int blamedLine, const char* why) {
+    line = blamedLine;
+    message = why;
+    return false;
+  }
 };
 
 // "CurrentGame_<name>.vrd5".
@@ -43,6 +50,10 @@ std::string CurrentGameFileName(const char* computerName);
 
 // The ctime text of `when` in local time, without the newline (24 characters).
 std::string FormatSavedAt(std::time_t when);
+
+// The date of such a text: year, month 1..12 and day as written; false when the text
+// is not of that form.
+bool ParseSavedAtDate(const std::string& savedAt, int& year, int& month, int& day);
 
 // One history line without its line ending: exactly HistoryLineLength characters.
 std::string FormatHistoryLine(const HistoryEntry& entry);

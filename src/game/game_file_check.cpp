@@ -15,13 +15,6 @@ constexpr int FirstBoardLine = 7;
 constexpr int RecordedMovesLine = 17;
 constexpr int FirstHistoryLine = 19;
 
-// Records why the file is refused; always false.
-bool fail(GameFileError& error, int line, const char* message) {
-  error.line = line;
-  error.message = message;
-  return false;
-}
-
 // The line of the eaten red or green count.
 int eatenLine(const GameFileData& data, bool green) {
   return FirstHistoryLine + data.recordedMoves + (green ? data.eatenRedCount + 1 : 0);
@@ -29,27 +22,27 @@ int eatenLine(const GameFileData& data, bool green) {
 
 // Every count, square and code within what the game can hold.
 bool checkRanges(const GameFileData& data, GameFileError& error) {
-  if (data.gameNumber < 1 || data.gameNumber > MaxGameNumber) return fail(error, 2, "bad game number");
+  if (data.gameNumber < 1 || data.gameNumber > MaxGameNumber) return error.fail(2, "bad game number");
   if (data.recordedMoves < 0 || data.recordedMoves > HistoryCapacity)
-    return fail(error, RecordedMovesLine, "recorded moves out of range");
+    return error.fail(RecordedMovesLine, "recorded moves out of range");
   if (data.moveCount < 0 || data.moveCount > data.recordedMoves)
-    return fail(error, RecordedMovesLine + 1, "next move out of range");
+    return error.fail(RecordedMovesLine + 1, "next move out of range");
   for (int i = 0; i < data.recordedMoves; ++i) {
     const HistoryEntry& e = data.history[i];
     if (e.from >= BoardSquares || e.to >= BoardSquares || (e.captured != 0 && !IsPieceCode(e.captured)))
-      return fail(error, FirstHistoryLine + i, "bad move");
+      return error.fail(FirstHistoryLine + i, "bad move");
     for (int side = 0; side < 2; ++side)
       for (int index = 1; index <= PiecesPerSide; ++index)
-        if (!IsSnapshotValue(e.pieceSquare[side][index])) return fail(error, FirstHistoryLine + i, "bad snapshot");
+        if (!IsSnapshotValue(e.pieceSquare[side][index])) return error.fail(FirstHistoryLine + i, "bad snapshot");
   }
   const int32_t counts[2] = {data.eatenRedCount, data.eatenGreenCount};
   const uint8_t* lists[2] = {data.eatenRed, data.eatenGreen};
   for (int side = 0; side < 2; ++side) {
     if (counts[side] < 0 || counts[side] > MaxEatenCount)
-      return fail(error, eatenLine(data, side == Green), "eaten count out of range");
+      return error.fail(eatenLine(data, side == Green), "eaten count out of range");
     for (int i = 0; i < counts[side]; ++i)
       if (!IsPieceCode(lists[side][i]) || sideOfCode(lists[side][i]) != side)
-        return fail(error, eatenLine(data, side == Green) + 1 + i, "bad eaten piece code");
+        return error.fail(eatenLine(data, side == Green) + 1 + i, "bad eaten piece code");
   }
   return true;
 }
@@ -61,9 +54,9 @@ bool checkBoard(const BoardPosition& board, GameFileError& error) {
     const uint8_t code = board.squares[square];
     if (code == 0) continue;
     const int line = FirstBoardLine + rowOf(square);
-    if (!IsPieceCode(code)) return fail(error, line, "bad piece code on the board");
+    if (!IsPieceCode(code)) return error.fail(line, "bad piece code on the board");
     bool& piece = seen[sideOfCode(code)][code & IndexMask];
-    if (piece) return fail(error, line, "a piece stands on two squares");
+    if (piece) return error.fail(line, "a piece stands on two squares");
     piece = true;
   }
   return true;
@@ -79,7 +72,7 @@ bool sameSquares(const BoardPosition& a, const BoardPosition& b) {
 // after any move, since an undo out of a game that red's move ended leaves the turn with
 // the user.
 bool checkTurn(const GameFileData& data, int lastSide, GameFileError& error) {
-  if (!data.usersTurn && lastSide != Red) return fail(error, UsersTurnLine, "the computer to move out of turn");
+  if (!data.usersTurn && lastSide != Red) return error.fail(UsersTurnLine, "the computer to move out of turn");
   return true;
 }
 
@@ -90,31 +83,31 @@ bool checkReplay(const GameFileData& data, GameFileError& error) {
   int previousSide = -1, lastSide = -1;
   for (int i = 0; i < data.recordedMoves; ++i) {
     if (i == data.moveCount && !sameSquares(record->position, data.board))
-      return fail(error, FirstBoardLine, "the board is not the one the history leads to");
+      return error.fail(FirstBoardLine, "the board is not the one the history leads to");
     const HistoryEntry& e = data.history[i];
     const int line = FirstHistoryLine + i;
     const uint8_t code = record->position.squares[e.from];
-    if (code == 0) return fail(error, line, "no piece on the from-square");
+    if (code == 0) return error.fail(line, "no piece on the from-square");
     const int side = sideOfCode(code);
     // Green only ever answers red. Red may move twice in a row: that same undo hands
     // the user the board on green's turn.
-    if (side == Green && previousSide != Red) return fail(error, line, "a move out of turn");
+    if (side == Green && previousSide != Red) return error.fail(line, "a move out of turn");
     previousSide = side;
     if (i == data.moveCount - 1) lastSide = side;
-    if (!record->pieceCanMove(side, e.from, e.to, 0)) return fail(error, line, "not a move of that piece");
+    if (!record->pieceCanMove(side, e.from, e.to)) return error.fail(line, "not a move of that piece");
     Move move;
     move.from = e.from;
     move.to = e.to;
     int32_t reason = 0, detail = 0;
     // A move that ends the game drawn by repetition is played; the prohibited ones never are.
     if (!record->validateMove(move, reason, detail) && reason != ReasonRepetition)
-      return fail(error, line, "a prohibited move");
+      return error.fail(line, "a prohibited move");
     record->makeMove(side, move);
-    if (move.captured != e.captured) return fail(error, line, "the captured piece differs");
+    if (move.captured != e.captured) return error.fail(line, "the captured piece differs");
     record->recordMove(move);
     if (std::memcmp(&e.pieceSquare[Red][1], &record->pieceSquare[Red][1], PiecesPerSide) != 0 ||
         std::memcmp(&e.pieceSquare[Green][1], &record->pieceSquare[Green][1], PiecesPerSide) != 0)
-      return fail(error, line, "the snapshot differs from the replay");
+      return error.fail(line, "the snapshot differs from the replay");
   }
   if (data.moveCount == data.recordedMoves && !sameSquares(record->position, data.board)) {
     // Moves made after the history filled up were never recorded: the board has gone on
@@ -125,11 +118,11 @@ bool checkReplay(const GameFileData& data, GameFileError& error) {
         for (int index = 1; index <= PiecesPerSide; ++index) {
           const uint8_t code = static_cast<uint8_t>(colourBit(side) | index);
           if (isCaptured(record->pieceSquare[side][index]) && std::memchr(data.board.squares, code, BoardSquares))
-            return fail(error, FirstBoardLine, "a taken piece is back on the board");
+            return error.fail(FirstBoardLine, "a taken piece is back on the board");
         }
       return true;
     }
-    return fail(error, FirstBoardLine, "the board is not the one the history leads to");
+    return error.fail(FirstBoardLine, "the board is not the one the history leads to");
   }
   return checkTurn(data, lastSide, error);
 }

@@ -1,6 +1,7 @@
-// Writing the current-game file.
+// Writing the current-game file, and reading the date back from its saving time.
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "game/game_file.h"
 
@@ -19,6 +20,11 @@ void appendf(std::string& out, const char* format, Args... args) {
 // A count cut into 0..capacity, so the writer never reads past an array.
 int32_t clampCount(int32_t count, int32_t capacity) { return std::clamp(count, 0, capacity); }
 
+// The names ctime() writes, in the C locale whatever the user's.
+constexpr const char* DayNames[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+constexpr const char* MonthNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
 }  // namespace
 
 std::string CurrentGameFileName(const char* computerName) {
@@ -27,17 +33,28 @@ std::string CurrentGameFileName(const char* computerName) {
 
 // Built by hand rather than with ctime(): the same text, without its shared buffer or the locale.
 std::string FormatSavedAt(std::time_t when) {
-  static const char* const days[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-  static const char* const months[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
   std::tm t{};
   if (!localtime_r(&when, &t)) t = std::tm{};
   const int day = std::clamp(t.tm_wday, 0, 6);
   const int month = std::clamp(t.tm_mon, 0, 11);
   std::string text;
-  appendf(text, "%.3s %.3s%3d %.2d:%.2d:%.2d %d", days[day], months[month], t.tm_mday, t.tm_hour, t.tm_min,
+  appendf(text, "%.3s %.3s%3d %.2d:%.2d:%.2d %d", DayNames[day], MonthNames[month], t.tm_mday, t.tm_hour, t.tm_min,
           t.tm_sec, t.tm_year + 1900);
   return text;
+}
+
+bool ParseSavedAtDate(const std::string& savedAt, int& year, int& month, int& day) {
+  char weekday[4] = {}, monthName[4] = {};
+  int hour = 0, minute = 0, second = 0;
+  if (std::sscanf(savedAt.c_str(), "%3s %3s %d %d:%d:%d %d", weekday, monthName, &day, &hour, &minute, &second,
+                  &year) != 7)
+    return false;
+  for (int m = 0; m < 12; ++m) {
+    if (std::strcmp(monthName, MonthNames[m]) != 0) continue;
+    month = m + 1;
+    return true;
+  }
+  return false;
 }
 
 std::string FormatHistoryLine(const HistoryEntry& entry) {

@@ -71,38 +71,31 @@ struct Field {
   }
 };
 
-// Records why the file is refused; always false.
-bool fail(GameFileError& error, int line, const char* message) {
-  error.line = line;
-  error.message = message;
-  return false;
-}
-
 // "Prefix" followed by one number in range and nothing else.
 bool numberLine(LineReader& lines, const char* prefix, int64_t lo, int64_t hi, int32_t& out, GameFileError& error) {
   const char *begin, *end;
-  if (!lines.next(begin, end)) return fail(error, lines.number + 1, "file ends early");
+  if (!lines.next(begin, end)) return error.fail(lines.number + 1, "file ends early");
   Field f{begin, end};
-  if (!f.literal(prefix)) return fail(error, lines.number, "unexpected line");
-  if (!f.integer(lo, hi, out) || !f.rest()) return fail(error, lines.number, "number missing or out of range");
+  if (!f.literal(prefix)) return error.fail(lines.number, "unexpected line");
+  if (!f.integer(lo, hi, out) || !f.rest()) return error.fail(lines.number, "number missing or out of range");
   return true;
 }
 
 // One history line: from, arrow, to, the capture field at character 10, 32 snapshot values.
 bool historyLine(LineReader& lines, HistoryEntry& entry, GameFileError& error) {
   const char *begin, *end;
-  if (!lines.next(begin, end)) return fail(error, lines.number + 1, "file ends early");
+  if (!lines.next(begin, end)) return error.fail(lines.number + 1, "file ends early");
   const int line = lines.number;
-  if (end - begin < 14) return fail(error, line, "history line too short");
+  if (end - begin < 14) return error.fail(line, "history line too short");
   Field f{begin, end};
   int32_t from = 0, to = 0, captured = 0;
-  if (!f.integer(0, BoardSquares - 1, from)) return fail(error, line, "bad from-square");
+  if (!f.integer(0, BoardSquares - 1, from)) return error.fail(line, "bad from-square");
   f.skipBlanks();
-  if (!f.literal("-->") || !f.integer(0, BoardSquares - 1, to)) return fail(error, line, "bad to-square");
+  if (!f.literal("-->") || !f.integer(0, BoardSquares - 1, to)) return error.fail(line, "bad to-square");
   // Character 10 says whether the move captured; the code follows it.
   if (begin[10] == 'x') {
     Field c{begin + 11, end};
-    if (!c.integer(0, 255, captured) || !IsPieceCode(captured)) return fail(error, line, "bad captured code");
+    if (!c.integer(0, 255, captured) || !IsPieceCode(captured)) return error.fail(line, "bad captured code");
   }
   entry.from = static_cast<uint8_t>(from);
   entry.to = static_cast<uint8_t>(to);
@@ -112,11 +105,11 @@ bool historyLine(LineReader& lines, HistoryEntry& entry, GameFileError& error) {
     entry.pieceSquare[side][0] = 0;
     for (int index = 1; index <= PiecesPerSide; ++index) {
       int32_t value = 0;
-      if (!s.integer(0, 255, value) || !IsSnapshotValue(value)) return fail(error, line, "bad snapshot value");
+      if (!s.integer(0, 255, value) || !IsSnapshotValue(value)) return error.fail(line, "bad snapshot value");
       entry.pieceSquare[side][index] = static_cast<uint8_t>(value);
     }
   }
-  if (!s.rest()) return fail(error, line, "text after the snapshot");
+  if (!s.rest()) return error.fail(line, "text after the snapshot");
   return true;
 }
 
@@ -127,7 +120,7 @@ bool eatenList(LineReader& lines, const char* prefix, uint8_t colour, uint8_t* c
   for (int i = 0; i < count; ++i) {
     int32_t code = 0;
     if (!numberLine(lines, "", 0, 255, code, error)) return false;
-    if (!IsPieceCode(code) || (code & colour) == 0) return fail(error, lines.number, "bad eaten piece code");
+    if (!IsPieceCode(code) || (code & colour) == 0) return error.fail(lines.number, "bad eaten piece code");
     codes[i] = static_cast<uint8_t>(code);
   }
   return true;
@@ -136,8 +129,8 @@ bool eatenList(LineReader& lines, const char* prefix, uint8_t colour, uint8_t* c
 // One of the two empty lines that end a record.
 bool emptyLine(LineReader& lines, GameFileError& error) {
   const char *begin, *end;
-  if (!lines.next(begin, end)) return fail(error, lines.number + 1, "file ends early");
-  if (end != begin) return fail(error, lines.number, "expected an empty line");
+  if (!lines.next(begin, end)) return error.fail(lines.number + 1, "file ends early");
+  if (end != begin) return error.fail(lines.number, "expected an empty line");
   return true;
 }
 
@@ -150,12 +143,12 @@ bool ParseGameFile(const char* text, size_t length, size_t& consumed, GameFileDa
   const char *begin, *end;
 
   // The magic line is not checked: a file with another first line loads all the same.
-  if (!lines.next(begin, end)) return fail(error, 1, "file ends early");
+  if (!lines.next(begin, end)) return error.fail(1, "file ends early");
 
-  if (!lines.next(begin, end)) return fail(error, 2, "file ends early");
+  if (!lines.next(begin, end)) return error.fail(2, "file ends early");
   Field game{begin, end};
   if (!game.literal("Game #: ") || !game.integer(1, MaxGameNumber, out.gameNumber))
-    return fail(error, 2, "bad game number");
+    return error.fail(2, "bad game number");
   out.savedAt.clear();
   if (game.literal(" (saved ") && end > game.p && end[-1] == ')') out.savedAt.assign(game.p, end - 1);
 
@@ -168,15 +161,15 @@ bool ParseGameFile(const char* text, size_t length, size_t& consumed, GameFileDa
   if (!numberLine(lines, "Board extra value: ", INT32_MIN, INT32_MAX, out.board.boardExtraValue, error)) return false;
 
   for (int row = 0; row < BoardRows; ++row) {
-    if (!lines.next(begin, end)) return fail(error, lines.number + 1, "file ends early");
+    if (!lines.next(begin, end)) return error.fail(lines.number + 1, "file ends early");
     Field f{begin, end};
     for (int column = 0; column < BoardColumns; ++column) {
       int32_t code = 0;
       if (!f.integer(0, 255, code) || (code != 0 && !IsPieceCode(code)))
-        return fail(error, lines.number, "bad piece code on the board");
+        return error.fail(lines.number, "bad piece code on the board");
       out.board.squares[squareOf(column, row)] = static_cast<uint8_t>(code);
     }
-    if (!f.rest()) return fail(error, lines.number, "text after the ninth square");
+    if (!f.rest()) return error.fail(lines.number, "text after the ninth square");
   }
 
   if (!numberLine(lines, "Recorded moves: ", 0, HistoryCapacity, out.recordedMoves, error)) return false;

@@ -72,9 +72,7 @@ std::string MoveRecordPgn(GameApplication& app) {
   auto data = std::make_unique<GameFileData>();
   data->gameNumber = app.gameNumber;
   data->savedAt = FormatSavedAt(app.wallClock ? app.wallClock() : std::time(nullptr));
-  LockGame(app.game);
-  data->gameEnded = app.game.gameEnded;
-  UnlockGame(app.game);
+  data->gameEnded = UnderGameLock(app.game, [&] { return app.game.gameEnded; });
   data->board = app.savedBoard;
   data->moveCount = data->recordedMoves = view.played;
   for (int i = 0; i < view.played; ++i) {

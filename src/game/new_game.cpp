@@ -50,11 +50,10 @@ bool StartNewGame(GameApplication& app) {
   app.draggedPiece.code = -1;
   app.candidatesShown = false;
   app.hoveredPiece = -1;
-  LockGame(app.game);
+  GameLockGuard hold(app.game);
   app.game.resetForNewGame();
   app.savedBoard = app.game.record.position;
   PublishMoveRecord(app);
-  UnlockGame(app.game);
   return true;
 }
 

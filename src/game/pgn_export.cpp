@@ -51,25 +51,7 @@ struct Replayed {
 
 // Whether `side` has a move that `fits`; every generated move is tried on the board.
 bool HasMove(GameRecord& record, int side, bool (*fits)(GameRecord&, int, Move&)) {
-  for (int index = 1; index <= PiecesPerSide; ++index) {
-    if (!record.onBoard(side, index)) continue;
-    for (int family = 0; family < 2; ++family) {
-      if (family == 0) record.generateCaptures(side, index, SlotHasMove);
-      else record.generateQuietMoves(side, index, SlotHasMove);
-      const MoveSlot& slot = record.moveSlots[SlotHasMove];
-      for (int i = 0; i < slot.count(); ++i) {
-        Move m = slot.cells[i];
-        if (fits(record, side, m)) return true;
-      }
-    }
-  }
-  return false;
-}
-
-// A move this game's rules permit, or one that ends the game drawn.
-bool Permitted(GameRecord& record, int, Move& m) {
-  int32_t reason = 0, detail = 0;
-  return record.validateMove(m, reason, detail) || reason == ReasonRepetition;
+  return record.forEachMove(side, [&](Move& m) { return fits(record, side, m); });
 }
 
 // A move the common rules allow: the mover's general is not left attacked, the generals do not face.
@@ -146,21 +128,12 @@ std::string ComputerNameFromFileName(const std::string& path) {
 }
 
 std::string PgnDate(const std::string& savedAt) {
-  static const char* const months[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-  char weekday[4] = {}, month[4] = {};
-  int day = 0, hour = 0, minute = 0, second = 0, year = 0;
-  if (std::sscanf(savedAt.c_str(), "%3s %3s %d %d:%d:%d %d", weekday, month, &day, &hour, &minute, &second,
-                  &year) != 7)
+  int year = 0, month = 0, day = 0;
+  if (!ParseSavedAtDate(savedAt, year, month, day) || day < 1 || day > 31 || year < 1 || year > 9999)
     return "????.??.??";
-  for (int m = 0; m < 12; ++m) {
-    if (std::strcmp(month, months[m]) != 0) continue;
-    if (day < 1 || day > 31 || year < 1 || year > 9999) break;
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d.%02d.%02d", year, m + 1, day);
-    return text;
-  }
-  return "????.??.??";
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d.%02d.%02d", year, month, day);
+  return text;
 }
 
 std::string GameResult(const GameFileData& data) {
@@ -178,7 +151,7 @@ std::string GameResult(const GameFileData& data) {
   if (replayed.lastWasDraw) return "1/2-1/2";
   // Otherwise the side to move had no permitted move left and has lost.
   const int toMove = data.moveCount % 2 == 0 ? Red : Green;
-  if (data.moveCount < HistoryCapacity && !HasMove(*record, toMove, Permitted)) return toMove == Red ? "0-1" : "1-0";
+  if (data.moveCount < HistoryCapacity && !record->hasPermittedMove(toMove)) return toMove == Red ? "0-1" : "1-0";
   return "*";
 }
 

@@ -62,20 +62,11 @@ ReadOutcome ReadWholeFile(const std::string& path, size_t maxBytes, std::string&
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return errno == ENOENT ? ReadOutcome::Missing : ReadOutcome::Unreadable;
   char buffer[4096];
-  bool ok = true;
-  while (out.size() < maxBytes) {
-    const size_t want = std::min(sizeof buffer, maxBytes - out.size());
-    const ssize_t n = ::read(fd, buffer, want);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-      break;
-    }
-    if (n == 0) break;
+  ssize_t n = 0;
+  while (out.size() < maxBytes && (n = ReadSome(fd, buffer, std::min(sizeof buffer, maxBytes - out.size()))) > 0)
     out.append(buffer, static_cast<size_t>(n));
-  }
   ::close(fd);
-  return ok ? ReadOutcome::Read : ReadOutcome::Unreadable;
+  return n >= 0 ? ReadOutcome::Read : ReadOutcome::Unreadable;
 }
 
 std::string SetFileAside(const std::string& path) {
@@ -85,7 +76,6 @@ std::string SetFileAside(const std::string& path) {
   return aside;
 }
 
-// Writes every byte, going on after partial writes and interruptions.
 bool WriteAll(int fd, const char* data, size_t size) {
   while (size > 0) {
     const ssize_t n = ::write(fd, data, size);
@@ -97,6 +87,13 @@ bool WriteAll(int fd, const char* data, size_t size) {
     size -= static_cast<size_t>(n);
   }
   return true;
+}
+
+ssize_t ReadSome(int fd, char* buffer, size_t size) {
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, size);
+    if (n >= 0 || errno != EINTR) return n;
+  }
 }
 
 }  // namespace rq

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string>
 
+#include <sys/types.h>
+
 namespace rq {
 
 // The temporary file a replacement of `path` is written to first, in the same directory.
@@ -23,6 +25,10 @@ ReadOutcome ReadWholeFile(const std::string& path, size_t maxBytes, std::string&
 
 // Writes every byte to `fd`, going on after partial writes and interruptions.
 bool WriteAll(int fd, const char* data, size_t size);
+
+// Reads up to `size` bytes from `fd`, trying again after an interruption: how many were
+// read, 0 at the end of the file, -1 on an error.
+ssize_t ReadSome(int fd, char* buffer, size_t size);
 
 // Renames `path` to "<path>.damaged" (or "<path>.damaged-2" and on, never over an older
 // one); answers the new name, empty when the rename failed.

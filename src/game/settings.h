@@ -1,4 +1,4 @@
-// The settings file "Settings_<name>.rqs1": eight lines "Key = number".
+// The settings file "Settings_<name>.rqs1": one line "Key = number" for each setting.
 #pragma once
 
 #include <string>
@@ -12,7 +12,7 @@ struct GameApplication;
 
 std::string SettingsFileName(const char* computerName);
 
-// The eight lines, in file order.
+// The file's lines, in the order of the settings table.
 std::string FormatSettings(const SettingsValues& values);
 
 // Scans the lines in order into `values`. The first line that is missing or does not
@@ -27,17 +27,13 @@ bool WriteSettingsFile(const std::string& path, const SettingsValues& values);
 // (the level itself is kept, and written back at shut-down).
 void ApplyDifficulty(GuardedGame& game, int32_t level);
 
-// The application's eight settings, and setting them; nothing is written to the file.
-SettingsValues CurrentSettings(const GameApplication& app);
-void SetSettings(GameApplication& app, const SettingsValues& values);
-
 // Start-up: reads the file over the defaults the constructor set, then applies the difficulty.
 void ReadSettings(GameApplication& app);
 
 // Shut-down, once: writes the file whole; a failure is not reported to the user.
 bool WriteSettings(GameApplication& app);
 
-// Hands app.difficultyLevel to the search under the game lock.
+// Hands the difficulty level to the search under the game lock.
 void ApplyDifficulty(GameApplication& app);
 
 }  // namespace rq

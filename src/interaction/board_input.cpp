@@ -133,7 +133,7 @@ void OnPointerMove(GameApplication& app, int32_t x, int32_t y) {
   }
 
   GuardedGame& game = app.game;
-  LockGame(game);
+  GameLockGuard hold(game);
   if (game.gameEnded) {
     UpdateMenuHover(app);
   } else if (!game.usersTurn) {
@@ -149,7 +149,6 @@ void OnPointerMove(GameApplication& app, int32_t x, int32_t y) {
       app.candidatesShown = true;
     }
   }
-  UnlockGame(game);
 }
 
 // The markers go with the pointer; a held piece keeps them, since its drag goes on.
@@ -161,11 +160,8 @@ void OnPointerLeave(GameApplication& app) {
 void OnButtonDown(GameApplication& app, int32_t x, int32_t y) {
   app.buttonDown = true;
   GuardedGame& game = app.game;
-  LockGame(game);
-  if (game.gameEnded || !game.usersTurn) {
-    UnlockGame(game);
-    return;
-  }
+  GameLockGuard hold(game);
+  if (game.gameEnded || !game.usersTurn) return;
   // A second press without a release in between must not lose the piece already held.
   if (app.draggedPiece.code >= 0) ReturnHeldPiece(app);
   PickedPiece picked;
@@ -184,30 +180,32 @@ void OnButtonDown(GameApplication& app, int32_t x, int32_t y) {
   } else {
     app.draggedPiece.code = -1;
   }
-  UnlockGame(game);
 }
 
 // Drops the held piece (playing its move or putting it back) or clicks the menu.
 void OnButtonUp(GameApplication& app, int32_t x, int32_t y) {
   app.buttonDown = false;
   GuardedGame& game = app.game;
-  LockGame(game);
-  if (game.gameEnded) {
-    MenuClick(app, x, y);
-    UnlockGame(game);
-    return;
-  }
-  if (game.usersTurn) {
-    if (app.draggedPiece.code < 0) {
+  {
+    // A menu click runs its command with the lock held, the new-game question, the
+    // settings dialog and the help start too: commands come only on the user's turn or
+    // after the game has ended, so no search waits for it.
+    GameLockGuard hold(game);
+    if (game.gameEnded) {
       MenuClick(app, x, y);
-    } else {
-      const int square = SquareAtPoint(app, DraggedPieceCentre(app, PointerToScene(app, x, y)));
-      const bool played = square >= 0 && app.candidateCount > 0 && DropOnSquare(app, square);
-      if (!played) ReturnHeldPiece(app);
-      app.draggedPiece.code = -1;
+      return;
+    }
+    if (game.usersTurn) {
+      if (app.draggedPiece.code < 0) {
+        MenuClick(app, x, y);
+      } else {
+        const int square = SquareAtPoint(app, DraggedPieceCentre(app, PointerToScene(app, x, y)));
+        const bool played = square >= 0 && app.candidateCount > 0 && DropOnSquare(app, square);
+        if (!played) ReturnHeldPiece(app);
+        app.draggedPiece.code = -1;
+      }
     }
   }
-  UnlockGame(game);
   EndDrag(app);
   app.candidatesShown = false;
   app.hoveredPiece = -1;
@@ -217,9 +215,7 @@ void OnButtonUp(GameApplication& app, int32_t x, int32_t y) {
 // Called before the game is saved or the position changes under a held piece.
 void EndDrag(GameApplication& app) {
   if (app.draggedPiece.code < 0) return;
-  LockGame(app.game);
-  ReturnHeldPiece(app);
-  UnlockGame(app.game);
+  UnderGameLock(app.game, [&] { ReturnHeldPiece(app); });
   app.draggedPiece.code = -1;
   app.draggedPiece.fromSquare = -1;
   app.candidatesShown = false;

@@ -56,13 +56,9 @@ bool MenuItemAtPoint(GameApplication& app, int32_t x, int32_t y, int32_t& item) 
   } else if (Within(p, MenuCentreX, 851.0, RoundButtonRadius)) {
     found = MenuHelp;
   } else if (Within(p, MenuCentreX, 235.0, RoundButtonRadius)) {
-    LockGame(app.game);
-    if (app.game.record.canUndo()) found = MenuUndo;
-    UnlockGame(app.game);
+    if (UnderGameLock(app.game, [&] { return app.game.record.canUndo(); })) found = MenuUndo;
   } else if (Within(p, MenuCentreX, 321.0, RoundButtonRadius)) {
-    LockGame(app.game);
-    if (app.game.record.canRedo()) found = MenuRedo;
-    UnlockGame(app.game);
+    if (UnderGameLock(app.game, [&] { return app.game.record.canRedo(); })) found = MenuRedo;
   }
   if (found < 0) return false;
   item = found;
@@ -82,7 +78,7 @@ int32_t MenuFadeOutLeft(const GameApplication& app, int32_t now) {
 
 // The drawing's alpha for the menu.
 double MenuOpacity(const GameApplication& app, int32_t now) {
-  if (!app.autoHideMenu) return 1.0;
+  if (!app.settings.autoHideMenu) return 1.0;
   return static_cast<double>(MenuFadeOutLeft(app, now)) / MenuFadeOutMs;
 }
 

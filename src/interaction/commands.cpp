@@ -11,79 +11,62 @@ namespace rq {
 
 namespace {
 
-// A move record for the history to fill.
-Move BlankMove() {
-  Move m;
-  m.from = 0;
-  m.to = NoSquare;
-  return m;
+enum class HistoryStep { Back, Forward };
+
+// One ply back or forward in the history, the taken pieces and the arrow following it;
+// false when there was none to take. The lock is held.
+bool StepOnePly(GameApplication& app, HistoryStep step, Move& m) {
+  GameRecord& record = app.game.record;
+  if (step == HistoryStep::Back) {
+    if (!record.undoMove(m)) return false;
+    RemoveEatenPiece(app, m.captured);
+  } else {
+    if (!record.redoMove(m)) return false;
+    app.lastMove = m;
+    AddEatenPiece(app, m);
+  }
+  return true;
+}
+
+// Undo and redo alike: two plies, the user's move and the computer's answer. The hint and
+// the markers go with a position that changed; the drawn board and the record window
+// follow the engine's position, and the piece under the pointer is judged afresh.
+void StepTwoPlies(GameApplication& app, HistoryStep step) {
+  GuardedGame& game = app.game;
+  GameRecord& record = game.record;
+  {
+    GameLockGuard hold(game);
+    Move m;  // newly built, for the history to fill
+    if (StepOnePly(app, step, m)) {
+      DropHint(app);
+      app.candidatesShown = false;
+      app.hoveredPiece = -1;
+      StepOnePly(app, step, m);
+      if (step == HistoryStep::Back) {
+        game.gameEnded = false;
+        app.gameDrawn = false;  // a later end must not inherit the draw text of this one
+        HighlightLastPlayedMove(app);
+      }
+    }
+    // Reaching the recorded end of a finished game ends it again.
+    if (step == HistoryStep::Forward) game.gameEnded = record.moveCount >= record.endPly;
+    app.savedBoard = record.position;
+    PublishMoveRecord(app);
+  }
+  OnPointerMove(app, app.pointerX, app.pointerY);
 }
 
 }  // namespace
 
 // Two plies back; the move now last on the board stays highlighted.
-void UndoCommand(GameApplication& app) {
-  GuardedGame& game = app.game;
-  GameRecord& record = game.record;
-  LockGame(game);
-  Move m = BlankMove();
-  if (record.undoMove(m)) {
-    DropHint(app);
-    app.candidatesShown = false;
-    app.hoveredPiece = -1;
-    game.gameEnded = false;
-    app.gameDrawn = false;  // a later end must not inherit the draw text of this one
-    app.lastMove = m;
-    RemoveEatenPiece(app, m.captured);
-    if (record.undoMove(m)) {
-      app.lastMove = m;
-      RemoveEatenPiece(app, m.captured);
-    }
-    app.lastMove.status = NoLastMove;
-    if (record.moveCount > 0) {
-      const HistoryEntry& e = record.history[record.moveCount - 1];
-      app.lastMove.status = 0;
-      app.lastMove.from = e.from;
-      app.lastMove.to = e.to;
-      app.lastMove.captured = e.captured;
-    }
-  }
-  app.savedBoard = record.position;
-  PublishMoveRecord(app);
-  UnlockGame(game);
-  OnPointerMove(app, app.pointerX, app.pointerY);
-}
+void UndoCommand(GameApplication& app) { StepTwoPlies(app, HistoryStep::Back); }
 
-// Two plies forward; reaching the recorded end of a finished game ends it again.
-void RedoCommand(GameApplication& app) {
-  GuardedGame& game = app.game;
-  GameRecord& record = game.record;
-  LockGame(game);
-  Move m = BlankMove();
-  if (record.redoMove(m)) {
-    DropHint(app);
-    app.candidatesShown = false;
-    app.hoveredPiece = -1;
-    app.lastMove = m;
-    AddEatenPiece(app, m);
-    if (record.redoMove(m)) {
-      app.lastMove = m;
-      AddEatenPiece(app, m);
-    }
-  }
-  game.gameEnded = record.moveCount >= record.endPly;
-  app.savedBoard = record.position;
-  PublishMoveRecord(app);
-  UnlockGame(game);
-  OnPointerMove(app, app.pointerX, app.pointerY);
-}
+// Two plies forward.
+void RedoCommand(GameApplication& app) { StepTwoPlies(app, HistoryStep::Forward); }
 
 // A finished game is left without asking; a held piece goes back before the save.
 void NewGameCommand(GameApplication& app) {
-  LockGame(app.game);
-  const bool ended = app.game.gameEnded;
-  UnlockGame(app.game);
-  if (!ended) {
+  if (!UnderGameLock(app.game, [&] { return app.game.gameEnded; })) {
     const MessageAnswer answer = app.platform->ShowMessage(
         "New game?", "Do you want to quit this game and start a new one?", MessageButtons::YesNo, MessageIcon::Question);
     if (answer != MessageAnswer::Yes) return;
@@ -107,18 +90,18 @@ void OnKeyDown(GameApplication& app, int32_t key) {
   }
   if (key == KeyHint) return HintCommand(app);
   if (key != KeyNewGame && key != KeySettings && key != KeyRedo && key != KeyUndo) return;
-  LockGame(app.game);
-  if (app.game.usersTurn) {
-    EndDrag(app);
-    switch (key) {
-      case KeyNewGame: NewGameCommand(app); break;
-      case KeySettings: SettingsCommand(app); break;
-      case KeyRedo: RedoCommand(app); break;
-      case KeyUndo: UndoCommand(app); break;
-      default: break;
-    }
+  // The whole command holds the lock, the new-game question and the settings dialog too:
+  // commands come only on the user's turn, so no search waits for it.
+  GameLockGuard hold(app.game);
+  if (!app.game.usersTurn) return;
+  EndDrag(app);
+  switch (key) {
+    case KeyNewGame: NewGameCommand(app); break;
+    case KeySettings: SettingsCommand(app); break;
+    case KeyRedo: RedoCommand(app); break;
+    case KeyUndo: UndoCommand(app); break;
+    default: break;
   }
-  UnlockGame(app.game);
 }
 
 }  // namespace rq

@@ -16,9 +16,8 @@ namespace {
 // hands it back, so that the frame is drawn without the thinking ball.
 void ReturnTurnForAnnouncement(GameApplication& app) {
   if (!app.userEndAnnouncement && !app.computerEndAnnouncement) return;
-  LockGame(app.game);
+  GameLockGuard hold(app.game);
   app.game.usersTurn = true;
-  UnlockGame(app.game);
 }
 
 // The published move is on the board and one that the computer's piece can make; caller holds the lock.
@@ -26,8 +25,7 @@ bool ComputerMovePlayable(GameApplication& app) {
   const Move& m = app.game.bestMove;
   if (!IsBoardMove(m)) return false;
   const int side = app.game.computerSide != 0 ? Green : Red;
-  // The has-a-move scratch slot is free: the search is over and redHasMove refills it.
-  return app.game.record.pieceCanMove(side, m.from, m.to, SlotHasMove);
+  return app.game.record.pieceCanMove(side, m.from, m.to);
 }
 
 // The computer could not move (or published no usable move): the user has won.
@@ -76,12 +74,14 @@ void PlayComputerMove(GameApplication& app) {
 void UpdateComputerTurn(GameApplication& app) {
   UpdateHint(app);
   GuardedGame& game = app.game;
-  LockGame(game);
-  const bool requested = game.searchRequested;
-  const bool searching = game.searching;
-  const bool ended = game.gameEnded;
-  const bool usersTurn = game.usersTurn;
-  UnlockGame(game);
+  bool requested, searching, ended, usersTurn;
+  {
+    GameLockGuard hold(game);
+    requested = game.searchRequested;
+    searching = game.searching;
+    ended = game.gameEnded;
+    usersTurn = game.usersTurn;
+  }
   app.usersTurnAtFrameStart = usersTurn;
 
   // On the user's turn the worker can only be searching a hint, and the user may move.
@@ -95,25 +95,24 @@ void UpdateComputerTurn(GameApplication& app) {
   }
 
   SetAppCursor(app, app.arrowCursor);
-  LockGame(game);
-  if (game.noMoves || !ComputerMovePlayable(app)) {
-    ComputerCannotMove(app);
-    app.computerMoveAnimating = false;
-    UnlockGame(game);
-    return;
+  {
+    GameLockGuard hold(game);
+    if (game.noMoves || !ComputerMovePlayable(app)) {
+      ComputerCannotMove(app);
+      app.computerMoveAnimating = false;
+      return;
+    }
   }
-  UnlockGame(game);
 
   Platform& platform = *app.platform;
   if (!app.computerMoveReady) {
     if (!app.computerMoveAnimating) {
-      LockGame(game);
+      GameLockGuard hold(game);
       game.progress = 1.0;
       app.animationStart = platform.ElapsedMilliseconds();
       app.animProgress = 0.0;
       app.computerMoveAnimating = true;
       app.animatedMove = game.bestMove;
-      UnlockGame(game);
       return;
     }
     const int32_t elapsed = platform.ElapsedMilliseconds() - app.animationStart;
@@ -127,9 +126,7 @@ void UpdateComputerTurn(GameApplication& app) {
   }
 
   app.computerMoveAnimating = false;
-  LockGame(game);
-  PlayComputerMove(app);
-  UnlockGame(game);
+  UnderGameLock(game, [&] { PlayComputerMove(app); });
   OnPointerMove(app, app.pointerX, app.pointerY);
 }
 

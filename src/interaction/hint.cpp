@@ -8,10 +8,8 @@ namespace rq {
 // Asks for the hint, or shows more of one already asked for.
 void HintCommand(GameApplication& app) {
   HintDisplay& hint = app.hint;
-  LockGame(app.game);
-  const bool usable = app.game.usersTurn && !app.game.gameEnded && app.draggedPiece.code < 0;
-  UnlockGame(app.game);
-  if (!usable) return;
+  const bool usable = UnderGameLock(app.game, [&] { return app.game.usersTurn && !app.game.gameEnded; });
+  if (!usable || app.draggedPiece.code >= 0) return;
   if (hint.stage > 0) {
     hint.stage = 2;
   } else if (hint.asked != 0) {
@@ -27,14 +25,12 @@ void HintCommand(GameApplication& app) {
 void UpdateHint(GameApplication& app) {
   HintDisplay& hint = app.hint;
   if (hint.asked == 0) return;
-  LockGame(app.game);
-  if (app.game.hintAnswered == hint.asked) {
-    hint.asked = 0;
-    hint.move = app.game.hintMove;
-    const bool red = IsBoardMove(hint.move) && (app.savedBoard.squares[hint.move.from] & RedBit) != 0;
-    hint.stage = red ? hint.wanted : 0;
-  }
-  UnlockGame(app.game);
+  GameLockGuard hold(app.game);
+  if (app.game.hintAnswered != hint.asked) return;
+  hint.asked = 0;
+  hint.move = app.game.hintMove;
+  const bool red = IsBoardMove(hint.move) && (app.savedBoard.squares[hint.move.from] & RedBit) != 0;
+  hint.stage = red ? hint.wanted : 0;
 }
 
 // The hint goes with any change of the position; its search is cut short.

@@ -58,20 +58,13 @@ std::string HelpPageUrl(const std::string& directory, int32_t language) {
 
 // The dialog edits a copy; only a confirmed dialog changes the settings.
 void SettingsCommand(GameApplication& app) {
-  SettingsValues values = CurrentSettings(app);
-  const int32_t oldLevel = app.difficultyLevel;
+  SettingsValues values = app.settings;
   if (!app.platform->RunSettingsDialog(values)) return;
 
-  app.hintAtStartup = values.hintAtStartup;
-  app.highlightMove = values.highlightMove;
-  app.showMoves = values.showMoves;
-  app.showIllegalMoves = values.showIllegalMoves;
-  app.explainIllegalMoves = values.explainIllegalMoves;
-  app.autoHideMenu = values.autoHideMenu;
-  app.difficultyLevel = values.difficultyLevel;
-  app.helpLanguage = values.helpLanguage;
-  ApplyDifficulty(app.game, app.difficultyLevel);
-  if (app.difficultyLevel != oldLevel && app.difficultyLevel > WarnAboveLevel)
+  const int32_t oldLevel = app.settings.difficultyLevel;
+  app.settings = values;
+  ApplyDifficulty(app);
+  if (values.difficultyLevel != oldLevel && values.difficultyLevel > WarnAboveLevel)
     app.platform->ShowMessage("Warning", HighLevelWarning, MessageButtons::Ok, MessageIcon::NoIcon);
 }
 
@@ -82,11 +75,11 @@ void HelpCommand(GameApplication& app) {
   std::filesystem::path directory = app.dataDir;
   if (app.dataDir.empty()) directory = std::filesystem::current_path(error);
   if (error) return;
-  const std::string page = directory.string() + HelpPage(app.helpLanguage);
+  const std::string page = directory.string() + HelpPage(app.settings.helpLanguage);
   if (!std::filesystem::exists(page, error)) {
     const std::string text = "The help page is missing: it should be\n" + page;
     app.platform->ShowMessage("Help", text.c_str(), MessageButtons::Ok, MessageIcon::Exclamation);
-  } else if (!app.platform->OpenUrl(HelpPageUrl(directory.string(), app.helpLanguage))) {
+  } else if (!app.platform->OpenUrl(HelpPageUrl(directory.string(), app.settings.helpLanguage))) {
     const std::string text = "No web browser opened the help page. Open it yourself:\n" + page;
     app.platform->ShowMessage("Help", text.c_str(), MessageButtons::Ok, MessageIcon::Information);
   }

@@ -4,7 +4,6 @@
 #include <gtk/gtk.h>
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "platform/sdl_platform.h"
 
@@ -26,41 +25,6 @@ namespace {
 
 constexpr int WindowWidth = 360;
 constexpr int Gap = 6;
-
-// The list's rows written to the file named by RQ_MOVE_LIST_DUMP, read from the window's
-// own model: end-to-end tests read the window with it. Greyed moves carry a leading "~";
-// a last line "shown FIRST-LAST" names the rows in sight, once the list is laid out.
-void DumpRows(MoveListWindow* w) {
-  const char* path = std::getenv("RQ_MOVE_LIST_DUMP");
-  if (path == nullptr || *path == 0) return;
-  FILE* out = std::fopen(path, "w");
-  if (out == nullptr) return;
-  GtkTreeModel* model = w != nullptr ? GTK_TREE_MODEL(w->store) : nullptr;
-  GtkTreeIter it;
-  bool more = model != nullptr && gtk_tree_model_get_iter_first(model, &it);
-  std::fprintf(out, model != nullptr ? "open\n" : "closed\n");
-  while (more) {
-    gchar *number = nullptr, *rc = nullptr, *gc = nullptr, *rw = nullptr, *gw = nullptr;
-    gboolean redOn = TRUE, greenOn = TRUE;
-    gtk_tree_model_get(model, &it, ColNumber, &number, ColRedChinese, &rc, ColGreenChinese, &gc, ColRedWxf, &rw,
-                       ColGreenWxf, &gw, ColRedOn, &redOn, ColGreenOn, &greenOn, -1);
-    auto cell = [](const gchar* text, gboolean on) { return std::string(on || !*text ? "" : "~") + text; };
-    std::fprintf(out, "%s %s %s | %s %s\n", number, cell(rc, redOn).c_str(), cell(gc, greenOn).c_str(),
-                 cell(rw, redOn).c_str(), cell(gw, greenOn).c_str());
-    g_free(number), g_free(rc), g_free(gc), g_free(rw), g_free(gw);
-    more = gtk_tree_model_iter_next(model, &it);
-  }
-  GtkTreePath *first = nullptr, *last = nullptr;
-  if (model != nullptr && gtk_widget_get_realized(w->view) &&
-      gtk_tree_view_get_visible_range(GTK_TREE_VIEW(w->view), &first, &last)) {
-    std::fprintf(out, "shown %d-%d\n", gtk_tree_path_get_indices(first)[0] + 1, gtk_tree_path_get_indices(last)[0] + 1);
-    gtk_tree_path_free(first), gtk_tree_path_free(last);
-  }
-  std::fclose(out);
-}
-
-// The list scrolled or laid out anew: the rows in sight may have changed.
-void OnScrolled(GtkAdjustment*, gpointer data) { DumpRows(static_cast<MoveListWindow*>(data)); }
 
 // The window manager's close button is the same as M.
 gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data) {
@@ -195,11 +159,6 @@ bool SdlPlatform::ShowMoveList(const MoveListRow* rows, int32_t count) {
   g_signal_connect(w->window, "key-press-event", G_CALLBACK(OnKey), w);
   g_signal_connect(copy, "clicked", G_CALLBACK(OnCopy), w);
   g_signal_connect(save, "clicked", G_CALLBACK(OnSave), w);
-  if (std::getenv("RQ_MOVE_LIST_DUMP") != nullptr) {
-    GtkAdjustment* scrolling = gtk_scrollable_get_vadjustment(GTK_SCROLLABLE(w->view));
-    g_signal_connect(scrolling, "value-changed", G_CALLBACK(OnScrolled), w);
-    g_signal_connect(scrolling, "changed", G_CALLBACK(OnScrolled), w);
-  }
 
   int height = 0;
   PlaceBeside(GTK_WINDOW(w->window), mainWindow_, height);
@@ -239,7 +198,6 @@ void SdlPlatform::UpdateMoveList(const MoveListRow* rows, int32_t count) {
     gtk_tree_view_scroll_to_cell(GTK_TREE_VIEW(w->view), path, nullptr, FALSE, 0, 0);
     gtk_tree_path_free(path);
   }
-  DumpRows(w);
 }
 
 void SdlPlatform::CloseMoveList() {
@@ -251,7 +209,6 @@ void SdlPlatform::CloseMoveList() {
   g_object_unref(w->store);
   delete w;
   moveListRequests_.clear();
-  DumpRows(nullptr);
 }
 
 bool SdlPlatform::CopyToClipboard(const std::string& text) {

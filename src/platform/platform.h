@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/settings_table.h"
+
 namespace rq {
 
 enum class MessageButtons { Ok, YesNo };
@@ -15,18 +17,6 @@ enum class MessageAnswer { Ok, Yes, No };
 enum class CursorKind { Arrow, Busy };
 
 using CursorHandle = void*;
-
-// The eight settings as the dialog edits them.
-struct SettingsValues {
-  bool hintAtStartup = true;
-  bool highlightMove = true;
-  bool showMoves = true;
-  bool showIllegalMoves = true;
-  bool explainIllegalMoves = true;
-  bool autoHideMenu = true;
-  int32_t difficultyLevel = 1;
-  int32_t helpLanguage = 0;
-};
 
 // One move in the record window: its Chinese and WXF text (empty for a move not made),
 // greyed when it was taken back and redo could bring it back.

@@ -2,6 +2,7 @@
 
 #include <gtk/gtk.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/sdl_platform.h"
@@ -10,81 +11,85 @@ namespace rq {
 
 namespace {
 
-constexpr int32_t LowestLevel = 0;
-constexpr int32_t HighestLevel = 4;
-
-// The six option check boxes, in the dialog's order.
-const char* const FlagIds[6] = {"hint_at_startup",    "highlight_move",        "show_moves",
-                                "show_illegal_moves", "explain_illegal_moves", "auto_hide_menu"};
+// The widget that has the focus as the dialog opens: the arrow keys move the level at once.
+constexpr const char* FocusWidget = "difficulty_scale";
 
 // The layout's object named `id`.
 GObject* Find(const SettingsDialog& d, const char* id) { return gtk_builder_get_object(d.builder, id); }
 
-// Whether the toggle `id` is checked; a missing widget reads as unchecked.
-bool Checked(const SettingsDialog& d, const char* id) {
-  GObject* widget = Find(d, id);
-  return widget != nullptr && gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(widget));
+// The radio buttons of a box, in the box's order; the caller frees the list.
+GList* Choices(GObject* box) { return gtk_container_get_children(GTK_CONTAINER(box)); }
+
+// Shows `value` in the widget of `row`: a check button checked for 1; a scale over the
+// row's range, a value beyond it at its nearest end; in a box of radio buttons, the one
+// for `value`, or the layout's own choice for a value without one.
+void ShowSetting(GObject* widget, const SettingRow& row, int32_t value) {
+  if (GTK_IS_RANGE(widget)) {
+    gtk_range_set_range(GTK_RANGE(widget), row.lowest, row.highest);
+    gtk_range_set_value(GTK_RANGE(widget), value);
+  } else if (GTK_IS_TOGGLE_BUTTON(widget)) {
+    gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(widget), value == 1);
+  } else if (GTK_IS_CONTAINER(widget) && value >= row.lowest && value <= row.highest) {
+    GList* choices = Choices(widget);
+    GList* chosen = g_list_nth(choices, static_cast<guint>(value - row.lowest));
+    if (chosen != nullptr && GTK_IS_TOGGLE_BUTTON(chosen->data))
+      gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(chosen->data), TRUE);
+    g_list_free(choices);
+  }
 }
 
-// Checks or clears the toggle `id`.
-void SetChecked(const SettingsDialog& d, const char* id, bool checked) {
-  GObject* widget = Find(d, id);
-  if (widget != nullptr) gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(widget), checked);
-}
-
-// The flag of `values` that check box i of FlagIds shows.
-bool& Flag(SettingsValues& v, int i) {
-  bool* fields[6] = {&v.hintAtStartup, &v.highlightMove, &v.showMoves,
-                     &v.showIllegalMoves, &v.explainIllegalMoves, &v.autoHideMenu};
-  return *fields[i];
+// What the widget of `row` shows, as the setting's value: a scale's position rounded into
+// the row's range, 1 or 0 for a check button, the place of the checked radio button (the
+// lowest value when none is checked).
+int32_t ReadSetting(GObject* widget, const SettingRow& row) {
+  if (GTK_IS_RANGE(widget)) {
+    const long value = std::lround(gtk_range_get_value(GTK_RANGE(widget)));
+    return static_cast<int32_t>(std::clamp<long>(value, row.lowest, row.highest));
+  }
+  if (GTK_IS_TOGGLE_BUTTON(widget)) return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(widget)) ? 1 : 0;
+  GList* choices = Choices(widget);
+  int32_t value = row.lowest;
+  for (GList* c = choices; c != nullptr; c = c->next, ++value) {
+    if (GTK_IS_TOGGLE_BUTTON(c->data) && gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(c->data))) break;
+  }
+  if (value > row.highest) value = row.lowest;
+  g_list_free(choices);
+  return value;
 }
 
 }  // namespace
 
-// A level outside the scale is shown at its nearest end; OK then stores what is shown.
+// Every setting's widget must be in the layout: a dialog that cannot show one is not opened.
+// A choice that is insensitive in the layout (the help languages without pages) can only
+// come from the settings file, and still shows as chosen.
 bool BuildSettingsDialog(const SettingsValues& values, SettingsDialog& d) {
   d.builder = gtk_builder_new();
   GError* error = nullptr;
-  if (!gtk_builder_add_from_string(d.builder, SettingsDialogLayout, -1, &error)) {
-    if (error != nullptr) g_error_free(error);
-    g_object_unref(d.builder);
-    d.builder = nullptr;
-    return false;
+  bool built = gtk_builder_add_from_string(d.builder, SettingsDialogLayout, -1, &error) != 0;
+  if (error != nullptr) g_error_free(error);
+  GObject* dialog = built ? Find(d, "settings_dialog") : nullptr;
+  built = dialog != nullptr;
+  for (const SettingRow& row : SettingRows) {
+    if (!built) break;
+    GObject* widget = Find(d, row.widget);
+    built = widget != nullptr && (GTK_IS_RANGE(widget) || GTK_IS_TOGGLE_BUTTON(widget) || GTK_IS_CONTAINER(widget));
+    if (built) ShowSetting(widget, row, row.get(values));
   }
-  GObject* dialog = Find(d, "settings_dialog");
-  GObject* scale = Find(d, "difficulty_scale");
-  if (dialog == nullptr || scale == nullptr) {
+  if (!built) {
     g_object_unref(d.builder);
     d.builder = nullptr;
     return false;
   }
   d.dialog = GTK_WIDGET(dialog);
-
-  gtk_range_set_range(GTK_RANGE(scale), LowestLevel, HighestLevel);
-  gtk_range_set_value(GTK_RANGE(scale), values.difficultyLevel);
-  SettingsValues shown = values;
-  for (int i = 0; i < 6; ++i) SetChecked(d, FlagIds[i], Flag(shown, i));
-  // The disabled languages can only come from the settings file; they still show as chosen.
-  if (values.helpLanguage == 0) SetChecked(d, "help_english", true);
-  if (values.helpLanguage == 1) SetChecked(d, "help_finnish", true);
-  if (values.helpLanguage == 2) SetChecked(d, "help_chinese", true);
-
   gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
-  gtk_widget_grab_focus(GTK_WIDGET(scale));
+  if (GObject* focus = Find(d, FocusWidget)) gtk_widget_grab_focus(GTK_WIDGET(focus));
   return true;
 }
 
-// A disabled language stays chosen when it was checked on opening.
 void ReadSettingsDialog(const SettingsDialog& d, SettingsValues& values) {
-  for (int i = 0; i < 6; ++i) Flag(values, i) = Checked(d, FlagIds[i]);
-  GObject* scale = Find(d, "difficulty_scale");
-  if (scale != nullptr) {
-    const long level = std::lround(gtk_range_get_value(GTK_RANGE(scale)));
-    values.difficultyLevel = static_cast<int32_t>(level < LowestLevel ? LowestLevel : level > HighestLevel ? HighestLevel : level);
+  for (const SettingRow& row : SettingRows) {
+    if (GObject* widget = Find(d, row.widget)) row.set(values, ReadSetting(widget, row));
   }
-  values.helpLanguage = 0;
-  if (Checked(d, "help_finnish")) values.helpLanguage = 1;
-  else if (Checked(d, "help_chinese")) values.helpLanguage = 2;
 }
 
 // Escape and closing the window count as Cancel.

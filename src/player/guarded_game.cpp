@@ -33,49 +33,49 @@ namespace {
 
 bool stopRequestedUnderLock(void* context) {
   auto* game = static_cast<GuardedGame*>(context);
-  LockGame(*game);
-  const bool stop = game->stopRequested;
-  UnlockGame(*game);
-  return stop;
+  return UnderGameLock(*game, [&] { return game->stopRequested; });
 }
 
 }  // namespace
 
 void SearchWorkerMain(GuardedGame* game) {
   for (;;) {
-    LockGame(*game);
-    if (game->workerQuit) {
-      UnlockGame(*game);
-      return;
+    bool request = false;
+    bool hint = false;
+    uint32_t hintNumber = 0;
+    {
+      GameLockGuard hold(*game);
+      if (game->workerQuit) return;
+      request = game->searchRequested;
+      hint = request && game->hintSearch;
+      hintNumber = game->hintAsked;
+      if (request) {
+        game->searchRequested = false;
+        game->searching = true;
+      }
+      if (hint) {
+        game->hintRecord.copyGameFrom(game->record);
+        game->hintRecord.searchClock = &game->clock;
+      }
     }
-    const bool request = game->searchRequested;
-    const bool hint = request && game->hintSearch;
-    const uint32_t hintNumber = game->hintAsked;
-    if (request) {
-      game->searchRequested = false;
-      game->searching = true;
-    }
-    if (hint) {
-      game->hintRecord.copyGameFrom(game->record);
-      game->hintRecord.searchClock = &game->clock;
-    }
-    UnlockGame(*game);
     if (!request) {
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
       continue;
     }
 
-    LockGame(*game);
-    game->clock.budgetSeconds = game->thinkSeconds;
-    game->clock.stop = false;
-    game->clock.activeBudget = true;
-    game->clock.started = false;
     DeepeningLimits limits;
-    limits.thinkSeconds = game->thinkSeconds;
-    limits.firstTimedDepth = game->firstTimedDepth;
-    const int side = hint ? Red : game->computerSide;
-    if (!hint) game->noMoves = false;
-    UnlockGame(*game);
+    int side = Red;
+    {
+      GameLockGuard hold(*game);
+      game->clock.budgetSeconds = game->thinkSeconds;
+      game->clock.stop = false;
+      game->clock.activeBudget = true;
+      game->clock.started = false;
+      limits.thinkSeconds = game->thinkSeconds;
+      limits.firstTimedDepth = game->firstTimedDepth;
+      side = hint ? Red : game->computerSide;
+      if (!hint) game->noMoves = false;
+    }
 
     uint8_t noMoves = 0;
     DeepeningHooks hooks;
@@ -85,7 +85,7 @@ void SearchWorkerMain(GuardedGame* game) {
     const double rootFraction = SearchClock::rootFraction;
     const SearchResult result = IterativeDeepening(hint ? game->hintRecord : game->record, side, limits, noMoves, hooks);
 
-    LockGame(*game);
+    GameLockGuard hold(*game);
     if (hint) {
       SearchClock::rootFraction = rootFraction;
       game->hintMove = result;
@@ -97,7 +97,6 @@ void SearchWorkerMain(GuardedGame* game) {
       game->progress = 1.0;
     }
     game->searching = false;
-    UnlockGame(*game);
   }
 }
 
@@ -110,56 +109,46 @@ static void PostSearchRequest(GuardedGame& game, bool hint) {
 }
 
 void RequestComputerMove(GuardedGame& game) {
-  LockGame(game);
+  GameLockGuard hold(game);
   game.usersTurn = false;
   PostSearchRequest(game, false);
-  UnlockGame(game);
 }
 
 uint32_t RequestHint(GuardedGame& game) {
-  LockGame(game);
+  GameLockGuard hold(game);
   PostSearchRequest(game, true);
   if (++game.hintAsked == 0) game.hintAsked = 1;  // 0 stands for no request
-  const uint32_t number = game.hintAsked;
-  UnlockGame(game);
-  return number;
+  return game.hintAsked;
 }
 
 // On the user's turn a search can only be a hint's, so the stop cannot reach the computer's.
 void StopHint(GuardedGame& game) {
-  LockGame(game);
-  if (game.hintSearch && game.usersTurn) {
-    if (game.searchRequested) {
-      game.searchRequested = false;
-    } else if (game.searching) {
-      game.clock.stop = true;
-      game.stopRequested = true;
-    }
-    game.hintSearch = false;
+  GameLockGuard hold(game);
+  if (!game.hintSearch || !game.usersTurn) return;
+  if (game.searchRequested) {
+    game.searchRequested = false;
+  } else if (game.searching) {
+    game.clock.stop = true;
+    game.stopRequested = true;
   }
-  UnlockGame(game);
+  game.hintSearch = false;
 }
 
 void StopSearch(GuardedGame& game) {
-  LockGame(game);
-  game.clock.stop = true;
-  game.stopRequested = true;
-  // A request not yet taken is withdrawn, so no search can start on a record being saved or reset.
-  game.searchRequested = false;
-  UnlockGame(game);
-  for (;;) {
-    LockGame(game);
-    const bool searching = game.searching;
-    UnlockGame(game);
-    if (!searching) return;
+  {
+    GameLockGuard hold(game);
+    game.clock.stop = true;
+    game.stopRequested = true;
+    // A request not yet taken is withdrawn, so no search can start on a record being saved or reset.
+    game.searchRequested = false;
+  }
+  while (UnderGameLock(game, [&] { return game.searching; })) {
   }
 }
 
 void EndSearchWorker(GuardedGame& game, std::thread& worker) {
   StopSearch(game);
-  LockGame(game);
-  game.workerQuit = true;
-  UnlockGame(game);
+  UnderGameLock(game, [&] { game.workerQuit = true; });
   if (worker.joinable()) worker.join();
 }
 

@@ -37,7 +37,7 @@ struct GuardedGame {
   Move hintMove;
   GameRecord hintRecord;
 
-  explicit GuardedGame(const char* lockName = "Vardo");
+  explicit GuardedGame(const char* lockName = kGameLockName);
   GuardedGame(const GuardedGame&) = delete;
   GuardedGame& operator=(const GuardedGame&) = delete;
 
@@ -45,8 +45,29 @@ struct GuardedGame {
   void resetForNewGame();
 };
 
+// Takes the game lock, waiting without a time-out, and lets it go again; re-entrant.
 void LockGame(GuardedGame& game);
 void UnlockGame(GuardedGame& game);
+
+// Holds the game lock for its scope, so that no return can leave the lock taken.
+class GameLockGuard {
+ public:
+  explicit GameLockGuard(GuardedGame& game) : game_(game) { LockGame(game_); }
+  ~GameLockGuard() { UnlockGame(game_); }
+  GameLockGuard(const GameLockGuard&) = delete;
+  GameLockGuard& operator=(const GameLockGuard&) = delete;
+
+ private:
+  GuardedGame& game_;
+};
+
+// Runs `section` under the game lock and returns what it returns: a short locked section
+// as one expression.
+template <typename Section>
+auto UnderGameLock(GuardedGame& game, Section section) -> decltype(section()) {
+  GameLockGuard hold(game);
+  return section();
+}
 
 // The worker thread's loop: takes requests, searches, publishes the answer.
 void SearchWorkerMain(GuardedGame* game);

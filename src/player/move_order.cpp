@@ -57,7 +57,7 @@ bool MovePicker::canPlay(const Move& m, bool quiet) {
   const uint8_t code = record.position.squares[m.from];
   if (code == 0 || sideOfCode(code) != side) return false;
   if (quiet && record.position.squares[m.to] != 0) return false;
-  return record.pieceCanMove(side, m.from, m.to, ply);
+  return record.pieceCanMove(side, m.from, m.to);
 }
 
 // Every capture but the table's move, scored by victim and attacker.

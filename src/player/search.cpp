@@ -5,7 +5,6 @@
 
 #include <cstring>
 
-#include "player/clock.h"
 #include "player/search_clock.h"
 #include "rules/notation.h"
 
@@ -26,7 +25,7 @@ bool loadPreviousMove(GameRecord& r, int side, int ply, PrincipalLine* previousL
   if (ply == previousLine->length - 1) previousLine->length = 0;
   MoveSlot& slot = r.moveSlots[ply];
   // A line carried over from the previous iteration may hold pairs of another branch.
-  if (!r.pieceCanMove(side, from, to, ply)) {
+  if (!r.pieceCanMove(side, from, to)) {
     slot.setCount(0);
     return false;
   }
@@ -79,9 +78,8 @@ SearchResult node(GameRecord& r, int side, int32_t alpha, int32_t beta, int ply,
           *noMoves = moves == 0;
           return withScore(best, alpha);
         }
-        // The progress reports stay near the root; a deadline must also cut a deep subtree.
-        if (r.searchClock && r.searchClock->deadlineMs >= 0 && r.searchClock->pastDeadline(r.searchNodes))
-          return best;
+        // The progress reports stay near the root; a hard limit must also cut a deep subtree.
+        if (r.searchDeadline && r.searchDeadline->expired(r.searchNodes)) return best;
         Move& move = slot.cells[i];
         move.detail = 0;
         if (Full) {
@@ -91,7 +89,7 @@ SearchResult node(GameRecord& r, int side, int32_t alpha, int32_t beta, int ply,
               moves -= 1;
               continue;
             }
-            move.detail = DrawDetail;
+            move.detail = ReasonRepetition;
           }
           played = true;
         }
@@ -106,7 +104,7 @@ SearchResult node(GameRecord& r, int side, int32_t alpha, int32_t beta, int ply,
         const bool recorded = Full && ply < r.fullCheckDepth;
         if (recorded) r.recordMove(move);
         int32_t childValue;
-        if (ply + 1 < depthLimit && !tookGeneral && move.detail != DrawDetail) {
+        if (ply + 1 < depthLimit && !tookGeneral && move.detail != ReasonRepetition) {
           const bool childFull = Full && ply < r.fullCheckDepth;
           r.plyMoves[ply] = childFull ? node<true>(r, 1 - side, -beta, -alpha, ply + 1, noMoves, previousLine, &local)
                                       : node<false>(r, 1 - side, -beta, -alpha, ply + 1, noMoves, previousLine, &local);
@@ -116,7 +114,7 @@ SearchResult node(GameRecord& r, int side, int32_t alpha, int32_t beta, int ply,
           local.length = 0;
         }
         int32_t value = -childValue;
-        if (move.detail == DrawDetail) value = 0;
+        if (move.detail == ReasonRepetition) value = 0;
         if (value > alpha) {
           alpha = value;
           best = move;
@@ -124,9 +122,9 @@ SearchResult node(GameRecord& r, int side, int32_t alpha, int32_t beta, int ply,
         }
         if (recorded) r.dropLastRecord();
         r.unmakeMove(side, move);
-        if (tookGeneral || *noMoves || move.detail == DrawDetail) {
+        if (tookGeneral || *noMoves || move.detail == ReasonRepetition) {
           *noMoves = moves == 0;
-          return withScore(move, move.detail == DrawDetail ? 0 : WinScore - ply);
+          return withScore(move, move.detail == ReasonRepetition ? 0 : WinScore - ply);
         }
       }
     }
@@ -159,26 +157,28 @@ SearchResult IterativeDeepening(GameRecord& record, int side, const DeepeningLim
   bool completed = false;
   record.searchNodes = 0;
   record.depthLimit = 1;
-  const int32_t t0 = ElapsedMilliseconds();
-  int32_t t = t0;
+  SearchDeadline deadline(limits, record.searchClock);
+  record.searchDeadline = &deadline;
   while (record.depthLimit < MaxSearchPly && record.depthLimit <= limits.maxDepth) {
     const int32_t depth = record.depthLimit;
-    // The first iteration always runs, so a move is found whatever the limits.
-    if (depth > 1 && depth >= limits.firstTimedDepth && t - t0 >= limits.thinkSeconds * 1000.0) break;
+    if (!deadline.mayStartIteration(depth)) break;
     result = searchNode(record, side, -InfiniteScore, InfiniteScore, 0, &noMoves, &previousLine, &line);
     previousLine = line;
     record.depthLimit = depth + 1;
-    t = ElapsedMilliseconds();
+    deadline.iterationEnded(depth);
     const bool stop = hooks.stopRequested && hooks.stopRequested(hooks.context);
-    const bool cut = record.searchClock && record.searchClock->stop.load(std::memory_order_relaxed);
+    const bool cut = deadline.cut();
     if (!cut) {
       lastComplete = result;
       completed = true;
-      if (hooks.iterationDone) hooks.iterationDone(hooks.context, {depth, result, &line, record.searchNodes, t - t0});
+      if (hooks.iterationDone) {
+        hooks.iterationDone(hooks.context, {depth, result, &line, record.searchNodes, deadline.elapsedMs()});
+      }
     }
     // A stop that came without a stop request (a hint given up) ends the deepening too.
     if (stop || cut) break;
   }
+  record.searchDeadline = nullptr;
   // An iteration cut short before it found any move answers with the last whole one.
   if (!IsBoardMove(result) && !noMoves && completed) result = lastComplete;
   return result;
@@ -191,14 +191,6 @@ std::string FormatLine(const PrincipalLine& line) {
     text += FormatMove(line.pairs[2 * i], line.pairs[2 * i + 1]);
   }
   return text;
-}
-
-void DifficultyLimits(int32_t level, double& thinkSeconds, int32_t& firstTimedDepth) {
-  static const double seconds[5] = {0.1, 1.0, 3.0, 6.0, 12.0};
-  static const int32_t depths[5] = {4, 5, 6, 7, 8};
-  if (level < 0 || level > 4) level = 1;
-  thinkSeconds = seconds[level];
-  firstTimedDepth = depths[level];
 }
 
 }  // namespace rq

@@ -4,13 +4,13 @@
 #include <cstdint>
 #include <string>
 
+#include "player/time_budget.h"
 #include "rules/game_record.h"
 
 namespace rq {
 
 constexpr int32_t WinScore = 99999;
 constexpr int32_t InfiniteScore = 9999999;
-constexpr int32_t DrawDetail = 4;
 constexpr int MaxLineLength = 100;
 
 // Best line from a node: a length, then (from, to) pairs ply by ply.
@@ -26,12 +26,6 @@ SearchResult searchNode(GameRecord& record, int side, int32_t alpha, int32_t bet
 // Searches the plies beyond, testing only the facing generals.
 SearchResult deepSearchNode(GameRecord& record, int side, int32_t alpha, int32_t beta, int ply, uint8_t* noMoves,
                             PrincipalLine* previousLine, PrincipalLine* line);
-
-struct DeepeningLimits {
-  double thinkSeconds = 1.0;
-  int32_t firstTimedDepth = 5;
-  int32_t maxDepth = MaxSearchPly - 1;  // tools may fix the depth; the game never does
-};
 
 // What one finished iteration found, for tools that print it.
 struct IterationReport {
@@ -53,9 +47,6 @@ struct DeepeningHooks {
 // the last iteration's result is the answer.
 SearchResult IterativeDeepening(GameRecord& record, int side, const DeepeningLimits& limits, uint8_t& noMoves,
                                 const DeepeningHooks& hooks = {});
-
-// Search limits of a difficulty level; any level outside 0..4 plays as level 1.
-void DifficultyLimits(int32_t level, double& thinkSeconds, int32_t& firstTimedDepth);
 
 // The line as coordinate moves separated by blanks ("h2e2 h9g7").
 std::string FormatLine(const PrincipalLine& line);

@@ -12,14 +12,14 @@ double SearchClock::rootFraction = 0.0;
 // 0 to 0.5 in proportion to the time budget, then 0.5 towards 1 as the deeper
 // iterations get through the root's pieces; never moves back within a budget.
 bool SearchClock::reportProgress(double x) {
-  const int32_t reportMs = nowMs();
+  const int32_t nowMs = SearchTimeSource(this)();
   double value;
   if (activeBudget) {
     if (!started) {
-      startTime = reportMs;
+      startTime = nowMs;
       started = true;
     }
-    const double elapsed = (reportMs - startTime) * 0.001;
+    const double elapsed = (nowMs - startTime) * 0.001;
     if (elapsed > budgetSeconds || budgetSeconds <= 0.0) {
       activeBudget = false;
       value = 0.5;
@@ -41,20 +41,12 @@ bool SearchClock::reportProgress(double x) {
   return stop.load(std::memory_order_relaxed);
 }
 
-bool SearchClock::pastDeadline(uint64_t nodes) {
-  if (stop.load(std::memory_order_relaxed)) return true;
-  if ((nodes & 1023) != 0 || nowMs() < deadlineMs) return false;
-  stop = true;
-  return true;
-}
-
 void SearchClock::publishProgress(double value) {
-  if (!owner) return;
-  LockGame(*owner);
-  owner->progress = value;
-  UnlockGame(*owner);
+  if (owner) UnderGameLock(*owner, [&] { owner->progress = value; });
 }
 
-int32_t SearchClock::nowMs() const { return now ? now() : ElapsedMilliseconds(); }
+MillisecondClock SearchTimeSource(const SearchClock* clock) {
+  return clock != nullptr && clock->now != nullptr ? clock->now : ElapsedMilliseconds;
+}
 
 }  // namespace rq

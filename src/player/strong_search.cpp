@@ -64,8 +64,8 @@ void StrongSearch::forget() {
   memory.clear();
 }
 
-// The search clock's time, or the process clock's when the record has no search clock.
-int32_t StrongSearch::nowMs() const { return clock ? clock->nowMs() : ElapsedMilliseconds(); }
+// The time on the clock that times searches.
+int32_t StrongSearch::nowMs() const { return SearchTimeSource(clock)(); }
 
 // Everything a new search starts from: its limits, a fresh count, and the keys of the game so far.
 void StrongSearch::prepare(GameRecord& r, const StrongLimits& lim) {
@@ -489,7 +489,7 @@ SearchResult StrongSearch::run(GameRecord& r, int side, const StrongLimits& lim,
     completedDepth = depth;
     answer = rootMoves[0].move;
     answer.status = score;
-    answer.detail = rootMoves[0].draw ? DrawDetail : 0;
+    answer.detail = rootMoves[0].draw ? ReasonRepetition : 0;
     line = lines[0];
     const int32_t elapsed = nowMs() - startMs;
     iterationBeforeMs = lastIterationMs;
@@ -506,7 +506,7 @@ SearchResult StrongSearch::run(GameRecord& r, int side, const StrongLimits& lim,
   if (completedDepth == 0) {
     answer = rootMoves[0].move;
     answer.status = 0;
-    answer.detail = rootMoves[0].draw ? DrawDetail : 0;
+    answer.detail = rootMoves[0].draw ? ReasonRepetition : 0;
   }
   return answer;
 }

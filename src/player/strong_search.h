@@ -36,7 +36,7 @@ struct StrongSearch {
 
   // Searches deeper and deeper for `side` until the limits, a stop of the record's clock or
   // the hooks end it, and answers with the best move of the last whole iteration (its score
-  // in `status`, DrawDetail in `detail` when it ends the game drawn). `noMoves` is set when
+  // in `status`, ReasonRepetition in `detail` when it ends the game drawn). `noMoves` is set when
   // the side has no permitted move. The record comes back as it was.
   SearchResult run(GameRecord& record, int side, const StrongLimits& limits, uint8_t& noMoves,
                    const DeepeningHooks& hooks = {});

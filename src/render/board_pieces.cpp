@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "game/game_application.h"
+#include "game/game_file_ranges.h"
 #include "render/draw.h"
 #include "render/scene_steps.h"
 #include "render/textures.h"
@@ -32,7 +33,7 @@ int HiddenSquare(const GameApplication& app) {
 
 // A generals' blink is due: the explanation is of facing generals.
 bool GeneralsBlink(const GameApplication& app) {
-  return app.explanationShown && app.explainIllegalMoves && app.explanationReason == 1;
+  return app.explanationShown && app.settings.explainIllegalMoves && app.explanationReason == 1;
 }
 
 // A move's arrow in the colour set: a 16-unit band with the round dot's halves as caps.
@@ -82,7 +83,7 @@ void DrawHintRing(const GameApplication& app) {
 
 }  // namespace
 
-// Step 4: the board image stretched over the whole client area, in pixels.
+// The board image stretched over the whole client area, in pixels.
 void DrawBoardPicture(GameApplication& app) {
   const double side = app.clientHeight;
   Textures().SetTexturing();
@@ -91,7 +92,7 @@ void DrawBoardPicture(GameApplication& app) {
   DrawTexturedRect(0, 0, 0, 0, side, side, side, side);
 }
 
-// Step 6: shadows, the hint's ring and arrow, then pieces (generals blinking for facing
+// Shadows, the hint's ring and arrow, then pieces (generals blinking for facing
 // generals), then the arrows of the latest move and of the hint over them.
 void DrawBoardPieces(GameApplication& app) {
   OpenStep(app, kPiecesTexture);
@@ -124,7 +125,7 @@ void DrawBoardPieces(GameApplication& app) {
     if (blink && general) glColor4d(1, 1, 1, 1);
   }
 
-  if (app.lastMove.status != NoLastMove && app.highlightMove) {
+  if (app.lastMove.status != NoLastMove && app.settings.highlightMove) {
     glColor4d(1, 1, 1, kArrowAlpha);
     DrawMoveArrow(app.lastMove);
   }
@@ -137,7 +138,7 @@ void DrawBoardPieces(GameApplication& app) {
   CloseStep();
 }
 
-// Step 8: the held piece under the pointer, at its grab offset, with its shadow.
+// The held piece under the pointer, at its grab offset, with its shadow.
 void DrawDraggedPiece(GameApplication& app) {
   if (app.draggedPiece.code < 0) return;
   OpenStep(app, kPiecesTexture);
@@ -152,7 +153,7 @@ void DrawDraggedPiece(GameApplication& app) {
   CloseStep();
 }
 
-// Step 11: the computer's piece on its eased, lifted way between its squares.
+// The computer's piece on its eased, lifted way between its squares.
 void DrawComputerMove(GameApplication& app) {
   if (!app.computerMoveAnimating) return;
   const int from = app.animatedMove.from, to = app.animatedMove.to;

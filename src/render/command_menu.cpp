@@ -31,9 +31,9 @@ const Band* BandOf(int32_t item) {
 
 }  // namespace
 
-// Step 12: the panel at the right edge with its fades, and the held item pressed.
+// The panel at the right edge with its fades, and the held item pressed.
 void DrawCommandMenu(GameApplication& app) {
-  if (!app.autoHideMenu) app.menuVisible = true;
+  if (!app.settings.autoHideMenu) app.menuVisible = true;
   const double alpha = MenuOpacity(app, app.platform->ElapsedMilliseconds());
   if (alpha <= 0.0) return;  // faded out, or never shown
 

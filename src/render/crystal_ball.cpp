@@ -37,19 +37,20 @@ void DrawProgressFan(double progress) {
 
 }  // namespace
 
-// Step 10: the ball while the computer thinks (for its move or for a hint), and always the
+// The ball while the computer thinks (for its move or for a hint), and always the
 // dots of the search depth.
 void DrawCrystalBall(GameApplication& app) {
   const bool hint = app.hint.asked != 0;
-  LockGame(app.game);
-  const int32_t depthLimit = hint ? app.game.hintRecord.depthLimit : app.game.record.depthLimit;
-  const bool usersTurn = app.game.usersTurn;
-  UnlockGame(app.game);
+  int32_t depthLimit;
+  bool usersTurn;
+  {
+    GameLockGuard hold(app.game);
+    depthLimit = hint ? app.game.hintRecord.depthLimit : app.game.record.depthLimit;
+    usersTurn = app.game.usersTurn;
+  }
 
   if (!usersTurn || hint) {
-    LockGame(app.game);
-    const double progress = app.game.progress;
-    UnlockGame(app.game);
+    const double progress = UnderGameLock(app.game, [&] { return app.game.progress; });
     const int32_t phase = ClockPhase(app.platform->ElapsedMilliseconds(), 1000);
     const double glow = std::sin(std::abs(phase - 500) * 0.002 * kHalfPi);
 

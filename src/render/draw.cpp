@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include "game/game_application.h"
+#include "game/game_file_ranges.h"
 #include "render/textures.h"
 
 namespace rq {
@@ -42,12 +43,6 @@ void EnterBoardFrame(const GameApplication& app) {
 
 Point BoardFrameCentre(int square) {
   return {90.0 * (square % 9) + 64, 64 - 90.0 * (square / 9)};
-}
-
-bool IsPieceCode(int32_t code) {
-  const int32_t colour = code & ~int32_t{IndexMask};
-  const int32_t number = code & IndexMask;
-  return (colour == RedBit || colour == GreenBit) && number >= 1 && number <= PiecesPerSide;
 }
 
 void DrawPieceSprite(const GameApplication& app, int32_t code, double x, double y) {

@@ -30,9 +30,6 @@ struct Point {
 // Centre of `square` in the board frame.
 Point BoardFrameCentre(int square);
 
-// A code that names a piece: one colour bit and a piece number 1..16.
-bool IsPieceCode(int32_t code);
-
 // Sprite sizes and sources in the pieces atlas (512 by 512 units).
 constexpr double kAtlasSize = 512;
 constexpr double kPieceSize = 80;

@@ -54,9 +54,9 @@ void DrawCapturedGroup(const GameApplication& app, const uint8_t* codes, int32_t
 
 }  // namespace
 
-// Step 7: a pulsing marker on every point the hovered or held piece could go to.
+// A pulsing marker on every point the hovered or held piece could go to.
 void DrawCandidateMarkers(GameApplication& app) {
-  if (!app.candidatesShown || !(app.showIllegalMoves || app.showMoves)) return;
+  if (!app.candidatesShown || !(app.settings.showIllegalMoves || app.settings.showMoves)) return;
   const double q = std::abs(ClockPhase(app.platform->ElapsedMilliseconds(), 1000) - 500) * 0.002;
   OpenStep(app, kPiecesTexture);
   EnterBoardFrame(app);
@@ -67,14 +67,14 @@ void DrawCandidateMarkers(GameApplication& app) {
     const Point c = BoardFrameCentre(m.to);
     const Tint t = MarkerTint(m.status, q);
     glColor4d(t.r, t.g, t.b, t.a);
-    const bool shown = m.status < 0 ? app.showIllegalMoves : app.showMoves;
+    const bool shown = m.status < 0 ? app.settings.showIllegalMoves : app.settings.showMoves;
     if (shown) DrawMarkerSprite(c.x - 19, c.y - 22);
   }
   glDisable(GL_BLEND);
   CloseStep();
 }
 
-// Step 5: the user's losses from the top left down, the computer's from the bottom up.
+// The user's losses from the top left down, the computer's from the bottom up.
 void DrawCapturedPieces(GameApplication& app) {
   DrawCapturedGroup(app, app.eatenRed, app.eatenRedCount, app.boardOriginX - 157,
                     app.boardOriginY - 50, -1);
@@ -82,9 +82,9 @@ void DrawCapturedPieces(GameApplication& app) {
                     app.boardOriginY - 830, +1);
 }
 
-// Step 9: the strip that says why the point under the held piece is prohibited.
+// The strip that says why the point under the held piece is prohibited.
 void DrawExplanationBanner(GameApplication& app) {
-  if (!app.explanationShown || !app.explainIllegalMoves) return;
+  if (!app.explanationShown || !app.settings.explainIllegalMoves) return;
   const int reason = app.explanationReason;
   if (reason < 2 || reason > 4) return;
   const double srcY = reason == 2 ? 148 : reason == 3 ? 275 : 401;

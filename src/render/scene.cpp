@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 
 #include "game/game_application.h"
+#include "render/backdrop.h"
 #include "render/scene_steps.h"
 
 namespace rq {
@@ -16,9 +17,7 @@ void DrawSceneElements(GameApplication& app) {
   glLoadIdentity();
   glDisable(GL_DEPTH_TEST);
 
-  DrawBoardPicture(app);
-  DrawCapturedPieces(app);
-  DrawBoardPieces(app);
+  DrawBackdrop(app);  // board picture, captured pieces, pieces on the board
   DrawCandidateMarkers(app);
   DrawDraggedPiece(app);
   DrawExplanationBanner(app);

@@ -10,8 +10,9 @@ struct GameApplication;
 // The whole frame: clear, the computer's turn, every element, then the pause.
 void DrawScene(GameApplication& app);
 
-// Steps 3 to 12 of a frame: projection, board, pieces, markers, the dragged piece,
-// banner, crystal ball, the computer's move in flight and the command menu.
+// Everything a frame shows, back to front: the projection, board, captured pieces,
+// pieces, markers, the dragged piece, banner, crystal ball, the computer's move in
+// flight and the command menu.
 void DrawSceneElements(GameApplication& app);
 
 // The pause that ends a frame: 15 ms while the user moves or a move is in flight,
@@ -19,8 +20,9 @@ void DrawSceneElements(GameApplication& app);
 int32_t FramePauseMilliseconds(const GameApplication& app);
 
 // How long the picture stays as it is at `now`: 0 while something moves (the computer
-// thinking or moving, pulsing markers, a fading menu, an announcement to come), the
-// milliseconds to the generals' next blink, or -1 when only an event can change it.
+// thinking or moving, a fading menu, an announcement to come), the milliseconds to the
+// next picture of the pulsing markers or to the generals' next blink, or -1 when only an
+// event can change it.
 int32_t PictureStillFor(GameApplication& app, int32_t now);
 
 }  // namespace rq

@@ -1,4 +1,5 @@
-// The element steps of a frame, in the order DrawSceneElements calls them.
+// The element steps of a frame, in the order a frame draws them; the first three make up
+// the backdrop (render/backdrop.h).
 #pragma once
 
 namespace rq {

@@ -57,6 +57,8 @@ bool TextureTable::LoadAllTextures(const std::string& dataDir) {
 }
 
 void TextureTable::BindTexture(int number) {
+  // Names the image in what feedback mode records, so that a kept picture knows its images.
+  glPassThrough(number >= 0 && number < kTextureSlots ? static_cast<GLfloat>(slots[number].glName) : 0);
   if (number < 0 || number >= kTextureSlots || !slots[number].loaded) {
     // A missing image draws nothing rather than a plain white block.
     if (emptyTexture == 0) {

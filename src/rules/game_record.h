@@ -11,6 +11,7 @@
 namespace rq {
 
 class SearchClock;
+class SearchDeadline;
 
 // Reasons a generated move may not be played.
 enum MoveReason : int32_t {
@@ -28,6 +29,7 @@ struct GameRecord {
   int32_t pieceOrder[PiecesPerSide];
   const int32_t* pieceSquareTable[16];      // by PieceType code
   SearchClock* searchClock = nullptr;
+  SearchDeadline* searchDeadline = nullptr;  // the running search's time limits, set by its deepening
   std::atomic<int32_t> depthLimit{6};       // read by the drawing thread while the worker changes it
   int32_t fullCheckDepth = 4;
   std::minstd_rand random;                  // drives the piece-order shuffle
@@ -73,9 +75,22 @@ struct GameRecord {
   void copyGameFrom(const GameRecord& other);
 
   // Move generation (movegen.cpp): replaces the slot's contents.
-  void generateCaptures(int side, int pieceIndex, int slot);
-  void generateQuietMoves(int side, int pieceIndex, int slot);
-  bool pieceCanMove(int side, int from, int to, int slot);
+  void generateCaptures(int side, int pieceIndex, MoveSlot& slot);
+  void generateQuietMoves(int side, int pieceIndex, MoveSlot& slot);
+  void generateCaptures(int side, int pieceIndex, int slot) { generateCaptures(side, pieceIndex, moveSlots[slot]); }
+  void generateQuietMoves(int side, int pieceIndex, int slot) { generateQuietMoves(side, pieceIndex, moveSlots[slot]); }
+  bool pieceCanMove(int side, int from, int to);
+
+  // Visits the generated moves of a side in the rules' order: the pieces by index 1..16,
+  // each piece's captures before its quiet moves, each family as generated. The moves are
+  // generated into a slot of the call's own, so `visit` may judge, make and unmake moves and
+  // visit again, as long as it leaves the board as it found it. `visit` gets a copy of each
+  // move and returns true to stop; the answer says whether it stopped.
+  template <typename Visit>
+  bool forEachMove(int side, Visit&& visit);
+  // The same for the one piece `pieceIndex` of `side`, which must be on the board.
+  template <typename Visit>
+  bool forEachMoveOfPiece(int side, int pieceIndex, Visit&& visit);
 
   // Making moves and attack tests (position.cpp).
   bool makeMove(int side, Move& move) { return applyMove<true>(side, move); }
@@ -96,7 +111,15 @@ struct GameRecord {
   bool isProtectedOrExempt(int target, int side, int captureIndex);
   bool validateMove(Move& move, int32_t& reason, int32_t& detail);
   int32_t repetitionReason(int side, int32_t& detail);
-  bool redHasMove();
+  // Whether a generated move may be played: legal, or ending the game drawn (reason 4).
+  bool permitsMove(Move move, int32_t& reason);
+  bool permitsMove(const Move& move) {
+    int32_t reason = ReasonNone;
+    return permitsMove(move, reason);
+  }
+  // Whether `side` has a move that may be played; without one it has lost.
+  bool hasPermittedMove(int side);
+  bool redHasMove() { return hasPermittedMove(Red); }
 
   // History (history.cpp).
   bool recordMove(const Move& move);
@@ -116,7 +139,39 @@ struct GameRecord {
   bool anyGeneralTaken() const {
     return isCaptured(pieceSquare[Red][GeneralIndex]) || isCaptured(pieceSquare[Green][GeneralIndex]);
   }
+
+ private:
+  template <typename Visit>
+  bool visitPieceMoves(int side, int pieceIndex, MoveSlot& slot, Visit& visit);
 };
+
+template <typename Visit>
+bool GameRecord::visitPieceMoves(int side, int pieceIndex, MoveSlot& slot, Visit& visit) {
+  for (int family = 0; family < 2; ++family) {
+    if (family == 0) generateCaptures(side, pieceIndex, slot);
+    else generateQuietMoves(side, pieceIndex, slot);
+    const int count = slot.count();
+    for (int i = 0; i < count; ++i) {
+      Move move = slot.cells[i];
+      if (visit(move)) return true;
+    }
+  }
+  return false;
+}
+
+template <typename Visit>
+bool GameRecord::forEachMove(int side, Visit&& visit) {
+  MoveSlot slot;
+  for (int index = 1; index <= PiecesPerSide; ++index)
+    if (onBoard(side, index) && visitPieceMoves(side, index, slot, visit)) return true;
+  return false;
+}
+
+template <typename Visit>
+bool GameRecord::forEachMoveOfPiece(int side, int pieceIndex, Visit&& visit) {
+  MoveSlot slot;
+  return visitPieceMoves(side, pieceIndex, slot, visit);
+}
 
 // Make and unmake sit in the header: the search spends most of its time in them.
 
@@ -188,6 +243,13 @@ inline void GameRecord::takeBackMove(int side, const Move& move) {
   position.boardValue += capturedSide == Green ? materialValue[type & 7] : -materialValue[type & 7];
   position.boardExtraValue += pieceSquareTable[type][to];
   if (KeepKey) hashKey = key ^ Zobrist.piece[type][to];
+}
+
+// Judges a copy of the move; `reason` is validation's either way. Inline, as perft asks it
+// of every move.
+inline bool GameRecord::permitsMove(Move move, int32_t& reason) {
+  int32_t detail = 0;
+  return validateMove(move, reason, detail) || reason == ReasonRepetition;
 }
 
 // The start position, square by square.

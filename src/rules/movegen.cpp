@@ -165,33 +165,23 @@ int generate(const GameRecord& r, int pieceIndex, Move* cells) {
 }  // namespace
 
 // Moves of one piece onto squares held by the other colour.
-void GameRecord::generateCaptures(int side, int pieceIndex, int slot) {
-  MoveSlot& s = moveSlots[slot];
+void GameRecord::generateCaptures(int side, int pieceIndex, MoveSlot& s) {
   s.setCount(side == Red ? generate<true, Red>(*this, pieceIndex, s.cells)
                          : generate<true, Green>(*this, pieceIndex, s.cells));
 }
 
 // Moves of one piece onto empty squares.
-void GameRecord::generateQuietMoves(int side, int pieceIndex, int slot) {
-  MoveSlot& s = moveSlots[slot];
+void GameRecord::generateQuietMoves(int side, int pieceIndex, MoveSlot& s) {
   s.setCount(side == Red ? generate<false, Red>(*this, pieceIndex, s.cells)
                          : generate<false, Green>(*this, pieceIndex, s.cells));
 }
 
-// Whether the piece on `from` belongs to `side` and generates the move to `to`; the
-// generation goes into `slot`.
-bool GameRecord::pieceCanMove(int side, int from, int to, int slot) {
+// Whether the piece on `from` belongs to `side` and generates the move to `to`.
+bool GameRecord::pieceCanMove(int side, int from, int to) {
   if (from < 0 || from >= BoardSquares || to < 0 || to >= BoardSquares) return false;
   const uint8_t code = position.squares[from];
   if (code == 0 || sideOfCode(code) != side) return false;
-  for (int family = 0; family < 2; ++family) {
-    if (family == 0) generateCaptures(side, code & IndexMask, slot);
-    else generateQuietMoves(side, code & IndexMask, slot);
-    const MoveSlot& s = moveSlots[slot];
-    for (int i = 0; i < s.count(); ++i)
-      if (s.cells[i].to == to) return true;
-  }
-  return false;
+  return forEachMoveOfPiece(side, code & IndexMask, [to](const Move& m) { return m.to == to; });
 }
 
 }  // namespace rq

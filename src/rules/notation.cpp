@@ -48,8 +48,7 @@ bool reachable(int kind, int side, int square) {
 
 char sideLetter(int side) { return side == Red ? 'w' : 'b'; }
 
-}  // namespace
-
+// The FEN letter of a piece code ('K' red general, 'p' green soldier), or '?'.
 char PieceLetter(uint8_t code) {
   if (code == 0) return '?';
   const int index = code & IndexMask;
@@ -57,6 +56,8 @@ char PieceLetter(uint8_t code) {
   char letter = KindLetters[kindOfIndex(index)];
   return sideOfCode(code) == Red ? static_cast<char>(letter - 'a' + 'A') : letter;
 }
+
+}  // namespace
 
 bool LoadFen(GameRecord& record, const std::string& fen, int& sideToMove, std::string& error) {
   uint8_t squares[BoardSquares] = {};

@@ -22,7 +22,4 @@ inline std::string FormatMove(const Move& m) { return FormatMove(m.from, m.to); 
 // Parses four characters of coordinate text; false for anything else.
 bool ParseMove(const std::string& text, int& from, int& to);
 
-// The FEN letter of a piece code ('K' red general, 'p' green soldier), or '?'.
-char PieceLetter(uint8_t code);
-
 }  // namespace rq

@@ -7,43 +7,36 @@
 namespace rq {
 namespace {
 
+// Deeper counts are refused (counted as 0): they would never finish anyway.
+constexpr int MaxPerftDepth = 98;
+
 // Calls visit(move, tookGeneral) with every counted move of `side`, made on the board;
-// the move is taken back after the visit. Uses slot `ply` for generation.
+// the move is taken back after the visit.
 template <typename Visit>
-void forEachCountedMove(GameRecord& r, int side, int ply, PerftRules rules, Visit&& visit) {
-  for (int index = 1; index <= PiecesPerSide; ++index) {
-    if (!r.onBoard(side, index)) continue;
-    for (int family = 0; family < 2; ++family) {
-      if (family == 0) r.generateCaptures(side, index, ply);
-      else r.generateQuietMoves(side, index, ply);
-      const MoveSlot& slot = r.moveSlots[ply];
-      const int count = slot.count();
-      for (int i = 0; i < count; ++i) {
-        Move m = slot.cells[i];
-        if (rules == PerftRules::Game) {
-          int32_t reason = 0, detail = 0;
-          if (!r.validateMove(m, reason, detail) && reason != ReasonRepetition) continue;
-          const bool tookGeneral = r.makeMove(side, m);
-          visit(m, tookGeneral);
-          r.unmakeMove(side, m);
-        } else {
-          const bool tookGeneral = r.makeMove(side, m);
-          if (!r.generalsFacing() && !r.isGeneralAttackedFast(side)) visit(m, tookGeneral);
-          r.unmakeMove(side, m);
-        }
-      }
+void forEachCountedMove(GameRecord& r, int side, PerftRules rules, Visit&& visit) {
+  r.forEachMove(side, [&](Move& m) {
+    if (rules == PerftRules::Game) {
+      if (!r.permitsMove(m)) return false;
+      const bool tookGeneral = r.makeMove(side, m);
+      visit(m, tookGeneral);
+      r.unmakeMove(side, m);
+    } else {
+      const bool tookGeneral = r.makeMove(side, m);
+      if (!r.generalsFacing() && !r.isGeneralAttackedFast(side)) visit(m, tookGeneral);
+      r.unmakeMove(side, m);
     }
-  }
+    return false;
+  });
 }
 
-uint64_t perftNode(GameRecord& r, int side, int depth, int ply, PerftRules rules) {
+uint64_t perftNode(GameRecord& r, int side, int depth, PerftRules rules) {
   uint64_t nodes = 0;
   if (depth == 1) {
-    forEachCountedMove(r, side, ply, rules, [&](const Move&, bool) { ++nodes; });
+    forEachCountedMove(r, side, rules, [&](const Move&, bool) { ++nodes; });
     return nodes;
   }
-  forEachCountedMove(r, side, ply, rules, [&](const Move&, bool tookGeneral) {
-    nodes += tookGeneral ? 1 : perftNode(r, 1 - side, depth - 1, ply + 1, rules);
+  forEachCountedMove(r, side, rules, [&](const Move&, bool tookGeneral) {
+    nodes += tookGeneral ? 1 : perftNode(r, 1 - side, depth - 1, rules);
   });
   return nodes;
 }
@@ -52,15 +45,15 @@ uint64_t perftNode(GameRecord& r, int side, int depth, int ply, PerftRules rules
 
 uint64_t Perft(GameRecord& record, int side, int depth, PerftRules rules) {
   if (depth <= 0) return 1;
-  if (depth >= SlotHasMove) return 0;
-  return perftNode(record, side, depth, 0, rules);
+  if (depth > MaxPerftDepth) return 0;
+  return perftNode(record, side, depth, rules);
 }
 
 std::vector<PerftDivision> PerftDivide(GameRecord& record, int side, int depth, PerftRules rules) {
   std::vector<PerftDivision> result;
-  if (depth <= 0 || depth >= SlotHasMove) return result;
-  forEachCountedMove(record, side, 0, rules, [&](const Move& m, bool tookGeneral) {
-    uint64_t nodes = (depth == 1 || tookGeneral) ? 1 : perftNode(record, 1 - side, depth - 1, 1, rules);
+  if (depth <= 0 || depth > MaxPerftDepth) return result;
+  forEachCountedMove(record, side, rules, [&](const Move& m, bool tookGeneral) {
+    uint64_t nodes = (depth == 1 || tookGeneral) ? 1 : perftNode(record, 1 - side, depth - 1, rules);
     result.push_back({FormatMove(m), nodes});
   });
   std::sort(result.begin(), result.end(),

@@ -21,8 +21,7 @@ constexpr int RepetitionWindow = 16;  // plies the repetition rule looks back
 constexpr int RecentCapacity = RepetitionWindow + MaxSearchPly + 12;
 constexpr int NoEndPly = 1000;
 
-// Scratch slots that belong to the rules engine's own tests.
-constexpr int SlotHasMove = 99;
+// Scratch slots that belong to the rules engine's attack and chase tests.
 constexpr int SlotCheck = 100;
 constexpr int SlotProtection = 101;
 

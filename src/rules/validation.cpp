@@ -83,22 +83,9 @@ int32_t GameRecord::repetitionReason(int side, int32_t& detail) {
   return ReasonRepetition;
 }
 
-// Whether red has a move that is legal or that would end the game drawn.
-bool GameRecord::redHasMove() {
-  for (int index = 1; index <= PiecesPerSide; ++index) {
-    if (!onBoard(Red, index)) continue;
-    for (int family = 0; family < 2; ++family) {
-      if (family == 0) generateCaptures(Red, index, SlotHasMove);
-      else generateQuietMoves(Red, index, SlotHasMove);
-      const MoveSlot& slot = moveSlots[SlotHasMove];
-      for (int i = 0; i < slot.count(); ++i) {
-        Move m = slot.cells[i];
-        int32_t reason = 0, detail = 0;
-        if (validateMove(m, reason, detail) || reason == ReasonRepetition) return true;
-      }
-    }
-  }
-  return false;
+// Whether `side` has a move that is legal or that would end the game drawn.
+bool GameRecord::hasPermittedMove(int side) {
+  return forEachMove(side, [this](const Move& m) { return permitsMove(m); });
 }
 
 }  // namespace rq

@@ -126,21 +126,14 @@ std::string FormatWxfMove(const BoardPosition& board, int from, int to) {
 bool FindMoveByText(GameRecord& record, int side, const std::string& text,
                     std::string (*format)(const BoardPosition&, int, int), int& from, int& to) {
   int found = 0;
-  for (int index = 1; index <= PiecesPerSide; ++index) {
-    if (!record.onBoard(side, index)) continue;
-    for (int family = 0; family < 2; ++family) {
-      if (family == 0) record.generateCaptures(side, index, 0);
-      else record.generateQuietMoves(side, index, 0);
-      const MoveSlot& slot = record.moveSlots[0];
-      for (int i = 0; i < slot.count(); ++i) {
-        const Move& m = slot.cells[i];
-        if (format(record.position, m.from, m.to) != text) continue;
-        from = m.from;
-        to = m.to;
-        ++found;
-      }
+  record.forEachMove(side, [&](const Move& m) {
+    if (format(record.position, m.from, m.to) == text) {
+      from = m.from;
+      to = m.to;
+      ++found;
     }
-  }
+    return false;
+  });
   return found == 1;
 }
 

@@ -7,6 +7,7 @@
 #include "game/game_application.h"
 #include "interaction/commands.h"
 #include "interaction/interaction.h"
+#include "render/backdrop.h"
 #include "shell/key_map.h"
 #include "shell/window.h"
 
@@ -45,6 +46,9 @@ void OnWindowEvent(Shell& shell, const SDL_WindowEvent& e) {
       OnSizeChanged(shell, w, h);
       break;
     }
+    // Uncovered, the window is drawn anew, the backdrop too: a copy of it taken while something
+    // lay over the window may hold pixels that were never drawn.
+    case SDL_WINDOWEVENT_EXPOSED: ForgetBackdrop(); break;
     case SDL_WINDOWEVENT_CLOSE: shell.quit = true; break;
     case SDL_WINDOWEVENT_LEAVE: OnPointerLeave(*shell.app); break;
     default: break;

@@ -30,36 +30,35 @@ enum class RandomPly { Played, GeneralTaken, Drawn, NoMove };
 // careless this time.
 RandomPly PlayRandomPly(GameRecord& record, int side, bool careless, std::mt19937& random) {
   Move moves[PiecesPerSide * MoveSlotCapacity];
-  int count = 0, safe = 0;
-  for (int index = 1; index <= PiecesPerSide; ++index) {
-    if (!record.onBoard(side, index)) continue;
-    for (int family = 0; family < 2; ++family) {
-      if (family == 0) record.generateCaptures(side, index, 0);
-      else record.generateQuietMoves(side, index, 0);
-      const MoveSlot& slot = record.moveSlots[0];
-      for (int i = 0; i < slot.count(); ++i) {
-        Move m = slot.cells[i];
-        int32_t reason = 0, detail = 0;
-        if (!record.validateMove(m, reason, detail) && reason != ReasonRepetition) continue;
-        const bool tookGeneral = record.makeMove(side, m);
-        const bool keepsSafe = !record.isGeneralAttackedFast(side);
-        record.unmakeMove(side, m);
-        if (tookGeneral) {
-          record.makeMove(side, m), record.recordMove(m);
-          return RandomPly::GeneralTaken;
-        }
-        // Safe moves gather at the front.
-        moves[count++] = m;
-        if (keepsSafe) std::swap(moves[safe++], moves[count - 1]);
-      }
+  int count = 0;
+  int safe = 0;
+  Move takesGeneral;
+  const bool generalTaken = record.forEachMove(side, [&](Move& m) {
+    if (!record.permitsMove(m)) return false;
+    const bool tookGeneral = record.makeMove(side, m);
+    const bool keepsSafe = !record.isGeneralAttackedFast(side);
+    record.unmakeMove(side, m);
+    if (tookGeneral) {
+      takesGeneral = m;
+      return true;
     }
+    // Safe moves gather at the front.
+    moves[count++] = m;
+    if (keepsSafe) std::swap(moves[safe++], moves[count - 1]);
+    return false;
+  });
+  if (generalTaken) {
+    record.makeMove(side, takesGeneral);
+    record.recordMove(takesGeneral);
+    return RandomPly::GeneralTaken;
   }
   if (count == 0) return RandomPly::NoMove;
   const int choices = careless || safe == 0 ? count : safe;
   Move m = moves[std::uniform_int_distribution<int>(0, choices - 1)(random)];
   int32_t reason = 0, detail = 0;
   const bool drawn = !record.validateMove(m, reason, detail);
-  record.makeMove(side, m), record.recordMove(m);
+  record.makeMove(side, m);
+  record.recordMove(m);
   return drawn ? RandomPly::Drawn : RandomPly::Played;
 }
 

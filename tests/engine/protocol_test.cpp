@@ -107,7 +107,10 @@ TEST(EngineConversation, AnswersEveryScriptedExchange) {
     std::string answered;
     auto sent = Clock::now();
     for (const std::string& step : row.steps) {
-      if (step[0] == '>') sent = Clock::now(), e.send(step.substr(1));
+      if (step[0] == '>') {
+        sent = Clock::now();
+        e.send(step.substr(1));
+      }
       const int at = step[0] == '<' ? e.waitFor(step.substr(1), next) : -1;
       ASSERT_TRUE(step[0] != '<' || at >= 0) << "no \"" << step << "\" after line " << next;
       if (step[0] == '<') next = static_cast<size_t>(at) + 1;

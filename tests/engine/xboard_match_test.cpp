@@ -29,7 +29,9 @@ TEST(EngineProcess, ConversationsOverStandardInputAndOutput) {
     EXPECT_EQ(engine.waitExit(5000), 0) << steps.back();
     for (const std::string& l : engine.lines) {  // every answer is a move green may make after h2e2
       EngineGame game;
-      if (l.rfind("bestmove ", 0) == 0) { EXPECT_TRUE(PlayMoveText(game, "h2e2", error) && PlayMoveText(game, l.substr(9, 4), error)) << l; }
+      if (l.rfind("bestmove ", 0) != 0) continue;
+      EXPECT_TRUE(PlayMoveText(game, "h2e2", error)) << l;
+      EXPECT_TRUE(PlayMoveText(game, l.substr(9, 4), error)) << l;
     }
   }
 }
@@ -62,7 +64,10 @@ void PlayTwoGames(const std::string& dir, const std::string& clock, const char* 
     const int at = std::atoi(line.c_str());
     if (line.find(">first : usermove") != std::string::npos || line.find(">first : go") != std::string::npos) asked = at;
     opponentMoves += line.find("<second: move ") != std::string::npos;
-    if (line.find("<first : move ") != std::string::npos && asked >= 0) ++moves, latest = std::max(latest, at - asked), asked = -1;
+    if (line.find("<first : move ") == std::string::npos || asked < 0) continue;
+    ++moves;
+    latest = std::max(latest, at - asked);
+    asked = -1;
   }
   EXPECT_TRUE(moves > 10 && opponentMoves > 10) << moves << " " << opponentMoves;
   if (moveLimitMs) { EXPECT_LT(latest, moveLimitMs) << "the slowest answer, ms"; }

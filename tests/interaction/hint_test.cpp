@@ -9,13 +9,16 @@ class Hint : public InteractionTest {
   void SetUp() override { Start(true); }
   // Depth 4 is never started with no seconds to think: three plies, the same every time.
   void Limits(double seconds = 0.0, int32_t firstTimedDepth = 4) {
-    LockGame(app->game), app->game.thinkSeconds = seconds, app->game.firstTimedDepth = firstTimedDepth, UnlockGame(app->game);
+    GameLockGuard hold(app->game);
+    app->game.thinkSeconds = seconds;
+    app->game.firstTimedDepth = firstTimedDepth;
   }
   // All that a search on the game's record could leave changed.
   std::string GameBytes(const GameRecord& r) {
     auto bytes = [](const auto& v) { return std::string(reinterpret_cast<const char*>(&v), sizeof v); };
-    return bytes(r.position.squares) + bytes(r.position.boardValue) + bytes(r.position.boardExtraValue) + bytes(r.pieceSquare) +
-           bytes(r.history) + bytes(r.moveCount) + bytes(r.recordedMoves) + bytes(r.depthLimit) + bytes(r.searchNodes) + bytes(r.random);
+    return bytes(r.position.squares) + bytes(r.position.boardValue) + bytes(r.position.boardExtraValue) +
+           bytes(r.pieceSquare) + bytes(r.history) + bytes(r.moveCount) + bytes(r.recordedMoves) + bytes(r.depthLimit) +
+           bytes(r.searchNodes) + bytes(r.random);
   }
 };
 
@@ -31,19 +34,24 @@ TEST_F(Hint, TwoStagesShowRedsMoveAndLeaveTheGameAsItWas) {
     ASSERT_TRUE(FramesUntil([&] { return app->hint.asked == 0; }));
     EXPECT_EQ(app->hint.stage, row.stageAnswered) << row.pressesBefore;
     for (int i = 0; i < row.pressesAfter; ++i) OnKeyDown(*app, KeyHint);
-    EXPECT_TRUE(app->hint.stage == row.stageAfter && GameBytes(app->game.record) == before) << row.pressesBefore << "+" << row.pressesAfter;
+    EXPECT_EQ(app->hint.stage, row.stageAfter) << row.pressesBefore << "+" << row.pressesAfter;
+    EXPECT_EQ(GameBytes(app->game.record), before) << row.pressesBefore << "+" << row.pressesAfter;
   }
   Drag(FormatMove(app->hint.move.from, app->hint.move.to));
-  EXPECT_TRUE(app->game.record.moveCount == 3 && app->hint.stage == 0) << "the hint is one of red's permitted moves";
+  EXPECT_EQ(app->game.record.moveCount, 3) << "the hint is one of red's permitted moves";
+  EXPECT_EQ(app->hint.stage, 0);
 }
 
 TEST_F(Hint, TheComputersNextSearchIsTheOneWithoutTheHint) {
   enum Way { NoHint, Answered, DraggedMidSearch };
   std::string reference;
   for (Way way : {NoHint, Answered, DraggedMidSearch}) {
-    SetPosition(StartFen), app->game.record.seedRandom(7), Limits();
+    SetPosition(StartFen);
+    app->game.record.seedRandom(7);
+    Limits();
     if (way == Answered) {
-      OnKeyDown(*app, KeyHint), OnKeyDown(*app, KeyHint);
+      OnKeyDown(*app, KeyHint);
+      OnKeyDown(*app, KeyHint);
       ASSERT_TRUE(FramesUntil([&] { return app->hint.stage == 2; }));
     } else if (way == DraggedMidSearch) {
       Limits(1000.0, 60);  // a search that only the stop can end
@@ -54,8 +62,10 @@ TEST_F(Hint, TheComputersNextSearchIsTheOneWithoutTheHint) {
     Drag("h2e2");
     EXPECT_EQ(app->hint.stage + static_cast<int>(app->hint.asked), 0) << way;
     ASSERT_TRUE(FramesUntilUsersTurn()) << way;
-    EXPECT_FALSE(app->game.gameEnded || app->hint.stage != 0) << way;
-    const std::string answer = FormatMove(app->lastMove.from, app->lastMove.to) + " after " + std::to_string(app->game.record.searchNodes) + " nodes";
+    EXPECT_FALSE(app->game.gameEnded) << way;
+    EXPECT_EQ(app->hint.stage, 0) << way;
+    const std::string nodes = std::to_string(app->game.record.searchNodes);
+    const std::string answer = FormatMove(app->lastMove.from, app->lastMove.to) + " after " + nodes + " nodes";
     EXPECT_EQ(answer, way == NoHint ? (reference = answer) : reference) << way;
   }
 }
@@ -63,7 +73,10 @@ TEST_F(Hint, TheComputersNextSearchIsTheOneWithoutTheHint) {
 TEST_F(Hint, IsIgnoredOnTheComputersTurnAfterTheEndAndWithAPieceInHand) {
   struct Row { bool usersTurn, ended, pieceHeld; };
   for (const Row& row : {Row{false, false, false}, Row{true, true, false}, Row{true, false, true}}) {
-    LockGame(app->game), app->game.usersTurn = row.usersTurn, app->game.gameEnded = row.ended, UnlockGame(app->game);
+    UnderGameLock(app->game, [&] {
+      app->game.usersTurn = row.usersTurn;
+      app->game.gameEnded = row.ended;
+    });
     if (row.pieceHeld) Press(Sq("h2"));
     OnKeyDown(*app, KeyHint);
     EXPECT_EQ(app->hint.asked, 0u) << row.usersTurn << row.ended << row.pieceHeld;

@@ -20,70 +20,115 @@ namespace rq::test {
 inline int Sq(const std::string& point) { return MoveOf(point + point).from; }
 
 // Four plies played four times over: the history before a repetition.
-inline std::vector<std::string> Cycles(const char* a, const char* b, const char* c, const char* d) { return {a, b, c, d, a, b, c, d, a, b, c, d, a, b, c, d}; }
+inline std::vector<std::string> Cycles(const char* a, const char* b, const char* c, const char* d) {
+  return {a, b, c, d, a, b, c, d, a, b, c, d, a, b, c, d};
+}
 
 class InteractionTest : public ::testing::Test {
  protected:
   void SetUp() override { Start(); }
   // Without the worker the tests play the computer themselves.
   void Start(bool withWorker = false) {
-    app.reset(), fake.loadableCursorFiles.insert("arrowcop.cur");
+    app.reset();
+    fake.loadableCursorFiles.insert("arrowcop.cur");
     app = std::make_unique<GameApplication>(fake, lock.name());
-    app->clientWidth = app->clientHeight = 1024, worker = withWorker;
+    app->clientWidth = app->clientHeight = 1024;
+    worker = withWorker;
     if (!withWorker) EndSearchWorker(app->game, app->workerThread);
     fake.ClearRecords();
   }
 
   // A fresh game from FEN with `history` played into the record, nothing pending.
   void SetPosition(const char* fen, const std::vector<std::string>& history = {}) {
-    int side = Red; std::string error;
+    int side = Red;
+    std::string error;
     GuardedGame& g = app->game;
     ASSERT_TRUE(LoadFen(g.record, fen, side, error)) << error;
     for (const std::string& m : history) ASSERT_TRUE(Play(g.record, m)) << m;
-    g.usersTurn = side == Red, g.gameEnded = g.searchRequested = g.searching = g.noMoves = false;
-    app->savedBoard = g.record.position, app->hoveredPiece = -1, app->lastMove.status = NoLastMove;
+    g.usersTurn = side == Red;
+    g.gameEnded = g.searchRequested = g.searching = g.noMoves = false;
+    app->savedBoard = g.record.position;
+    app->hoveredPiece = -1;
+    app->lastMove.status = NoLastMove;
     app->userEndAnnouncement = app->computerEndAnnouncement = app->gameDrawn = app->computerMoveReady = false;
-    app->computerMoveAnimating = app->candidatesShown = false, app->eatenRedCount = app->eatenGreenCount = 0;
+    app->computerMoveAnimating = app->candidatesShown = false;
+    app->eatenRedCount = app->eatenGreenCount = 0;
   }
-  void SetScale(double scale) { app->viewScale = scale, app->clientWidth = app->clientHeight = static_cast<int32_t>(1024 * scale); }
+  void SetScale(double scale) {
+    app->viewScale = scale;
+    app->clientWidth = app->clientHeight = static_cast<int32_t>(1024 * scale);
+  }
 
   // Client pixel of a square's centre, moved by (dx, dy) scene units.
-  int32_t X(int square, double dx = 0) const { return static_cast<int32_t>((152 + 90 * columnOf(square) + dx) * app->viewScale); }
-  int32_t Y(int square, double dy = 0) const { return static_cast<int32_t>((140 + 90 * rowOf(square) + dy) * app->viewScale); }
+  int32_t X(int square, double dx = 0) const {
+    return static_cast<int32_t>((152 + 90 * columnOf(square) + dx) * app->viewScale);
+  }
+  int32_t Y(int square, double dy = 0) const {
+    return static_cast<int32_t>((140 + 90 * rowOf(square) + dy) * app->viewScale);
+  }
   void MoveTo(int square) { OnPointerMove(*app, X(square), Y(square)); }
-  void Press(int square) { MoveTo(square), OnButtonDown(*app, X(square), Y(square)); }
+  void Press(int square) {
+    MoveTo(square);
+    OnButtonDown(*app, X(square), Y(square));
+  }
   void Release(int square) { OnButtonUp(*app, X(square), Y(square)); }
-  void Drag(const std::string& move) { Press(MoveOf(move).from), MoveTo(MoveOf(move).to), Release(MoveOf(move).to); }
-  void ClickScene(int32_t x, int32_t y) { OnPointerMove(*app, x, y), OnButtonDown(*app, x, y), OnButtonUp(*app, x, y); }
+  void Drag(const std::string& move) {
+    Press(MoveOf(move).from);
+    MoveTo(MoveOf(move).to);
+    Release(MoveOf(move).to);
+  }
+  void ClickScene(int32_t x, int32_t y) {
+    OnPointerMove(*app, x, y);
+    OnButtonDown(*app, x, y);
+    OnButtonUp(*app, x, y);
+  }
 
   // The computer's answer as the worker publishes it at the end of its search: `move`, else `m`.
   void Publish(const char* move, int32_t detail = 0, bool noMoves = false, Move m = {}) {
-    if (move) m = MoveOf(move), m.detail = detail;
+    if (move) {
+      m = MoveOf(move);
+      m.detail = detail;
+    }
     GuardedGame& g = app->game;
-    LockGame(g), g.searchRequested = g.searching = g.usersTurn = false, g.bestMove = m, g.noMoves = noMoves, g.progress = 1.0, UnlockGame(g);
+    GameLockGuard hold(g);
+    g.searchRequested = g.searching = g.usersTurn = false;
+    g.bestMove = m;
+    g.noMoves = noMoves;
+    g.progress = 1.0;
   }
 
-  // Frames 16 fake ms (and with the worker 2 real ms) apart until `done` holds under the lock; false after 200 frames or 2 minutes.
+  // Frames 16 fake ms (and with the worker 2 real ms) apart until `done` holds under the lock;
+  // false after 200 frames or 2 minutes.
   template <typename F>
   bool FramesUntil(F done, bool presented = true) {
-    for (int frame = 0; frame < (worker ? 60000 : 200); ++frame, fake.AdvanceClock(16)) {
+    for (int frame = 0; frame < (worker ? 60000 : 200); ++frame) {
       UpdateComputerTurn(*app);
       if (presented) AnnounceEndOfGame(*app);
-      LockGame(app->game); const bool ok = done(); UnlockGame(app->game);
-      if (ok) return true;
+      if (UnderGameLock(app->game, done)) return true;
       if (worker) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      fake.AdvanceClock(16);
     }
     return false;
   }
-  bool FramesUntilUsersTurn(bool presented = true) { return FramesUntil([&] { return app->game.usersTurn; }, presented); }
-  void PlayPair(const char* user, const char* computer) { Drag(user), Publish(computer); ASSERT_TRUE(FramesUntilUsersTurn()) << user << computer; }
+  bool FramesUntilUsersTurn(bool presented = true) {
+    return FramesUntil([&] { return app->game.usersTurn; }, presented);
+  }
+  void PlayPair(const char* user, const char* computer) {
+    Drag(user);
+    Publish(computer);
+    ASSERT_TRUE(FramesUntilUsersTurn()) << user << computer;
+  }
 
   std::vector<std::string> Announcements() const {
     std::vector<std::string> texts;
-    for (const RecordedMessage& m : fake.Messages()) if (m.title == "Game has ended") texts.push_back(m.text);
+    for (const RecordedMessage& m : fake.Messages()) {
+      if (m.title == "Game has ended") texts.push_back(m.text);
+    }
     return texts;
   }
-  bool BoardShowsEngine() const { return std::memcmp(app->savedBoard.squares, app->game.record.position.squares, BoardSquares) == 0; }
+  bool BoardShowsEngine() const {
+    return std::memcmp(app->savedBoard.squares, app->game.record.position.squares, BoardSquares) == 0;
+  }
   std::vector<uint8_t> EatenGreen() const { return {app->eatenGreen, app->eatenGreen + app->eatenGreenCount}; }
 
   ScratchDirectory dir;

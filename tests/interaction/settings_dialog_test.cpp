@@ -4,16 +4,25 @@
 
 #include "game/settings.h"
 #include "platform/sdl_platform.h"
+#include "platform/settings_dialog.h"
 #include "support/environment.h"
 
 namespace rq {
 namespace {
 
 // GTK on the display that the test runs under (ctest gives it a private Xvfb).
-bool GtkReady() { static const bool ready = (gtk_disable_setlocale(), gtk_init_check(nullptr, nullptr)); return ready; }
+bool GtkReady() {
+  static const bool ready = [] {
+    gtk_disable_setlocale();
+    return gtk_init_check(nullptr, nullptr) != 0;
+  }();
+  return ready;
+}
 
 // Start-up hint, shown moves and explanations as `flags`; highlight, prohibited moves and menu hiding the other way.
-SettingsValues Values(bool flags, int32_t level, int32_t language) { return {flags, !flags, flags, !flags, flags, !flags, level, language}; }
+SettingsValues Values(bool flags, int32_t level, int32_t language) {
+  return {flags, !flags, flags, !flags, flags, !flags, level, language};
+}
 
 // What the "user" does once the dialog is up: toggles by label, a scale value, a button.
 struct Script { std::vector<std::string> toggles; double level; int response; };
@@ -22,7 +31,8 @@ GtkWidget* FindToggle(GtkWidget* widget, const std::string& label) {
   if (GTK_IS_TOGGLE_BUTTON(widget)) return label == gtk_button_get_label(GTK_BUTTON(widget)) ? widget : nullptr;
   if (GTK_IS_SCALE(widget)) return label == "scale" ? widget : nullptr;
   if (!GTK_IS_CONTAINER(widget)) return nullptr;
-  GtkWidget* found = nullptr; GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+  GtkWidget* found = nullptr;
+  GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
   for (GList* c = children; c != nullptr && !found; c = c->next) found = FindToggle(GTK_WIDGET(c->data), label);
   g_list_free(children);
   return found;
@@ -30,15 +40,20 @@ GtkWidget* FindToggle(GtkWidget* widget, const std::string& label) {
 
 gboolean PlayScript(gpointer data) {
   const Script& script = *static_cast<const Script*>(data);
-  GList* windows = gtk_window_list_toplevels(); GtkWidget* dialog = nullptr;
-  for (GList* w = windows; w != nullptr; w = w->next)
-    if (const char* title = gtk_window_get_title(GTK_WINDOW(w->data)); title && std::string(title) == "Ravenquill Settings")
-      dialog = gtk_widget_get_visible(GTK_WIDGET(w->data)) ? GTK_WIDGET(w->data) : dialog;
+  GList* windows = gtk_window_list_toplevels();
+  GtkWidget* dialog = nullptr;
+  for (GList* w = windows; w != nullptr; w = w->next) {
+    const char* title = gtk_window_get_title(GTK_WINDOW(w->data));
+    if (title && std::string(title) == "Ravenquill Settings" && gtk_widget_get_visible(GTK_WIDGET(w->data)))
+      dialog = GTK_WIDGET(w->data);
+  }
   g_list_free(windows);
   if (dialog == nullptr) return G_SOURCE_CONTINUE;
   // Clicking an insensitive radio button does nothing, as for the user.
-  for (const std::string& label : script.toggles)
-    if (GtkWidget* toggle = FindToggle(dialog, label); toggle && gtk_widget_is_sensitive(toggle)) gtk_button_clicked(GTK_BUTTON(toggle));
+  for (const std::string& label : script.toggles) {
+    GtkWidget* toggle = FindToggle(dialog, label);
+    if (toggle && gtk_widget_is_sensitive(toggle)) gtk_button_clicked(GTK_BUTTON(toggle));
+  }
   if (script.level >= 0) gtk_range_set_value(GTK_RANGE(FindToggle(dialog, "scale")), script.level);
   gtk_dialog_response(GTK_DIALOG(dialog), script.response);
   return G_SOURCE_REMOVE;
@@ -50,9 +65,12 @@ TEST(SettingsDialog, RunsModallyAndOnlyOkChangesTheSettings) {
   struct Row { const char* what; SettingsValues start; Script script; bool confirmed; SettingsValues after; };
   const SettingsValues changed{true, false, false, false, true, true, 3, 0};  // shown moves off, menu hiding on
   const Row rows[] = {
-      {"Cancel after clicks", Values(true, 1, 0), {{"Show available moves", "Help in Finnish"}, 4, GTK_RESPONSE_CANCEL}, false, Values(true, 1, 0)},
-      {"OK after clicks", Values(true, 1, 0), {{"Show available moves", "Auto-hide the command menu"}, 3, GTK_RESPONSE_OK}, true, changed},
-      {"disabled languages cannot be chosen", Values(true, 2, 0), {{"Help in Chinese"}, 2.4, GTK_RESPONSE_OK}, true, Values(true, 2, 0)},
+      {"Cancel after clicks", Values(true, 1, 0), {{"Show available moves", "Help in Finnish"}, 4, GTK_RESPONSE_CANCEL},
+       false, Values(true, 1, 0)},
+      {"OK after clicks", Values(true, 1, 0), {{"Show available moves", "Auto-hide the command menu"}, 3, GTK_RESPONSE_OK},
+       true, changed},
+      {"disabled languages cannot be chosen", Values(true, 2, 0), {{"Help in Chinese"}, 2.4, GTK_RESPONSE_OK}, true,
+       Values(true, 2, 0)},
       {"OK keeps Finnish from the file", Values(true, 0, 1), {{}, -1, GTK_RESPONSE_OK}, true, Values(true, 0, 1)},
       {"other flags, Chinese kept", Values(false, 4, 2), {{}, -1, GTK_RESPONSE_OK}, true, Values(false, 4, 2)},
       {"level beyond the scale, unknown language", Values(true, 9, 7), {{}, -1, GTK_RESPONSE_OK}, true, Values(true, 4, 0)},
@@ -62,6 +80,26 @@ TEST(SettingsDialog, RunsModallyAndOnlyOkChangesTheSettings) {
     g_timeout_add(50, PlayScript, const_cast<Script*>(&row.script));
     EXPECT_EQ(platform.RunSettingsDialog(values), row.confirmed) << row.what;
     EXPECT_EQ(FormatSettings(values), FormatSettings(row.after)) << row.what;
+  }
+}
+
+// Each setting's widget shows every value of the setting's range and gives it back, so a
+// row whose widget is missing or offers too few choices shows here.
+TEST(SettingsDialog, EverySettingShowsAndReadsBackEachValueOfItsRange) {
+  RQ_REQUIRE_ENVIRONMENT(GtkReady(), "no display for GTK");
+  for (const SettingRow& row : SettingRows) {
+    for (int32_t value = row.lowest; value <= row.highest; ++value) {
+      SettingsValues shown;
+      row.set(shown, value);
+      SettingsDialog dialog;
+      ASSERT_TRUE(BuildSettingsDialog(shown, dialog)) << row.key;
+      SettingsValues read;
+      for (const SettingRow& other : SettingRows)  // every setting other than it will be read
+        other.set(read, other.get(shown) == other.lowest ? other.highest : other.lowest);
+      ReadSettingsDialog(dialog, read);
+      DestroySettingsDialog(dialog);
+      EXPECT_EQ(FormatSettings(read), FormatSettings(shown)) << row.key << " = " << value;
+    }
   }
 }
 

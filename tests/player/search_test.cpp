@@ -24,7 +24,7 @@ TEST(Search, RootOutcomes) {
       {"3Pk4/9/9/9/9/9/9/9/4r4/4K4 b - - 0 1", 0, {1, 4}, "e1e0", WinScore, 0, false},  // the general taken at once
       {"3k5/9/9/9/9/9/9/r8/1r7/4K4 b - - 0 1", 0, {3}, "", WinScore - 2, 0, false},  // a win two plies on scores less
       // Green completes a fourth cycle while a capture scores better: the draw ends the root.
-      {"3k5/8r/9/9/9/9/9/9/R7N/4K4 w - - 0 1", 17, {1, 3}, "i8i7", 0, DrawDetail, false},
+      {"3k5/8r/9/9/9/9/9/9/R7N/4K4 w - - 0 1", 17, {1, 3}, "i8i7", 0, ReasonRepetition, false},
   };
   const char* cycle[4] = {"a1a2", "i8i7", "a2a1", "i7i8"};
   for (const Row& row : rows)
@@ -43,13 +43,20 @@ TEST(Search, RootOutcomes) {
     }
 }
 
-// Stops after a number of progress reports, or once a count of nodes has passed its deadline.
+// Stops after a number of progress reports.
 struct StoppingClock : SearchClock {
   bool reportProgress(double) override { return stopAfter >= 0 && ++reports > stopAfter; }
-  int reports = 0, stopAfter = -1;
+  int reports = 0;
+  int stopAfter = -1;
 };
+
+// Counts nodes as milliseconds, standing still until `stillUntil` nodes: every iteration starts
+// at once, and only the hard limit ends the search, deep in the tree.
 const GameRecord* watched = nullptr;
-int32_t NodesAsMilliseconds() { return static_cast<int32_t>(watched->searchNodes); }
+uint64_t stillUntil = 0;
+int32_t NodesAsMilliseconds() {
+  return watched->searchNodes < stillUntil ? 0 : static_cast<int32_t>(watched->searchNodes);
+}
 
 // A stopped search leaves the record as it was; one on a full history takes no trial moves and drops no real move.
 TEST(Search, AStoppedSearchLeavesTheRecordAsItWas) {
@@ -68,18 +75,22 @@ TEST(Search, AStoppedSearchLeavesTheRecordAsItWas) {
     const int plies = std::max(row.played, 1);  // recorded moves, so the history has something to lose
     for (int ply = 0; ply < plies; ++ply) ASSERT_TRUE(test::Play(*r, row.played ? shuffle[ply % 4] : row.firstMove));
     StoppingClock clock;
-    clock.stopAfter = row.stopAfter, clock.deadlineMs = row.deadline, clock.now = NodesAsMilliseconds;
-    watched = r.get(), r->searchClock = &clock;
+    clock.stopAfter = row.stopAfter;
+    clock.now = NodesAsMilliseconds;
+    watched = r.get();
+    stillUntil = row.deadline < 0 ? 0 : uint64_t(row.deadline);
+    r->searchClock = &clock;
     const test::Snapshot before(*r);
     const std::vector<HistoryEntry> history(r->history, r->history + r->moveCount);
+    const DeepeningLimits limits{1.0, MaxSearchPly, row.deadline < 0 ? 5 : 7, row.deadline};
     uint8_t noMoves = 0;
-    const SearchResult result =
-        IterativeDeepening(*r, (side + plies) % 2, DeepeningLimits{1.0, MaxSearchPly, row.deadline < 0 ? 5 : 7}, noMoves);
+    const SearchResult result = IterativeDeepening(*r, (side + plies) % 2, limits, noMoves);
     SCOPED_TRACE(std::string(row.fen) + " stop after " + std::to_string(row.stopAfter) + ", played " + std::to_string(row.played));
     EXPECT_TRUE(test::Snapshot(*r) == before);
     EXPECT_TRUE(std::memcmp(history.data(), r->history, history.size() * sizeof(HistoryEntry)) == 0);
     EXPECT_TRUE(!r->historyOverflowed && r->canUndo() && (!row.played || IsBoardMove(result)));
     if (row.deadline >= 0) { EXPECT_LT(r->searchNodes, uint64_t(row.deadline) + 1024 + 16); }
+    if (row.deadline >= 0) { EXPECT_GE(r->searchNodes, uint64_t(row.deadline)); }
   }
 }
 
@@ -105,9 +116,14 @@ TEST(SearchClock, ProgressFillsAndNeverMovesBack) {
   static int32_t nowMs = 0;
   auto game = std::make_unique<GuardedGame>();
   SearchClock clock;
-  clock.owner = game.get(), clock.now = [] { return nowMs; }, clock.activeBudget = true, clock.budgetSeconds = 1.0;
+  clock.owner = game.get();
+  clock.now = [] { return nowMs; };
+  clock.activeBudget = true;
+  clock.budgetSeconds = 1.0;
   const struct { int32_t ms; double x, progress; } steps[] = {
-      {0, 0.0, 0.0}, {500, 0.9, 0.25}, {1100, 0.0, 0.5}, {1200, 0.3, 0.65}, {1300, 0.1, 0.65}, {1400, 1.5, 0.65}, {1500, 0.6, 0.8}};
+      {0, 0.0, 0.0},     {500, 0.9, 0.25},   {1100, 0.0, 0.5},  {1200, 0.3, 0.65},
+      {1300, 0.1, 0.65}, {1400, 1.5, 0.65},  {1500, 0.6, 0.8},
+  };
   for (const auto& s : steps) {
     nowMs = s.ms;
     EXPECT_FALSE(clock.reportProgress(s.x));

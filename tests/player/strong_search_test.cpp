@@ -11,6 +11,7 @@
 #include "player/guarded_game.h"
 #include "player/strong_search.h"
 #include "support/record_helpers.h"
+#include "support/scratch.h"
 #include "tools/commands.h"
 
 namespace rq {
@@ -69,12 +70,13 @@ TEST(StrongSearch, FindsTheMoveWithinANodeLimit) {
     const test::Snapshot before(*r);
     auto search = std::make_unique<StrongSearch>(16);
     StrongLimits limits;
-    limits.maxNodes = row.nodes, limits.maxDepth = row.depth;
+    limits.maxNodes = row.nodes;
+    limits.maxDepth = row.depth;
     const Found f = Search(*search, *r, side, limits);
     EXPECT_EQ(*row.move ? FormatMove(f.result) : std::string(), row.move) << row.what;
     EXPECT_EQ(f.noMoves != 0, *row.move == '\0') << row.what;
     if (row.score != Any) { EXPECT_EQ(f.result.status, row.score) << row.what; }
-    EXPECT_EQ(f.result.detail, row.score == 0 ? DrawDetail : 0) << row.what;
+    EXPECT_EQ(f.result.detail, row.score == 0 ? ReasonRepetition : 0) << row.what;
     EXPECT_TRUE(test::Snapshot(*r) == before) << row.what;
   }
 }
@@ -113,18 +115,20 @@ TEST(StrongSearch, TheTableCarriesNoRepetitionVerdict) {
       auto plain = test::RecordFromFen(WriteFen(*played, side));
       GameRecord& first = historyFirst ? *played : *plain;
       GameRecord& second = historyFirst ? *plain : *played;
-      auto shared = std::make_unique<StrongSearch>(16), fresh = std::make_unique<StrongSearch>(16);
+      auto shared = std::make_unique<StrongSearch>(16);
+      auto fresh = std::make_unique<StrongSearch>(16);
       Search(*shared, first, side, limits);
       if (historyFirst) {
         int judgedSide = Red;
         const auto judged = RecordAfter(row.fen, (row.history + " " + row.judged).c_str(), judgedSide);
         EXPECT_EQ(shared->transpositions().probe(PositionKey(*judged, judgedSide)), nullptr) << row.fen << " " << row.judged;
       }
-      const Found after = Search(*shared, second, side, limits), alone = Search(*fresh, second, side, limits);
-      EXPECT_TRUE(FormatMove(after.result) == FormatMove(alone.result) && after.result.status == alone.result.status &&
-                  after.result.detail == alone.result.detail)
-          << row.fen << (historyFirst ? ", history first: " : ", history second: ") << FormatMove(after.result) << " "
-          << after.result.status << ", alone " << FormatMove(alone.result) << " " << alone.result.status;
+      const Found after = Search(*shared, second, side, limits);
+      const Found alone = Search(*fresh, second, side, limits);
+      const std::string order = std::string(row.fen) + (historyFirst ? ", history first" : ", history second");
+      EXPECT_EQ(FormatMove(after.result), FormatMove(alone.result)) << order;
+      EXPECT_EQ(after.result.status, alone.result.status) << order;
+      EXPECT_EQ(after.result.detail, alone.result.detail) << order;
     }
 }
 
@@ -153,37 +157,47 @@ void KeepLastIteration(void* context, const IterationReport& report) {
   *static_cast<IterationReport*>(context) = report;
 }
 
-// A ceiling of time or of moves, or a stop from the worker, ends the search inside an iteration
-// at the next look at the clock (a stop may come just after one); the answer is the last whole iteration's, the record is as it
-// was, and the crystal ball fills in proportion to the time, never moving back.
+// A ceiling of time or of moves, or a stop from the worker, ends the search inside an
+// iteration at the next look at the clock (a stop may come just after one); the answer is the
+// last whole iteration's, the record is as it was, and the crystal ball fills in proportion
+// to the time, never moving back.
 TEST(StrongSearch, StopsInsideAnIterationWithTheLastWholeOne) {
   const char* const Midgame = "r1ba1a3/4kn3/2n1b4/pNp1p1p1p/4c4/6P2/P1P2R2P/1CcC5/9/2BAKAB2 w - - 0 1";
   struct Row { const char* what; int32_t ceilingMs; uint64_t stopAt, maxNodes, mostNodes; };
   const Row rows[] = {
-      {"time ceiling", 600, UINT64_MAX, 0, 60000 + 1024}, {"the worker's stop", 1 << 30, 40000, 0, 40000 + 2 * 1024},
+      {"time ceiling", 600, UINT64_MAX, 0, 60000 + 1024},
+      {"the worker's stop", 1 << 30, 40000, 0, 40000 + 2 * 1024},
       {"move ceiling", -1, UINT64_MAX, 50000, 50000},
   };
   for (const Row& row : rows) {
     int side = Red;
     auto r = RecordAfter(Midgame, "f3f4 e8d8 f4f3 d8e8", side);
-    auto game = std::make_unique<GuardedGame>("strong-search-test");
+    const test::ScratchLock lock;
+    auto game = std::make_unique<GuardedGame>(lock.name());
     auto search = std::make_unique<StrongSearch>(16);
-    TestClock::search = search.get(), TestClock::clock = &game->clock, TestClock::game = game.get();
-    TestClock::stopAt = row.stopAt, TestClock::shown.clear();
+    TestClock::search = search.get();
+    TestClock::clock = &game->clock;
+    TestClock::game = game.get();
+    TestClock::stopAt = row.stopAt;
+    TestClock::shown.clear();
     game->clock.now = TestClock::Now;
     r->searchClock = &game->clock;
     const test::Snapshot before(*r);
     const std::vector<HistoryEntry> history(r->history, r->history + r->moveCount);
     IterationReport last{};
     DeepeningHooks hooks;
-    hooks.context = &last, hooks.iterationDone = KeepLastIteration;
+    hooks.context = &last;
+    hooks.iterationDone = KeepLastIteration;
     StrongLimits limits;
-    limits.ceilingMs = row.ceilingMs, limits.maxNodes = row.maxNodes;
+    limits.ceilingMs = row.ceilingMs;
+    limits.maxNodes = row.maxNodes;
     uint8_t noMoves = 0;
     const SearchResult result = search->run(*r, side, limits, noMoves, hooks);
     SCOPED_TRACE(row.what);
     EXPECT_LE(search->nodes, row.mostNodes);
-    EXPECT_TRUE(last.depth >= 3 && last.depth == search->completedDepth && FormatMove(result) == FormatMove(last.result));
+    EXPECT_GE(last.depth, 3);
+    EXPECT_EQ(last.depth, search->completedDepth);
+    EXPECT_EQ(FormatMove(result), FormatMove(last.result));
     EXPECT_TRUE(test::Snapshot(*r) == before);
     EXPECT_TRUE(std::memcmp(history.data(), r->history, history.size() * sizeof(HistoryEntry)) == 0);
     EXPECT_TRUE(std::is_sorted(TestClock::shown.begin(), TestClock::shown.end()));

@@ -48,7 +48,9 @@ TEST(Worker, RequestThinkingAnswerAndStop) {
     std::string error;
     ASSERT_TRUE(LoadFen(g.record, "r1ba1a3/4kn3/2n1b4/pNp1p1p1p/4c4/6P2/P1P2R2P/1CcC5/9/2BAKAB2 b - - 0 1", side, error));
     const test::Snapshot before(g.record);
-    g.thinkSeconds = stop ? 60.0 : 0.1, g.firstTimedDepth = stop ? 30 : 3;  // the request hands them over
+    // The request hands them over.
+    g.thinkSeconds = stop ? 60.0 : 0.1;
+    g.firstTimedDepth = stop ? 30 : 3;
     RequestComputerMove(g);
     bool sawThinking = false;
     const auto start = Clock::now();
@@ -76,7 +78,8 @@ TEST(Worker, StopWithdrawsAPendingRequest) {
   RunningGame run;
   GuardedGame& g = *run.game;
   std::this_thread::sleep_for(milliseconds(30));
-  RequestComputerMove(g), StopSearch(g);
+  RequestComputerMove(g);
+  StopSearch(g);
   const int before = ReadFlags(g).bestTo;
   std::this_thread::sleep_for(milliseconds(250));
   const Flags f = ReadFlags(g);
@@ -92,10 +95,12 @@ TEST(Worker, TwoProcessesShareTheLock) {
   ASSERT_GE(child, 0);
   if (child == 0) {
     GameLock lock(name.name());
-    lock.lock(), lock.lock();  // re-entrant for its holder
+    lock.lock();
+    lock.lock();  // re-entrant for its holder
     (void)!write(ready[1], "1", 1);
     std::this_thread::sleep_for(milliseconds(600));
-    lock.unlock(), lock.unlock();
+    lock.unlock();
+    lock.unlock();
     _exit(0);
   }
   char byte;
@@ -117,12 +122,20 @@ TEST(Worker, LockFileInASharedFolderIsPrivate) {
   const test::ScratchLock name;
   const std::string path = GameLock::LockFilePath(name.name()), target = path + ".target";
   ASSERT_EQ(path.rfind("/tmp/", 0), 0u);
-  const auto clear = [&] { unlink(path.c_str()), rmdir(path.c_str()), unlink(target.c_str()); };
+  const auto clear = [&] {
+    unlink(path.c_str());
+    rmdir(path.c_str());
+    unlink(target.c_str());
+  };
   // Planted: a file of `mode` (0: none) given to `owner` (-1: ours), seen through a link, or a folder.
   const struct { const char* what; mode_t mode; int owner; bool link, folder, ready; } cases[] = {
-      {"nothing there: made for this user alone", 0, -1, false, false, true}, {"our own private file", 0600, -1, false, false, true},
-      {"a link to a file of ours", 0600, -1, true, false, false}, {"a file of another user", 0600, 65534, false, false, false},
-      {"our file that its group may open", 0640, -1, false, false, false}, {"a folder", 0, -1, false, true, false}};
+      {"nothing there: made for this user alone", 0, -1, false, false, true},
+      {"our own private file", 0600, -1, false, false, true},
+      {"a link to a file of ours", 0600, -1, true, false, false},
+      {"a file of another user", 0600, 65534, false, false, false},
+      {"our file that its group may open", 0640, -1, false, false, false},
+      {"a folder", 0, -1, false, true, false},
+  };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     clear();

@@ -18,15 +18,18 @@ namespace {
 
 // Candidate moves of the piece on `from`, (square, status) pairs.
 void Candidates(GameApplication& a, int from, std::initializer_list<std::pair<int, int32_t>> moves) {
-  for (auto [to, status] : moves) a.candidatesShown = true, a.candidateMoves[a.candidateCount++] = Move{uint8_t(from), uint8_t(to), 0, status, 0};
+  a.candidatesShown = true;
+  for (auto [to, status] : moves) a.candidateMoves[a.candidateCount++] = Move{uint8_t(from), uint8_t(to), 0, status, 0};
 }
 
 // The computer's turn: searching, or (progress < 0) its move found and on its way.
 void ComputersTurn(GameApplication& a, double progress, int depth) {
-  LockGame(a.game);
-  a.game.usersTurn = false, a.game.searching = progress >= 0, a.game.progress = progress, a.game.record.depthLimit = depth;
+  GameLockGuard hold(a.game);
+  a.game.usersTurn = false;
+  a.game.searching = progress >= 0;
+  a.game.progress = progress;
+  a.game.record.depthLimit = depth;
   a.game.bestMove = Move{1, 20, 0, 0, 0};
-  UnlockGame(a.game);
 }
 
 const struct Scene {
@@ -40,23 +43,39 @@ const struct Scene {
     {"drag_over_prohibited_point_with_banner", 15,
      [](GameApplication& a) {
        Candidates(a, 81, {{72, 1}, {63, -2}});
-       a.draggedPiece = DraggedPiece{a.savedBoard.squares[81], 81, 0, 0}, a.savedBoard.squares[81] = 0;  // lifted
-       a.pointerX = 76, a.pointerY = 385, a.explanationShown = true, a.explanationReason = 3;  // over square 63
+       a.draggedPiece = DraggedPiece{a.savedBoard.squares[81], 81, 0, 0};
+       a.savedBoard.squares[81] = 0;  // lifted
+       a.pointerX = 76;  // over square 63
+       a.pointerY = 385;
+       a.explanationShown = true;
+       a.explanationReason = 3;
      }},
     {"captured_pieces_latest_ringed", 15,
      [](GameApplication& a) {
        for (int i = 0; i < 9; ++i) a.eatenRed[a.eatenRedCount++] = uint8_t(0x41 + i);
-       a.eatenGreen[0] = 0x21, a.eatenGreen[1] = 0x2A, a.eatenGreen[2] = 0x26, a.eatenGreenCount = 3, a.lastMove = Move{10, 20, 0x26, 0, 0};
+       for (uint8_t code : {0x21, 0x2A, 0x26}) a.eatenGreen[a.eatenGreenCount++] = code;
+       a.lastMove = Move{10, 20, 0x26, 0, 0};
      }},
     {"crystal_ball_half_done_depth_7", 100, [](GameApplication& a) { ComputersTurn(a, 0.5, 7); }},
     {"computer_move_halfway", 15,
      [](GameApplication& a) {
        ComputersTurn(a, -1, 0);
-       a.computerMoveAnimating = true, a.animatedMove = a.game.bestMove, a.animationStart = a.platform->ElapsedMilliseconds() - 250;
+       a.computerMoveAnimating = true;
+       a.animatedMove = a.game.bestMove;
+       a.animationStart = a.platform->ElapsedMilliseconds() - 250;
      }},
-    {"menu_new_game_pressed", 15, [](GameApplication& a) { a.menuHover = a.buttonDown = true, a.autoHideMenu = false, a.hoveredMenuItem = 2; }},
+    {"menu_new_game_pressed", 15,
+     [](GameApplication& a) {
+       a.menuHover = a.buttonDown = true;
+       a.settings.autoHideMenu = false;
+       a.hoveredMenuItem = 2;
+     }},
     // Key H twice: red's cannon h2 rung, its arrow over green's cannon to the horse it takes.
-    {"hint_piece_and_arrow", 15, [](GameApplication& a) { a.hint.stage = 2, a.hint.move = Move{70, 7, 0, 0, 0}; }},
+    {"hint_piece_and_arrow", 15,
+     [](GameApplication& a) {
+       a.hint.stage = 2;
+       a.hint.move = Move{70, 7, 0, 0, 0};
+     }},
 };
 
 // Pixels where some channel is off by more than 24 (llvmpipe's rounding stays well under),
@@ -65,7 +84,8 @@ int Differences(const Picture& a, const Picture& b, Picture& diff) {
   diff = a;
   int count = 0;
   for (size_t i = 0; i < a.rgb.size(); i += 3) {
-    const bool off = std::abs(a.rgb[i] - b.rgb[i]) > 24 || std::abs(a.rgb[i + 1] - b.rgb[i + 1]) > 24 || std::abs(a.rgb[i + 2] - b.rgb[i + 2]) > 24;
+    bool off = false;
+    for (int k = 0; k < 3; ++k) off = off || std::abs(a.rgb[i + k] - b.rgb[i + k]) > 24;
     count += off;
     for (int k = 0; k < 3; ++k) diff.rgb[i + k] = off ? (k == 0 ? 255 : 0) : a.rgb[i + k] / 4;
   }
@@ -89,18 +109,25 @@ TEST(Scene, FramesMatchTheReferencePictures) {
     DrawScene(a);
     EXPECT_EQ(platform.Sleeps(), std::vector<int32_t>{s.pause});
     const Picture got = scene.gl.ReadBack();
-    LockGame(a.game), a.game.searching = false, UnlockGame(a.game);  // there is no search to stop
+    UnderGameLock(a.game, [&] { a.game.searching = false; });  // there is no search to stop
     const std::string reference = std::string(RQ_REFERENCE_DIR "/") + s.name + ".png";
-    if (std::getenv("RQ_UPDATE_REFERENCES")) { EXPECT_TRUE(WritePng(reference, got)); continue; }
+    if (std::getenv("RQ_UPDATE_REFERENCES")) {
+      EXPECT_TRUE(WritePng(reference, got));
+      continue;
+    }
     Picture want, diff;
-    if (!ReadPng(reference, want) || want.rgb.size() != got.rgb.size()) want = {got.width, got.height, std::vector<uint8_t>(got.rgb.size())};
+    if (!ReadPng(reference, want) || want.rgb.size() != got.rgb.size())
+      want = {got.width, got.height, std::vector<uint8_t>(got.rgb.size())};
     const int differing = Differences(got, want, diff);
     if (differing <= got.width * got.height / 100000) continue;  // a depth dot is a few pixels
     std::filesystem::create_directories(out);
-    const std::string drawn = out + "/" + s.name + ".png", difference = out + "/" + s.name + "-diff.png";
-    EXPECT_TRUE(WritePng(drawn, got) && WritePng(difference, diff));
-    ADD_FAILURE() << differing << " pixels differ from " << reference << " (black if missing); drawn: " << drawn << ", differences in red: "
-                  << difference << ". After an intended change, RQ_UPDATE_REFERENCES=1 writes the references anew.";
+    const std::string drawn = out + "/" + s.name + ".png";
+    const std::string difference = out + "/" + s.name + "-diff.png";
+    EXPECT_TRUE(WritePng(drawn, got));
+    EXPECT_TRUE(WritePng(difference, diff));
+    ADD_FAILURE() << differing << " pixels differ from " << reference << " (black if missing); drawn: " << drawn
+                  << ", differences in red: " << difference
+                  << ". After an intended change, RQ_UPDATE_REFERENCES=1 writes the references anew.";
   }
 }
 
@@ -144,12 +171,18 @@ TEST(Scene, HintRingCentredAndArrowOverReadablePieces) {
   const Move cannonTakesHorse{70, 7, 0, 0, 0};  // h2 over green's cannon on h7 (square 25) to h9
   const Picture plain = Frame(scene, [](GameApplication&) {});
   for (int from : {70, 4, 81}) {  // a cannon, the general, a chariot in its corner
-    const Picture ringed = Frame(scene, [&](GameApplication& a) { a.hint.stage = 1, a.hint.move = Move{uint8_t(from), 0, 0, 0, 0}; });
+    const Picture ringed = Frame(scene, [&](GameApplication& a) {
+      a.hint.stage = 1;
+      a.hint.move = Move{uint8_t(from), 0, 0, 0, 0};
+    });
     double sumX = 0, sumY = 0, count = 0;
     for (int y = 0; y < 512; ++y)
-      for (int x = 0; x < 512; ++x)
-        if (std::hypot(x - PixelX(from), y - PixelY(from)) < 45 && Changed(ringed, plain, x, y))
-          sumX += x + 0.5, sumY += y + 0.5, ++count;
+      for (int x = 0; x < 512; ++x) {
+        if (std::hypot(x - PixelX(from), y - PixelY(from)) >= 45 || !Changed(ringed, plain, x, y)) continue;
+        sumX += x + 0.5;
+        sumY += y + 0.5;
+        ++count;
+      }
     ASSERT_GT(count, 200) << "no ring around square " << from;
     EXPECT_NEAR(sumX / count, PixelX(from), 0.75) << "ring on square " << from;
     EXPECT_NEAR(sumY / count, PixelY(from), 0.75) << "ring on square " << from;
@@ -161,15 +194,24 @@ TEST(Scene, HintRingCentredAndArrowOverReadablePieces) {
       for (int x = 0; x < 512; ++x)
         if (std::abs(x - PixelX(25)) < 3.5 && std::abs(y - PixelY(25)) < 18) {
           const double l = Luminance(p, x, y);
-          sum += l, squares += l * l, ++n;
+          sum += l;
+          squares += l * l;
+          ++n;
         }
     return std::sqrt(squares / n - (sum / n) * (sum / n));
   };
   const double bare = spread(plain);
-  const double latest = spread(Frame(scene, [&](GameApplication& a) { a.lastMove = cannonTakesHorse, a.highlightMove = true; }));
-  const double hinted = spread(Frame(scene, [&](GameApplication& a) { a.hint.stage = 2, a.hint.move = cannonTakesHorse; }));
+  const double latest = spread(Frame(scene, [&](GameApplication& a) {
+    a.lastMove = cannonTakesHorse;
+    a.settings.highlightMove = true;
+  }));
+  const double hinted = spread(Frame(scene, [&](GameApplication& a) {
+    a.hint.stage = 2;
+    a.hint.move = cannonTakesHorse;
+  }));
   EXPECT_GT(latest, 0.3 * bare) << "the latest move's arrow hides the face it crosses";
-  EXPECT_GE(hinted, 0.9 * latest) << "the hint's arrow hides the face it crosses: spread " << hinted << " against " << latest << " under the latest move's arrow, " << bare << " bare";
+  EXPECT_GE(hinted, 0.9 * latest) << "the hint's arrow hides the face it crosses: spread " << hinted << " against "
+                                  << latest << " under the latest move's arrow, " << bare << " bare";
 }
 
 }  // namespace

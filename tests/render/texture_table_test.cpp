@@ -20,7 +20,13 @@ TEST(TextureTable, UploadsImagesOfAnyWidthRowForRowAndAMissingOneDrawsNothing) {
   Textures().BuildTextureParamList();
   const std::string path = std::filesystem::temp_directory_path() / ("rq-tex-" + std::to_string(getpid()) + ".tga");
   const struct Case { int number, width, height, components; } cases[] = {  // 0 components: no such file
-      {60, 3, 2, 3}, {61, 3, 2, 4}, {62, 7, 5, 3}, {70, 20, 20, 0}, {100, 20, 20, 0}, {-1, 20, 20, 0}};
+      {60, 3, 2, 3},
+      {61, 3, 2, 4},
+      {62, 7, 5, 3},
+      {70, 20, 20, 0},
+      {100, 20, 20, 0},
+      {-1, 20, 20, 0},
+  };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.number);
     TgaImage image{c.width, c.height, c.components, {}};
@@ -28,11 +34,16 @@ TEST(TextureTable, UploadsImagesOfAnyWidthRowForRowAndAMissingOneDrawsNothing) {
       image.pixels.push_back(c.components == 4 && i % 4 == 3 ? 255 : 40 + i * 7 % 200);
     ASSERT_EQ(WriteTgaImage(path.c_str(), image), c.components > 0);
     ASSERT_EQ(Textures().LoadTgaTexture(c.components ? path.c_str() : "/nonexistent.tga", c.number, false), c.components > 0);
-    glMatrixMode(GL_PROJECTION), glLoadIdentity(), glOrtho(0, 32, 32, 0, -1, 1);  // y down, as the picture's rows run
-    glClearColor(0.2f, 0.4f, 0.6f, 1), glClear(GL_COLOR_BUFFER_BIT);
-    Textures().SetTexturing(), Textures().BindTexture(c.number);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 32, 32, 0, -1, 1);  // y down, as the picture's rows run
+    glClearColor(0.2f, 0.4f, 0.6f, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    Textures().SetTexturing();
+    Textures().BindTexture(c.number);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);  // no mipmaps here
-    glEnable(GL_BLEND), glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     DrawTexturedRect(4, 4, 0, 0, c.width, c.height, c.width, c.height);
     const Picture p = gl.ReadBack();
     for (int j = 0; j < c.height; ++j)

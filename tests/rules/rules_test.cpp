@@ -54,18 +54,62 @@ TEST(MoveGeneration, EachRuleWritesItsMovesInOrder) {
   for (const auto& row : rows) EXPECT_EQ(Destinations(*test::RecordFromFen(row.fen), row.square, row.family), row.expected) << row.what;
 }
 
+// A side's moves come piece by piece in index order, each piece's captures first; a visit may itself
+// visit, judge, make and unmake moves without disturbing the moves still to come.
+TEST(MoveGeneration, ASideIsVisitedInOneOrderWhateverTheVisitDoes) {
+  struct Row { const char* fen; int side; const char* firstMoves; bool hasPermittedMove; };
+  const char* const NoGreenMove = "3knP3/4P4/9/9/9/9/9/9/9/3K5 b";  // the general's one step faces the other
+  const Row rows[] = {
+      {StartFen, Red, "a3a4 c3c4 e3e4 g3g4 i3i4 a0a1 a0a2 i0i1 i0i2 b0c2 b0a2 h0i2 h0g2 b2b9 b2b3", true},
+      {"r1ba1a3/4kn3/2n1b4/pNp1p1p1p/4c4/6P2/P1P2R2P/1CcC5/9/2BAKAB2 b", Green, "a6a5 c6c5 g6g5 i6i5 a9a8", true},
+      {NoGreenMove, Green, "d9d8", false},
+      {"3knP3/4P4/9/9/9/9/9/9/9/4K4 b", Green, "d9d8", true},
+      {"3k5/9/9/9/9/9/9/9/4p4/3KNp3 w", Red, "d0d1", false},
+      {"4k4/9/9/9/9/9/9/9/4p4/3KNp3 w", Red, "d0d1", true},
+  };
+  for (const Row& row : rows) {
+    auto r = test::RecordFromFen(row.fen);
+    const test::Snapshot before(*r);
+    std::string plain, nested;
+    r->forEachMove(row.side, [&](const Move& m) {
+      plain += (plain.empty() ? "" : " ") + FormatMove(m);
+      return false;
+    });
+    r->forEachMove(row.side, [&](Move m) {
+      r->makeMove(row.side, m);
+      r->hasPermittedMove(1 - row.side);
+      r->forEachMove(1 - row.side, [&](const Move& reply) { return !r->permitsMove(reply); });
+      r->unmakeMove(row.side, m);
+      nested += (nested.empty() ? "" : " ") + FormatMove(m);
+      return false;
+    });
+    int visits = 0;
+    const bool stopped = r->forEachMove(row.side, [&](const Move&) { return ++visits == 1; });
+    SCOPED_TRACE(row.fen);
+    EXPECT_EQ(plain.substr(0, std::strlen(row.firstMoves)), row.firstMoves);
+    EXPECT_EQ(nested, plain);
+    EXPECT_TRUE(stopped);
+    EXPECT_EQ(visits, 1);
+    EXPECT_EQ(r->hasPermittedMove(row.side), row.hasPermittedMove);
+    EXPECT_TRUE(test::Snapshot(*r) == before);
+  }
+}
+
 // Published counts, and the game's own rules: only facing generals refused, taking a general ends the line.
 TEST(Perft, CountsUnderBothRules) {
   constexpr PerftRules Standard = PerftRules::Standard, Game = PerftRules::Game;
-  const char *const Middle = "r1ba1a3/4kn3/2n1b4/pNp1p1p1p/4c4/6P2/P1P2R2P/1CcC5/9/2BAKAB2 w", *const Pinned = "4k4/9/9/9/9/9/9/9/4R4/4K4 w";
+  const char* const Middle = "r1ba1a3/4kn3/2n1b4/pNp1p1p1p/4c4/6P2/P1P2R2P/1CcC5/9/2BAKAB2 w";
+  const char* const Pinned = "4k4/9/9/9/9/9/9/9/4R4/4K4 w";
   struct Row { const char* fen; int depth; PerftRules rules; uint64_t nodes; };
   const Row rows[] = {
       {StartFen, 1, Standard, 44}, {StartFen, 2, Standard, 1920}, {StartFen, 3, Standard, 79666},
       {StartFen, 4, Standard, 3290240}, {Middle, 1, Standard, 38}, {Middle, 2, Standard, 1128},
       {Middle, 3, Standard, 43929}, {Middle, 4, Standard, 1339047},
       {"1cbak4/9/n2a5/2p1p3p/5cp2/2n2N3/6PCP/3AB4/2C6/3A1K1N1 w", 4, Standard, 326201},
-      {"5a3/3k5/3aR4/9/5r3/5n3/9/3A1A3/5K3/2BC2B2 w", 4, Standard, 202884}, {"CRN1k1b2/3ca4/4ba3/9/2nr5/9/9/4B4/4A4/4KA3 w", 4, Standard, 395483},
-      {"R1N1k1b2/9/3aba3/9/2nr5/2B6/9/4B4/4A4/4KA3 w", 4, Standard, 162837}, {"C1nNk4/9/9/9/9/9/n1pp5/B3C4/9/3A1K3 w", 4, Standard, 64971},
+      {"5a3/3k5/3aR4/9/5r3/5n3/9/3A1A3/5K3/2BC2B2 w", 4, Standard, 202884},
+      {"CRN1k1b2/3ca4/4ba3/9/2nr5/9/9/4B4/4A4/4KA3 w", 4, Standard, 395483},
+      {"R1N1k1b2/9/3aba3/9/2nr5/2B6/9/4B4/4A4/4KA3 w", 4, Standard, 162837},
+      {"C1nNk4/9/9/9/9/9/n1pp5/B3C4/9/3A1K3 w", 4, Standard, 64971},
       {"4ka3/4a4/9/9/4N4/p8/9/4C3c/7n1/2BK5 w", 4, Standard, 149272},
       // The chariot only along the file, 7 + taking the general; the capture is a leaf.
       {Pinned, 1, Game, 10}, {Pinned, 2, Game, 1 + 2 + 6 * 3 + 2 * 2}, {StartFen, 3, Game, 80288}, {Middle, 3, Game, 56978},
@@ -232,14 +276,20 @@ TEST(Validation, FourthCycleIsCheckChaseOrDraw) {
 // ply, every other move is legal, and undo stays refused once a move went unrecorded.
 TEST(Validation, RepetitionPastTheFullHistory) {
   struct Row { int tour, shuffle, tourAfter; int32_t reason; };
-  const Row rows[] = {{990, 16, 0, ReasonRepetition}, {1000, 16, 0, ReasonRepetition}, {1400, 16, 0, ReasonRepetition}, {984, 14, 200, ReasonNone}};
+  const Row rows[] = {
+      {990, 16, 0, ReasonRepetition},
+      {1000, 16, 0, ReasonRepetition},
+      {1400, 16, 0, ReasonRepetition},
+      {984, 14, 200, ReasonNone},
+  };
   const char* squares[2][5] = {{"a0", "a1", "a2", "a3", "a4"}, {"i9", "i8", "i7", "i6", "i5"}};
   for (const Row& row : rows) {
     auto r = test::RecordFromFen("3k4r/9/9/9/9/9/9/9/9/R3K4 w");
     int at[2] = {0, 0}, base[2] = {0, 0}, ply = 0;
     const int phases[3] = {row.tour, row.shuffle, row.tourAfter}, total = row.tour + row.shuffle + row.tourAfter;
     for (int phase = 0; phase < 3; ++phase) {
-      base[0] = at[0], base[1] = at[1];
+      base[0] = at[0];
+      base[1] = at[1];
       for (int k = 0; k < phases[phase]; ++k, ++ply) {
         const int s = ply % 2;
         const int to = phase != 1 ? (at[s] + 1) % 5 : at[s] == base[s] ? (base[s] + 1) % 5 : base[s];
@@ -276,15 +326,19 @@ TEST(Notation, FenRoundTripsWithSumsSideAndNumbering) {
 
 TEST(Notation, MalformedFenIsRefusedAndLeavesTheRecord) {
   struct Row { const char* fen; const char* mentions; };
-  const Row rows[] = { {"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9 w", "9 rows"},
-  {"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/9/RNBAKABNR w", "more than 10 rows"},
-  {"rnbakabnr/8/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w", "row 2"}, {"rnbakabnrr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w", "longer"},
-  {"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNX w", "letter 'X'"},
-  {"rnbakabnr/9/1c5c1/p1p1p1p1p/9/4R4/P1P1P1P1P/1C5C1/9/RNBAKABNR w", "too many red chariots"},
-  {"rnba1abnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w", "no green general"},
-  {"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C2A2C1/9/RNB1KABNR w", "advisor"}, {"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/P8/RNBAKABNR w", "soldier"},
-  {"rnbakabnr/9/1c5c1/p1p1p1p1p/9/B8/P1P1P1P1P/1C5C1/9/RN1AKABNR w", "elephant"}, {"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/K8/RNBA1ABNR w", "general"},
-  {"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR x", "side to move"},
+  const Row rows[] = {
+      {"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9 w", "9 rows"},
+      {"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/9/RNBAKABNR w", "more than 10 rows"},
+      {"rnbakabnr/8/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w", "row 2"},
+      {"rnbakabnrr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w", "longer"},
+      {"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNX w", "letter 'X'"},
+      {"rnbakabnr/9/1c5c1/p1p1p1p1p/9/4R4/P1P1P1P1P/1C5C1/9/RNBAKABNR w", "too many red chariots"},
+      {"rnba1abnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w", "no green general"},
+      {"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C2A2C1/9/RNB1KABNR w", "advisor"},
+      {"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/P8/RNBAKABNR w", "soldier"},
+      {"rnbakabnr/9/1c5c1/p1p1p1p1p/9/B8/P1P1P1P1P/1C5C1/9/RN1AKABNR w", "elephant"},
+      {"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/K8/RNBA1ABNR w", "general"},
+      {"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR x", "side to move"},
   };
   for (const Row& row : rows) {
     auto r = std::make_unique<GameRecord>();

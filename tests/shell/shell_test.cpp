@@ -28,10 +28,20 @@ TEST(Shell, EventsDriveTheLoopsStateAndTheKeyTable) {
   const auto ev = [id = SDL_GetWindowID(window)](Uint32 type, int what, Uint16 mod = KMOD_NONE, int y = 0) {
     SDL_Event e{};
     e.type = type;
-    if (type == SDL_WINDOWEVENT) e.window.windowID = id, e.window.event = static_cast<Uint8>(what);
-    else if (type == SDL_MOUSEMOTION) e.motion.x = what, e.motion.y = y;
-    else if (type != SDL_KEYDOWN && type != SDL_KEYUP) e.button.button = static_cast<Uint8>(mod), e.button.x = what, e.button.y = y;
-    else e.key.keysym.sym = what, e.key.keysym.mod = mod;
+    if (type == SDL_WINDOWEVENT) {
+      e.window.windowID = id;
+      e.window.event = static_cast<Uint8>(what);
+    } else if (type == SDL_MOUSEMOTION) {
+      e.motion.x = what;
+      e.motion.y = y;
+    } else if (type != SDL_KEYDOWN && type != SDL_KEYUP) {
+      e.button.button = static_cast<Uint8>(mod);
+      e.button.x = what;
+      e.button.y = y;
+    } else {
+      e.key.keysym.sym = what;
+      e.key.keysym.mod = mod;
+    }
     return e;
   };
   test::ScratchDirectory dir;
@@ -46,7 +56,9 @@ TEST(Shell, EventsDriveTheLoopsStateAndTheKeyTable) {
     bool pressed = false;
   } cases[] = {
       {"minimised: no frames", {ev(SDL_WINDOWEVENT, SDL_WINDOWEVENT_MINIMIZED)}, false, false, false, false, false},
-      {"restored", {ev(SDL_WINDOWEVENT, SDL_WINDOWEVENT_MINIMIZED), ev(SDL_WINDOWEVENT, SDL_WINDOWEVENT_RESTORED)}, true, false, false, false, false},
+      {"restored",
+       {ev(SDL_WINDOWEVENT, SDL_WINDOWEVENT_MINIMIZED), ev(SDL_WINDOWEVENT, SDL_WINDOWEVENT_RESTORED)},
+       true, false, false, false, false},
       {"focus lost: drawing goes on", {ev(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_LOST)}, true, false, false, false, false},
       {"the close box", {ev(SDL_WINDOWEVENT, SDL_WINDOWEVENT_CLOSE)}, true, true, false, false, false},
       {"a quit request", {SDL_Event{SDL_QUIT}}, true, true, false, false, false},
@@ -56,8 +68,11 @@ TEST(Shell, EventsDriveTheLoopsStateAndTheKeyTable) {
       {"a letter held with Shift", {ev(SDL_KEYDOWN, SDLK_q, KMOD_LSHIFT)}, true, false, false, false, true},
       {"Alt with a letter is the system's", {ev(SDL_KEYDOWN, SDLK_q, KMOD_LALT)}, true, false, false, false, false},
       {"Alt with Escape too", {ev(SDL_KEYDOWN, SDLK_ESCAPE, KMOD_RALT)}, true, false, false, false, false},
-      {"the pointer on the last pixels", {ev(SDL_MOUSEMOTION, 0, 0, 299), ev(SDL_MOUSEMOTION, 399, 0, 0)}, true, false, false, false, false, 399},
-      {"the pointer past an edge", {ev(SDL_MOUSEMOTION, 400, 0, 5), ev(SDL_MOUSEMOTION, 5, 0, 300), ev(SDL_MOUSEMOTION, -1, 0, 5)}, true, false, false, false, false},
+      {"the pointer on the last pixels", {ev(SDL_MOUSEMOTION, 0, 0, 299), ev(SDL_MOUSEMOTION, 399, 0, 0)},
+       true, false, false, false, false, 399},
+      {"the pointer past an edge",
+       {ev(SDL_MOUSEMOTION, 400, 0, 5), ev(SDL_MOUSEMOTION, 5, 0, 300), ev(SDL_MOUSEMOTION, -1, 0, 5)},
+       true, false, false, false, false},
       {"a press past the edge", {ev(SDL_MOUSEBUTTONDOWN, 5, SDL_BUTTON_LEFT, 300)}, true, false, false, false, false},
       {"a press on the last pixel", {ev(SDL_MOUSEBUTTONDOWN, 399, SDL_BUTTON_LEFT, 299)}, true, false, false, false, false, -7, true},
       {"a right press", {ev(SDL_MOUSEBUTTONDOWN, 9, SDL_BUTTON_RIGHT, 9)}, true, false, false, false, false},
@@ -65,7 +80,8 @@ TEST(Shell, EventsDriveTheLoopsStateAndTheKeyTable) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Shell shell{nullptr, &app, window};
-    app.pointerX = -7, app.buttonDown = false;
+    app.pointerX = -7;
+    app.buttonDown = false;
     for (const SDL_Event& e : c.events) RouteEvent(shell, e);
     EXPECT_EQ(shell.windowActive, c.active);
     EXPECT_EQ(shell.quit, c.quit);

@@ -9,12 +9,17 @@ namespace {
 // Whether there is red or green ink around each point of the opening and none on the others;
 // `wrong` names the first point that differs.
 bool ShowsOpening(const std::vector<uint8_t>& rgb, int side, std::string& wrong) {
-  if (rgb.size() != static_cast<size_t>(side) * side * 3) return wrong = "no picture of side " + std::to_string(side), false;
+  if (rgb.size() != static_cast<size_t>(side) * side * 3) {
+    wrong = "no picture of side " + std::to_string(side);
+    return false;
+  }
   for (int row = 0; row < 10; ++row)
     for (int column = 0; column < 9; ++column) {
       const bool piece = row == 0 || row == 9 || ((row == 2 || row == 7) && (column == 1 || column == 7)) ||
                          ((row == 3 || row == 6) && column % 2 == 0);
-      const int cx = (152 + 90 * column) * side / 1024, cy = (140 + 90 * row) * side / 1024, r = 26 * side / 1024;
+      const int cx = (152 + 90 * column) * side / 1024;
+      const int cy = (140 + 90 * row) * side / 1024;
+      const int r = 26 * side / 1024;
       int red = 0, green = 0;
       for (int y = cy - r; y <= cy + r; ++y)
         for (int x = cx - r; x <= cx + r; ++x) {
@@ -24,8 +29,10 @@ bool ShowsOpening(const std::vector<uint8_t>& rgb, int side, std::string& wrong)
         }
       const int enough = 25 * side * side / (1024 * 1024);
       const int ink = red > enough && red > 3 * green ? 1 : green > enough && green > 3 * red ? 2 : 0;
-      if (ink != (piece ? (row < 5 ? 2 : 1) : 0))
-        return wrong = "point " + std::to_string(column) + "," + std::to_string(row) + " at side " + std::to_string(side), false;
+      if (ink != (piece ? (row < 5 ? 2 : 1) : 0)) {
+        wrong = "point " + std::to_string(column) + "," + std::to_string(row) + " at side " + std::to_string(side);
+        return false;
+      }
     }
   return true;
 }
@@ -61,7 +68,9 @@ class OnDesktop : public Desktop, public ::testing::TestWithParam<bool> {
   void SetUp() override { Begin(GetParam()); }
  protected:
   // Where a screenshot is kept: the two desktops run side by side.
-  std::string Shot(const std::string& name) const { return std::string(RQ_SHOT_DIR "/") + (GetParam() ? "openbox-" : "bare-") + name + ".png"; }
+  std::string Shot(const std::string& name) const {
+    return std::string(RQ_SHOT_DIR "/") + (GetParam() ? "openbox-" : "bare-") + name + ".png";
+  }
 };
 class OnBareDesktop : public Desktop, public ::testing::Test {
   void SetUp() override { Begin(false); }
@@ -125,8 +134,8 @@ TEST_P(OnDesktop, InputBehindModalWindowsIsDiscarded) {
     ASSERT_EQ(WaitFor(game, 0ms), -1) << "the Escape behind the box ended the game";
     // The uncovered part is drawn again: at once on a quiet machine, within seconds on a loaded one.
     std::string wrong;
-    EXPECT_TRUE(WaitUntil([&] { return ShowsOpening(DesktopSession::Screenshot(g, Shot(std::string("after-") + m.key)), g.width, wrong); }, 5s))
-        << wrong;
+    const std::string shot = Shot(std::string("after-") + m.key);
+    EXPECT_TRUE(WaitUntil([&] { return ShowsOpening(DesktopSession::Screenshot(g, shot), g.width, wrong); }, 5s)) << wrong;
   }
   LeaveWithEscape(window);
   EXPECT_NE(Capture("cat " + desk.work + "/CurrentGame_*.vrd5").find("Recorded moves: 0"), std::string::npos);

@@ -39,9 +39,15 @@ class DesktopSession {
     return WaitUntil([] { return !Capture("xprop -root _NET_SUPPORTING_WM_CHECK | grep window").empty(); }, 20s);
   }
   ~DesktopSession() {
-    for (pid_t pid : children)
-      if (pid > 0 && WaitFor(pid, 0ms) == -1) kill(pid, SIGKILL), WaitFor(pid, 5s);
-    if (xvfb_ > 0) kill(xvfb_, SIGTERM), WaitFor(xvfb_, 5s);
+    for (pid_t pid : children) {
+      if (pid <= 0 || WaitFor(pid, 0ms) != -1) continue;
+      kill(pid, SIGKILL);
+      WaitFor(pid, 5s);
+    }
+    if (xvfb_ > 0) {
+      kill(xvfb_, SIGTERM);
+      WaitFor(xvfb_, 5s);
+    }
     if (!work.empty()) std::filesystem::remove_all(work);
   }
 

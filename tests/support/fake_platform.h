@@ -40,7 +40,10 @@ class FakePlatform : public Platform {
   MessageAnswer ShowMessage(const char* title, const char* text, MessageButtons buttons, MessageIcon icon) override {
     return Held([&] {
       MessageAnswer answer = buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
-      if (!answers.empty()) answer = answers.front(), answers.pop_front();
+      if (!answers.empty()) {
+        answer = answers.front();
+        answers.pop_front();
+      }
       messages_.push_back({title ? title : "", text ? text : "", buttons, icon, answer});
       return answer;
     });
@@ -49,33 +52,50 @@ class FakePlatform : public Platform {
   CursorHandle CursorFromFile(const char* path) override {
     return Held([&] { return loadableCursorFiles.count(path ? path : "") ? reinterpret_cast<CursorHandle>(uintptr_t{0x2000}) : nullptr; });
   }
-  void SetCursor(CursorHandle cursor) override { Held([&] { return cursors_.push_back(cursor); }); }
+  void SetCursor(CursorHandle cursor) override { Held([&] { cursors_.push_back(cursor); }); }
   int32_t ElapsedMilliseconds() override { return now_.load(); }
-  void Sleep(int32_t ms) override { Held([&] { return sleeps_.push_back(ms); }), now_ += sleepAdvancesClock ? ms : 0; }
-  bool OpenUrl(const std::string& url) override { return Held([&] { return urls_.push_back(url), openUrlSucceeds; }); }
+  void Sleep(int32_t ms) override {
+    Held([&] { sleeps_.push_back(ms); });
+    if (sleepAdvancesClock) now_ += ms;
+  }
+  bool OpenUrl(const std::string& url) override {
+    return Held([&] {
+      urls_.push_back(url);
+      return openUrlSucceeds;
+    });
+  }
   bool RunSettingsDialog(SettingsValues& values) override {
     return Held([&] {
       dialogsShown_.push_back(values);
       if (dialogOutcomes.empty()) return false;
       const DialogOutcome outcome = dialogOutcomes.front();
-      if (dialogOutcomes.pop_front(), outcome.confirmed) values = outcome.values;
+      dialogOutcomes.pop_front();
+      if (outcome.confirmed) values = outcome.values;
       return outcome.confirmed;
     });
   }
   bool ShowMoveList(const MoveListRow* rows, int32_t count) override {
-    return Held([&] { moveListOpen_ = true; }), UpdateMoveList(rows, count), true;
+    Held([&] { moveListOpen_ = true; });
+    UpdateMoveList(rows, count);
+    return true;
   }
-  void UpdateMoveList(const MoveListRow* rows, int32_t count) override { Held([&] { return moveRows_.assign(rows, rows + count); }); }
+  void UpdateMoveList(const MoveListRow* rows, int32_t count) override {
+    Held([&] { moveRows_.assign(rows, rows + count); });
+  }
   void CloseMoveList() override { Held([&] { moveListOpen_ = false; }); }
   MoveListRequest TakeMoveListRequest(std::string& path) override {
     return Held([&] {
       if (moveListRequests.empty()) return MoveListRequest::NoRequest;
       const auto request = moveListRequests.front();
       moveListRequests.pop_front();
-      return path = request.second, request.first;
+      path = request.second;
+      return request.first;
     });
   }
-  bool CopyToClipboard(const std::string& text) override { return Held([&] { return clipboard_ = text, true; }); }
+  bool CopyToClipboard(const std::string& text) override {
+    Held([&] { clipboard_ = text; });
+    return true;
+  }
 
   void SetClock(int32_t ms) { now_ = ms; }
   void AdvanceClock(int32_t ms) { now_ += ms; }
@@ -89,7 +109,15 @@ class FakePlatform : public Platform {
   bool MoveListOpen() const { return Held([&] { return moveListOpen_; }); }
   std::vector<MoveListRow> MoveRows() const { return Held([&] { return moveRows_; }); }  // as last given
   std::string Clipboard() const { return Held([&] { return clipboard_; }); }
-  void ClearRecords() { Held([&] { messages_.clear(), cursors_.clear(), sleeps_.clear(), urls_.clear(), dialogsShown_.clear(); }); }
+  void ClearRecords() {
+    Held([&] {
+      messages_.clear();
+      cursors_.clear();
+      sleeps_.clear();
+      urls_.clear();
+      dialogsShown_.clear();
+    });
+  }
 
  private:
   // Runs `f` holding the fake's mutex.

@@ -37,7 +37,8 @@ inline pid_t Spawn(const std::vector<std::string>& argv, const std::string& dir 
   if (pid != 0) return pid;
   if (!dir.empty() && chdir(dir.c_str()) != 0) _exit(127);
   const int devnull = open("/dev/null", O_RDWR);
-  dup2(in >= 0 ? in : devnull, 0), dup2(out >= 0 ? out : devnull, 1);
+  dup2(in >= 0 ? in : devnull, 0);
+  dup2(out >= 0 ? out : devnull, 1);
   std::vector<char*> args;
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
@@ -65,23 +66,38 @@ class ChildProcess {
     int in[2], out[2];
     if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) return;
     pid_ = Spawn(argv, "", in[0], out[1]);
-    close(in[0]), close(out[1]);
-    toChild_ = in[1], fromChild_ = out[0];
+    close(in[0]);
+    close(out[1]);
+    toChild_ = in[1];
+    fromChild_ = out[0];
     signal(SIGPIPE, SIG_IGN);
   }
   ~ChildProcess() {
-    if (closeInput(), pid_ > 0 && !exited_ && kill(pid_, SIGKILL) == 0) waitpid(pid_, nullptr, 0);
+    closeInput();
+    if (pid_ > 0 && !exited_ && kill(pid_, SIGKILL) == 0) waitpid(pid_, nullptr, 0);
     if (fromChild_ >= 0) close(fromChild_);
   }
   bool started() const { return pid_ > 0; }
-  bool send(std::string line) { return line += '\n', write(toChild_, line.data(), line.size()) == static_cast<ssize_t>(line.size()); }
+  bool send(std::string line) {
+    line += '\n';
+    return write(toChild_, line.data(), line.size()) == static_cast<ssize_t>(line.size());
+  }
   // Closes the child's input, as a GUI that goes away would.
-  void closeInput() { if (toChild_ >= 0) close(toChild_), toChild_ = -1; }
+  void closeInput() {
+    if (toChild_ < 0) return;
+    close(toChild_);
+    toChild_ = -1;
+  }
   // The next line, or false when none comes within `timeoutMs` or the output has ended.
   bool readLine(std::string& line, int timeoutMs) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (size_t end; (end = buffer_.find('\n')) != std::string::npos || fill(deadline);)
-      if (end != std::string::npos) return lines.push_back(line = buffer_.substr(0, end)), buffer_.erase(0, end + 1), true;
+    for (size_t end; (end = buffer_.find('\n')) != std::string::npos || fill(deadline);) {
+      if (end == std::string::npos) continue;
+      line = buffer_.substr(0, end);
+      lines.push_back(line);
+      buffer_.erase(0, end + 1);
+      return true;
+    }
     return false;
   }
   // Reads until a line starting with `prefix`; false on time-out or end of output.
@@ -107,9 +123,10 @@ class ChildProcess {
     pollfd p{fromChild_, POLLIN, 0};
     char chunk[4096];
     ssize_t n = 0;
-    if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0 || (n = read(fromChild_, chunk, sizeof chunk)) <= 0)
-      return false;
-    return buffer_.append(chunk, static_cast<size_t>(n)), true;
+    if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0) return false;
+    if ((n = read(fromChild_, chunk, sizeof chunk)) <= 0) return false;
+    buffer_.append(chunk, static_cast<size_t>(n));
+    return true;
   }
 
   pid_t pid_ = -1;

@@ -60,7 +60,8 @@ inline Move MoveOf(const std::string& text) {
   int from = 0, to = 0;
   EXPECT_TRUE(ParseMove(text, from, to)) << text;
   Move m;
-  m.from = static_cast<uint8_t>(from), m.to = static_cast<uint8_t>(to);
+  m.from = static_cast<uint8_t>(from);
+  m.to = static_cast<uint8_t>(to);
   return m;
 }
 
@@ -68,18 +69,18 @@ inline Move MoveOf(const std::string& text) {
 inline bool Play(GameRecord& r, const std::string& text) {
   Move m = MoveOf(text);
   const uint8_t piece = r.position.squares[m.from];
-  return piece != 0 && (r.makeMove(sideOfCode(piece), m), r.recordMove(m));
+  if (piece == 0) return false;
+  r.makeMove(sideOfCode(piece), m);
+  return r.recordMove(m);
 }
 
-// Every generated move of `side`, piece by piece, captures first; answers the count.
-inline int GeneratedMoves(GameRecord& r, int side, Move* out, int capacity, int slot = 0) {
+// Every generated move of `side` in the rules' order, up to `capacity`; answers the count.
+inline int GeneratedMoves(GameRecord& r, int side, Move* out, int capacity) {
   int n = 0;
-  for (int index = 1; index <= PiecesPerSide; ++index)
-    for (int family = 0; family < 2 && r.onBoard(side, index); ++family) {
-      if (family == 0) r.generateCaptures(side, index, slot);
-      else r.generateQuietMoves(side, index, slot);
-      for (int i = 0; i < r.moveSlots[slot].count() && n < capacity; ++i) out[n++] = r.moveSlots[slot].cells[i];
-    }
+  r.forEachMove(side, [&](const Move& m) {
+    if (n < capacity) out[n++] = m;
+    return false;
+  });
   return n;
 }
 
@@ -96,7 +97,8 @@ inline bool PlayRandomGame(GameRecord& record, int plies, uint32_t seed) {
     int32_t reason = 0, detail = 0;
     Move* permitted = std::find_if(moves, end, [&](Move m) { return record.validateMove(m, reason, detail); });
     if (permitted == end) return false;
-    record.makeMove(side, *permitted), record.recordMove(*permitted);
+    record.makeMove(side, *permitted);
+    record.recordMove(*permitted);
   }
   return true;
 }

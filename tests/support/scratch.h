@@ -27,7 +27,11 @@ class ScratchDirectory {
     path = pattern;
     std::filesystem::current_path(path);
   }
-  ~ScratchDirectory() { std::error_code ignored; std::filesystem::current_path(old_, ignored), std::filesystem::remove_all(path, ignored); }
+  ~ScratchDirectory() {
+    std::error_code ignored;
+    std::filesystem::current_path(old_, ignored);
+    std::filesystem::remove_all(path, ignored);
+  }
   // Empties the directory for the next case.
   void Clear() const {
     for (const auto& entry : std::filesystem::directory_iterator(path)) std::filesystem::remove_all(entry.path());
@@ -58,7 +62,9 @@ inline std::string ReadFile(const std::string& path) {
   text << std::ifstream(path, std::ios::binary).rdbuf();
   return text.str();
 }
-inline void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes; }
+inline void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
 
 // Caps the size of the files this process writes while it lives, as a full disk would.
 class FileSizeCap {
@@ -68,7 +74,10 @@ class FileSizeCap {
     const rlimit cap{bytes, old_.rlim_max};
     setrlimit(RLIMIT_FSIZE, &cap);
   }
-  ~FileSizeCap() { setrlimit(RLIMIT_FSIZE, &old_), std::signal(SIGXFSZ, handler_); }
+  ~FileSizeCap() {
+    setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, handler_);
+  }
 
  private:
   void (*handler_)(int);

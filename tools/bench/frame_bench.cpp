@@ -1,12 +1,15 @@
 // Benchmark: the CPU time of one 1024x1024 frame (without the pause) under the
-// software renderer, for the opening position and for everything shown at once.
+// software renderer, for the opening position, the pointer resting on a piece, and
+// everything shown at once; each with the backdrop drawn whole and laid back from its copy.
 #include <GL/gl.h>
 
 #include <cstdio>
 #include <ctime>
 
+#include "interaction/interaction.h"
 #include "offscreen_gl.h"
 #include "player/guarded_game.h"
+#include "render/backdrop.h"
 #include "render/scene.h"
 
 namespace {
@@ -38,6 +41,9 @@ double Seconds(clockid_t clock) {
   return t.tv_sec + t.tv_nsec * 1e-9;
 }
 
+// The pointer resting on red's left cannon: its twelve markers pulse.
+void HoverScene(rq::GameApplication& a) { rq::OnPointerMove(a, 242, 770); }
+
 // Everything a frame can show at once.
 void BusyScene(rq::GameApplication& a) {
   a.candidatesShown = true;
@@ -58,11 +64,23 @@ void BusyScene(rq::GameApplication& a) {
   a.computerMoveAnimating = true;
   a.animatedMove = rq::Move{1, 20, 0, 0, 0};
   a.animProgress = 0.4;
-  rq::LockGame(a.game);
+  rq::GameLockGuard hold(a.game);
   a.game.usersTurn = false;
   a.game.progress = 0.7;
   a.game.record.depthLimit = 12;
-  rq::UnlockGame(a.game);
+}
+
+// CPU milliseconds of one frame, over `frames` frames; `whole` draws the backdrop anew each time.
+double FrameMilliseconds(rq::OffscreenScene& scene, int frames, bool whole) {
+  for (int i = 0; i < 5; ++i) scene.Render();  // the first binds upload the textures
+  const double cpu0 = Seconds(CLOCK_PROCESS_CPUTIME_ID);
+  for (int i = 0; i < frames; ++i) {
+    if (whole) rq::ForgetBackdrop();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    rq::DrawSceneElements(*scene.app);
+    glFinish();
+  }
+  return (Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpu0) / frames * 1000;
 }
 
 }  // namespace
@@ -78,20 +96,18 @@ int main(int argc, char** argv) {
   }
   const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
   std::printf("renderer: %s\n", renderer ? renderer : "?");
-  for (int busy = 0; busy < 2; ++busy) {
-    if (busy) BusyScene(*scene.app);
-    for (int i = 0; i < 5; ++i) scene.Render();  // the first binds upload the textures
-    const int frames = 200;
-    const double cpu0 = Seconds(CLOCK_PROCESS_CPUTIME_ID), wall0 = Seconds(CLOCK_MONOTONIC);
-    for (int i = 0; i < frames; ++i) {
-      glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-      rq::DrawSceneElements(*scene.app);
-      glFinish();
-    }
-    const double cpu = (Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpu0) / frames;
-    const double wall = (Seconds(CLOCK_MONOTONIC) - wall0) / frames;
-    std::printf("frame 1024x1024, %s, %d frames: %.2f ms CPU, %.2f ms wall per frame\n",
-                busy ? "busy scene" : "opening position", frames, cpu * 1000, wall * 1000);
+  const int frames = 200;
+  std::printf("frame 1024x1024, CPU per frame over %d frames: backdrop drawn whole | laid back from its copy\n", frames);
+  const struct {
+    const char* name;
+    void (*set)(rq::GameApplication&);
+  } cases[] = {{"opening position", [](rq::GameApplication&) {}}, {"pointer on a piece", HoverScene}, {"busy scene", BusyScene}};
+  for (const auto& c : cases) {
+    c.set(scene.Restart());
+    const double whole = FrameMilliseconds(scene, frames, true);
+    const double kept = FrameMilliseconds(scene, frames, false);
+    std::printf("  %-20s %6.2f ms | %6.2f ms%s\n", c.name, whole, kept,
+                rq::BackdropWasKept() ? "" : " (no copy was kept: drawn whole too)");
   }
   if (argc > 1 && !rq::WritePng(argv[1], scene.gl.ReadBack())) std::fprintf(stderr, "cannot write %s\n", argv[1]);
   return 0;

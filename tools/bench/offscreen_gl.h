@@ -56,7 +56,7 @@ class OffscreenScene {
   ~OffscreenScene() { Close(); }
   // A new application at the opening position, nothing of the last one kept.
   GameApplication& Restart();
-  // Steps 3 to 12 of a frame, read back.
+  // The scene's elements drawn as a frame draws them, read back.
   Picture Render();
 
   OffscreenGl gl;

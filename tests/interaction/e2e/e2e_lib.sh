@@ -4,7 +4,8 @@ set -euo pipefail
 : "${RQ_PROGRAM:?}" "${RQ_SOURCE:?}" "${RQ_ARTIFACTS:?}"
 rm -rf "$RQ_ARTIFACTS" && mkdir -p "$RQ_ARTIFACTS"
 WORK=$(mktemp -d /tmp/rq-e2e-XXXXXX) NAME=$(hostname | cut -c1-15) XVFB_PID="" WM_PID="" GAME_PID="" SHOTS=0
-export RQ_MOVE_LIST_DUMP="$WORK/rows.txt" && DUMP=$RQ_MOVE_LIST_DUMP  # the record window's rows, as it shows them
+# The record window's rows, as it shows them, written into $DUMP by the probe loaded into the game.
+export RQ_MOVE_LIST_DUMP="$WORK/rows.txt" GAME_PRELOAD=${RQ_MOVE_LIST_PROBE:-} && DUMP=$RQ_MOVE_LIST_DUMP
 mkdir -m 700 "$WORK/run"; export XDG_RUNTIME_DIR="$WORK/run"  # a game lock of its own
 log() { echo "[$(date +%T)] $*"; }
 # Keeps the evidence, then stops what this test started (by process id only).
@@ -36,7 +37,12 @@ window_id() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 ||
 window_exists() { [ -n "$(window_id "$1")" ]; }
 wait_window() { PATTERN=$1; until_ok 'window_exists "$PATTERN"' $((${2:-20} * 10)) && window_id "$1"; }
 wait_no_window() { PATTERN=$1; until_ok '! window_exists "$PATTERN"' 100 || fail "the window /$1/ stays"; }
-start_game() { (cd "$WORK" && exec "$RQ_PROGRAM") >>"$WORK/game.log" 2>&1 & GAME_PID=$!; }
+# The game in $WORK, with the library $GAME_PRELOAD loaded into it when one is named.
+start_game() {
+  (cd "$WORK" && if [ -n "${GAME_PRELOAD:-}" ]; then export LD_PRELOAD=$GAME_PRELOAD; fi && exec "$RQ_PROGRAM") \
+    >>"$WORK/game.log" 2>&1 &
+  GAME_PID=$!
+}
 # The main window once shown: GAME_WINDOW, its place WIN_X WIN_Y WIN_W WIN_H and the scale.
 wait_game_window() {
   GAME_WINDOW=$(wait_window '^Ravenquill v1\.0$' 30) || fail "no game window"

@@ -5,7 +5,8 @@
 source "$(dirname "$0")/e2e_lib.sh"
 # White where the game window differs from the first screenshot in screenshot $1, into $2.
 diff_mask() {
-  { compare -fuzz 6% "$RQ_ARTIFACTS"/01-before.png "$1" -compose Src -highlight-color white -lowlight-color black png:- 2>/dev/null || true; } |
+  { compare -fuzz 6% "$RQ_ARTIFACTS"/01-before.png "$1" -compose Src -highlight-color white -lowlight-color black \
+      png:- 2>/dev/null || true; } |
     convert png:- -crop "${WIN_W}x${WIN_H}+${WIN_X}+${WIN_Y}" +repage "$2"
 }
 start_display openbox; write_settings; start_game; wait_game_window

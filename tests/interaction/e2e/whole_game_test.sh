@@ -24,7 +24,8 @@ sleep 0.5; shot after-ok
 game_key m; moves=$(moves_window) || fail "no record window after M"
 read -r mx my mw mh <<<"$(geometry "$moves")"
 xdotool mousemove $((mx + mw / 4)) $((my + mh - 22)) click 1
-until_ok 'xclip -o -selection clipboard 2>/dev/null | grep -qx "\[Result \"0-1\"\]"' 50 || fail "Copy PGN put no game won by green on the clipboard"
+until_ok 'xclip -o -selection clipboard 2>/dev/null | grep -qx "\[Result \"0-1\"\]"' 50 ||
+  fail "Copy PGN put no game won by green on the clipboard"
 copied=$(xclip -o -selection clipboard | tr '\n' ' ')
 [[ $copied == *"2. e0f0 a6a5 {Red moved into check, which Ravenquill allows: 3. h2f2 f7f0 takes the general} 0-1"* ]] ||
   fail "the copied PGN does not stop before the move into check: $copied"

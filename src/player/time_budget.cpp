@@ -1,8 +1,8 @@
-#include "engine/time_budget.h"
+#include "player/time_budget.h"
 
 #include <algorithm>
 
-#include "player/search.h"
+#include "player/search_clock.h"
 
 namespace rq {
 namespace {
@@ -14,6 +14,14 @@ constexpr int64_t LatencyReserveMoves = 50;         // moves whose round trips t
 int32_t Clamp32(int64_t ms) { return static_cast<int32_t>(std::clamp<int64_t>(ms, 1, 1 << 30)); }
 
 }  // namespace
+
+void DifficultyLimits(int32_t level, double& thinkSeconds, int32_t& firstTimedDepth) {
+  static const double seconds[5] = {0.1, 1.0, 3.0, 6.0, 12.0};
+  static const int32_t depths[5] = {4, 5, 6, 7, 8};
+  if (level < 0 || level > 4) level = 1;
+  thinkSeconds = seconds[level];
+  firstTimedDepth = depths[level];
+}
 
 SearchPlan PlanSearch(const GoRequest& q, int32_t level) {
   SearchPlan p;
@@ -31,6 +39,7 @@ SearchPlan PlanSearch(const GoRequest& q, int32_t level) {
     const int64_t reserve = MoveOverheadMs + q.moveTimeMs / 20;
     const int64_t hard = q.moveTimeMs > 2 * reserve ? q.moveTimeMs - reserve : q.moveTimeMs / 2;
     p.hardLimitMs = Clamp32(hard);
+    // From the second iteration on, none starts past half the limit: it would rarely end in time.
     p.thinkSeconds = p.hardLimitMs * 0.5 / 1000.0;
     p.firstTimedDepth = 2;
     return p;
@@ -54,6 +63,46 @@ SearchPlan PlanSearch(const GoRequest& q, int32_t level) {
   }
   if (q.depth > 0) p.firstTimedDepth = MaxSearchPly;
   return p;
+}
+
+SearchDeadline::SearchDeadline(const DeepeningLimits& limits, const SearchClock* clock)
+    : limits_(limits),
+      hardLimitMs_(limits.hardLimitMs),
+      now_(SearchTimeSource(clock)),
+      stop_(clock != nullptr ? &clock->stop : nullptr),
+      startMs_(now_()),
+      lastEndMs_(startMs_) {}
+
+bool SearchDeadline::mayStartIteration(int32_t depth) const {
+  if (depth <= 1) return true;
+  const int32_t elapsed = elapsedMs();
+  if (depth >= limits_.firstTimedDepth && elapsed >= limits_.thinkSeconds * 1000.0) return false;
+  if (hardLimitMs_ < 0) return true;
+  // An iteration that the hard limit would cut only burns clock. The guess stands on the
+  // iterations before the one that has just ended.
+  const int32_t basis = depth - 2;
+  return elapsed + predictIterationMs(basis) <= hardLimitMs_;
+}
+
+void SearchDeadline::iterationEnded(int32_t depth) {
+  const int32_t end = now_();
+  if (depth > 0 && depth < MaxSearchPly) iterationMs_[depth] = end - lastEndMs_;
+  lastEndMs_ = end;
+}
+
+// How long the iteration after `depth` may take, from the times of `depth` and before.
+int32_t SearchDeadline::predictIterationMs(int32_t depth) const {
+  if (depth <= 0) return 0;
+  const int64_t last = iterationMs_[depth];
+  int64_t next = 5 * last;
+  // Without move ordering by score the growth alternates: an even depth may cost fifty
+  // times the odd one before it. The growth over two plies, seen one ply back, catches that.
+  if (depth >= 4) {
+    const int64_t back = iterationMs_[depth - 1] > 0 ? iterationMs_[depth - 1] : 1;
+    const int64_t backTwo = iterationMs_[depth - 3] > 0 ? iterationMs_[depth - 3] : 1;
+    next = std::max(next, 2 * back * back / backTwo);
+  }
+  return static_cast<int32_t>(std::min<int64_t>(next, 1 << 30));
 }
 
 }  // namespace rq
