@@ -39,11 +39,7 @@ void FinishSearch(Engine& engine, bool discard) {
   JoinSearch(engine.search);
 }
 
-void SetStrongSearch(Engine& engine, bool on) {
-  // The strong search's table is made while no search runs.
-  if (on && !engine.search.strong) FinishSearch(engine, false);
-  UseStrongSearch(engine.search, on);
-}
+void SetStrongSearch(Engine& engine, bool on) { UseStrongSearch(engine.search, on); }
 
 bool HandleEngineLine(Engine& engine, const std::string& text) {
   // Lines from a Windows GUI end in "\r"; blanks at the end never mean anything.

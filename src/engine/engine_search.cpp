@@ -16,6 +16,13 @@ void IterationDone(void* context, const IterationReport& report) {
   if (s->callbacks.iteration) s->callbacks.iteration(s->callbacks.context, report);
 }
 
+// A strong level plays the strong search; so does any level when the GUI gives a time or a
+// depth, unless the StrongSearch option was turned off. A bare "go" plays the game's level.
+bool PlaysStrong(const EngineSearch& s) {
+  const bool guiLimits = s.plan.hardLimitMs >= 0 || s.plan.firstTimedDepth >= MaxSearchPly;
+  return s.plan.levelCeilingMs >= 0 || (s.useStrong.load() && guiLimits);
+}
+
 // The search thread: deepening, the choice of the answer, and the answer itself.
 void SearchMain(EngineSearch* s) {
   GameRecord& r = *s->game->record;
@@ -25,12 +32,14 @@ void SearchMain(EngineSearch* s) {
   hooks.context = s;
   hooks.iterationDone = IterationDone;
   uint8_t noMoves = 0;
-  if (s->useStrong.load() && s->strong) {
-    // The hard limit is the strong search's ceiling; it judges by itself when to stop deepening.
+  if (PlaysStrong(*s)) {
+    // The strong search judges by itself when to stop deepening under its ceiling: the GUI's
+    // time, or a strong level's own when that is shorter.
     StrongLimits strong;
     strong.maxDepth = std::min(s->plan.maxDepth, StrongMaxDepth);
-    if (s->plan.hardLimitMs >= 0) strong.ceilingMs = s->plan.hardLimitMs;
-    else if (s->plan.firstTimedDepth < MaxSearchPly) strong.ceilingMs = static_cast<int32_t>(s->plan.thinkSeconds * 1000);
+    strong.ceilingMs = s->plan.hardLimitMs;
+    const int32_t level = s->plan.levelCeilingMs;
+    if (level >= 0 && !s->plan.infinite && (strong.ceilingMs < 0 || level < strong.ceilingMs)) strong.ceilingMs = level;
     s->strong->run(r, side, strong, noMoves, hooks);
   } else {
     IterativeDeepening(r, side, s->plan, noMoves, hooks);
@@ -79,6 +88,8 @@ void StartSearch(EngineSearch& s, EngineGame& game, const SearchPlan& plan, cons
   JoinSearch(s);
   s.game = &game;
   s.plan = plan;
+  // The table is made once, before the first search that needs it.
+  if (PlaysStrong(s) && !s.strong) s.strong = std::make_unique<StrongSearch>();
   s.callbacks = callbacks;
   s.clock.stop = false;
   s.stopRequested = false;
@@ -89,10 +100,7 @@ void StartSearch(EngineSearch& s, EngineGame& game, const SearchPlan& plan, cons
   s.thread = std::thread(SearchMain, &s);
 }
 
-void UseStrongSearch(EngineSearch& s, bool on) {
-  if (on && !s.strong) s.strong = std::make_unique<StrongSearch>();
-  s.useStrong = on;
-}
+void UseStrongSearch(EngineSearch& s, bool on) { s.useStrong = on; }
 
 void StopSearch(EngineSearch& s, bool discard) {
   if (discard) s.discard = true;

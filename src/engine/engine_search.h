@@ -47,10 +47,9 @@ struct EngineSearch {
   // Set before the thread starts; the thread owns `game` until it is joined.
   EngineGame* game = nullptr;
   SearchPlan plan;
-  // The strong search in place of the game's levels, once an option asks for it; made then,
-  // with its table, and kept.
+  // The strong search, made with its table before the first search that plays it, and kept.
   std::unique_ptr<StrongSearch> strong;
-  std::atomic<bool> useStrong{false};
+  std::atomic<bool> useStrong{true};  // off: the game's plain levels play a GUI's time or depth too
   SearchCallbacks callbacks;
 
   // Written by the search thread only.
@@ -66,8 +65,8 @@ struct EngineSearch {
 // Starts a search for the side to move of `game`; no search may be running.
 void StartSearch(EngineSearch& search, EngineGame& game, const SearchPlan& plan, const SearchCallbacks& callbacks);
 
-// Lets the searches from the next one on use the strong search, or the game's levels again.
-// The first time it is switched on no search may be running.
+// Lets the searches from the next one on play a GUI's time or depth with the strong search,
+// or with the game's plain levels.
 void UseStrongSearch(EngineSearch& search, bool on);
 
 // Asks a running search to answer now (or, with `discard`, to end without answering).

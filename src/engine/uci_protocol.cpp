@@ -145,8 +145,8 @@ void UciSetOption(Engine& e, const std::vector<std::string>& w) {
     return;
   }
   int64_t level = 0;
-  if (!ParseNumber(value, 0, 4, level)) {
-    Send(e.output, "info string Difficulty takes 0 to 4, not '" + value + "'");
+  if (!ParseNumber(value, 0, LastStrongLevel, level)) {
+    Send(e.output, "info string Difficulty takes 0 to " + std::to_string(LastStrongLevel) + ", not '" + value + "'");
     return;
   }
   e.difficulty = static_cast<int32_t>(level);
@@ -164,8 +164,9 @@ bool HandleUciCommand(Engine& e, const std::vector<std::string>& w, const std::s
   if (c == "uci") {
     Send(e.output, std::string("id name ") + EngineName);
     Send(e.output, std::string("id author ") + EngineAuthor);
-    Send(e.output, "option name Difficulty type spin default " + std::to_string(DefaultDifficulty) + " min 0 max 4");
-    Send(e.output, std::string("option name ") + StrongSearchOption + " type check default false");
+    Send(e.output, "option name Difficulty type spin default " + std::to_string(DefaultDifficulty) + " min 0 max " +
+                       std::to_string(LastStrongLevel));
+    Send(e.output, std::string("option name ") + StrongSearchOption + " type check default true");
     Send(e.output, "uciok");
   } else if (c == "isready") {
     Send(e.output, "readyok");

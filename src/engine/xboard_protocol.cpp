@@ -92,8 +92,9 @@ void SendFeatures(Engine& e) {
   Send(e.output, std::string("feature myname=\"") + EngineName +
                      "\" variants=\"xiangqi\" setboard=1 usermove=1 sigint=0 sigterm=0 colors=0 ping=1 "
                      "time=1 reuse=1 analyze=0 draw=0 san=0 playother=0");
-  Send(e.output, "feature option=\"Difficulty -spin " + std::to_string(DefaultDifficulty) + " 0 4\"");
-  Send(e.output, std::string("feature option=\"") + StrongSearchOption + " -check 0\"");
+  Send(e.output, "feature option=\"Difficulty -spin " + std::to_string(DefaultDifficulty) + " 0 " +
+                     std::to_string(LastStrongLevel) + "\"");
+  Send(e.output, std::string("feature option=\"") + StrongSearchOption + " -check 1\"");
   Send(e.output, "feature done=1");
 }
 
@@ -118,7 +119,7 @@ void SetOption(Engine& e, const std::string& setting) {
   }
   int64_t level = 0;
   if (eq == std::string::npos || setting.substr(0, eq) != "Difficulty" ||
-      !ParseNumber(setting.substr(eq + 1), 0, 4, level)) {
+      !ParseNumber(setting.substr(eq + 1), 0, LastStrongLevel, level)) {
     Send(e.output, "Error (unknown option): option " + setting);
     return;
   }

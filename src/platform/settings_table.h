@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "player/time_budget.h"
+
 // ROW(key, field, type, default, lowest, highest, widget), in the settings file's order.
 // A flag (bool, 0 to 1) is written 1 or 0 and is true exactly when it reads 1. A number
 // (int32_t) is one of its values from lowest to highest: the dialog offers those, while a
@@ -19,7 +21,7 @@
   ROW("ShowIllegalMoves", showIllegalMoves, bool, true, 0, 1, "show_illegal_moves")            \
   ROW("ExplainIllegalMoves", explainIllegalMoves, bool, true, 0, 1, "explain_illegal_moves")   \
   ROW("AutoHideMenu", autoHideMenu, bool, true, 0, 1, "auto_hide_menu")                        \
-  ROW("DifficultyLevel", difficultyLevel, int32_t, 1, 0, 4, "difficulty_scale")                \
+  ROW("DifficultyLevel", difficultyLevel, int32_t, 1, 0, LastStrongLevel, "difficulty_scale")  \
   ROW("HelpLanguage", helpLanguage, int32_t, 0, 0, 2, "language_box")
 
 namespace rq {

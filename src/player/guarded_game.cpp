@@ -1,8 +1,10 @@
 #include "player/guarded_game.h"
 
 #include <chrono>
+#include <memory>
 
 #include "player/search.h"
+#include "player/strong_search.h"
 
 namespace rq {
 
@@ -39,6 +41,8 @@ bool stopRequestedUnderLock(void* context) {
 }  // namespace
 
 void SearchWorkerMain(GuardedGame* game) {
+  // Made before the first search of a strong level, with its table, and kept for the next.
+  std::unique_ptr<StrongSearch> strong;
   for (;;) {
     bool request = false;
     bool hint = false;
@@ -64,6 +68,7 @@ void SearchWorkerMain(GuardedGame* game) {
     }
 
     DeepeningLimits limits;
+    StrongLimits strongLimits;
     int side = Red;
     {
       GameLockGuard hold(*game);
@@ -73,6 +78,7 @@ void SearchWorkerMain(GuardedGame* game) {
       game->clock.started = false;
       limits.thinkSeconds = game->thinkSeconds;
       limits.firstTimedDepth = game->firstTimedDepth;
+      strongLimits.ceilingMs = game->ceilingMs;
       side = hint ? Red : game->computerSide;
       if (!hint) game->noMoves = false;
     }
@@ -83,7 +89,14 @@ void SearchWorkerMain(GuardedGame* game) {
     hooks.stopRequested = stopRequestedUnderLock;
     // The progress display of the computer's next search must not start from the hint's.
     const double rootFraction = SearchClock::rootFraction;
-    const SearchResult result = IterativeDeepening(hint ? game->hintRecord : game->record, side, limits, noMoves, hooks);
+    GameRecord& record = hint ? game->hintRecord : game->record;
+    SearchResult result;
+    if (strongLimits.ceilingMs >= 0) {
+      if (!strong) strong = std::make_unique<StrongSearch>();
+      result = strong->run(record, side, strongLimits, noMoves, hooks);
+    } else {
+      result = IterativeDeepening(record, side, limits, noMoves, hooks);
+    }
 
     GameLockGuard hold(*game);
     if (hint) {

@@ -22,15 +22,14 @@ constexpr int TableSafeDepth = 13;    // a deeper node may reach a verdict throu
 constexpr uint64_t PollInterval = 1024;
 constexpr int32_t PublishIntervalMs = 50;
 // Kept back from a ceiling for unwinding and answering, and for a thread held up by a busy machine.
-constexpr int32_t StopMarginMs = 10;
-constexpr int32_t StopMarginShare = 50;  // of the ceiling, when that is more
+constexpr int32_t StopMarginMs = 25;
+constexpr int32_t StopMarginShare = 12;  // of the ceiling, when that is more: a loaded machine holds threads up
 constexpr int32_t AspirationWindow = 40;
 constexpr int32_t FullWindowAfter = 800;    // an aspiration window this wide opens fully
 constexpr int32_t NullMoveMaterial = 500;   // chariots, horses and cannons the side must keep
 constexpr int QuiescenceEvasionPlies = 4;   // checks answered in full this deep into quiescence
 constexpr int32_t DeltaMargin = 200;
 constexpr int MaxTriedQuiets = 64;
-constexpr int32_t LevelCeilingsMs[LastStrongLevel - FirstStrongLevel + 1] = {1000, 3000, 10000};
 
 // Plies a late quiet move is reduced by, from the depth and the number of moves before it.
 struct ReductionTable {
@@ -52,10 +51,6 @@ int32_t FromTable(int32_t score, int ply) {
 }
 
 }  // namespace
-
-int32_t StrongLevelCeilingMs(int32_t level) {
-  return level >= FirstStrongLevel && level <= LastStrongLevel ? LevelCeilingsMs[level - FirstStrongLevel] : -1;
-}
 
 StrongSearch::StrongSearch(int tableBits) : table(tableBits) { memory.clear(); }
 

@@ -22,13 +22,6 @@ struct StrongLimits {
   uint64_t maxNodes = 0;   // a ceiling counted in moves made instead of time; 0: none
 };
 
-// The levels above the plain search's five, each a time ceiling per move.
-constexpr int32_t FirstStrongLevel = 5;
-constexpr int32_t LastStrongLevel = 7;
-
-// The ceiling of a strong level in milliseconds; -1 for any other level.
-int32_t StrongLevelCeilingMs(int32_t level);
-
 struct StrongSearch {
   explicit StrongSearch(int tableBits = DefaultTableBits);
   StrongSearch(const StrongSearch&) = delete;

@@ -18,7 +18,8 @@ TEST(SearchPlan, BudgetsFollowTheRequestAndTheClockLasts) {
   struct Row { GoRequest q; int32_t maxDepth, firstTimedDepth, hardAtMost; };
   const Row rows[] = {
       {{0, -1, -1}, 98, 5, -1},      {{500, -1, -1}, 98, 100, -1},        // the level alone; a depth past the slots
-      {{0, 1000, -1}, 98, 2, 890},   {{0, 50, -1}, 98, 2, 25},            // time per move keeps a round trip
+      {{0, 1000, -1}, 98, 2, 750},   {{0, 50, -1}, 98, 2, 25},            // time per move keeps a late read back
+      {{0, 10000, -1}, 98, 2, 9700},
       {{0, -1, 60000}, 98, 5, 2000}, {{0, -1, 10000, 0, 1}, 98, 5, 6000},  // sudden death; last move to the control
       {{0, -1, 0}, 98, 5, 1},        {{0, -1, 2000, 1000}, 98, 5, 700},    // nothing left; increment
   };
@@ -34,7 +35,7 @@ TEST(SearchPlan, BudgetsFollowTheRequestAndTheClockLasts) {
   EXPECT_TRUE(PlanSearch(GoRequest{0, -1, -1, 0, 0, true}, 1).infinite);
   // A minute without increment lasts a long game: every move spends its whole hard limit plus a round
   // trip, and the clock still sees 120 moves through.
-  for (int32_t level = 0; level <= 4; ++level) {
+  for (int32_t level = 0; level <= LastStrongLevel; ++level) {
     int64_t remaining = 60000;
     for (int moves = 0; moves < 120; ++moves) remaining -= PlanSearch(GoRequest{0, -1, remaining}, level).hardLimitMs + 60;
     EXPECT_GT(remaining, 0) << "level " << level;
