@@ -50,6 +50,7 @@ struct EngineSearch {
   // The strong search, made with its table before the first search that plays it, and kept.
   std::unique_ptr<StrongSearch> strong;
   std::atomic<bool> useStrong{true};  // off: the game's plain levels play a GUI's time or depth too
+  RootMoveRules rootRules;
   SearchCallbacks callbacks;
 
   // Written by the search thread only.
@@ -62,8 +63,10 @@ struct EngineSearch {
   ~EngineSearch();
 };
 
-// Starts a search for the side to move of `game`; no search may be running.
-void StartSearch(EngineSearch& search, EngineGame& game, const SearchPlan& plan, const SearchCallbacks& callbacks);
+// Starts a search for the side to move of `game` under the plan's limits and the rules for
+// its first ply; no search may be running.
+void StartSearch(EngineSearch& search, EngineGame& game, const SearchPlan& plan, const RootMoveRules& rootRules,
+                 const SearchCallbacks& callbacks);
 
 // Lets the searches from the next one on play a GUI's time or depth with the strong search,
 // or with the game's plain levels.
@@ -79,7 +82,8 @@ void JoinSearch(EngineSearch& search);
 bool SearchRunning(const EngineSearch& search);
 
 // The move to answer with after a search: the search's result when the rules permit it,
-// else the first permitted move.
-SearchOutcome ChooseMove(GameRecord& record, int side, bool haveResult, const SearchOutcome& result);
+// else the first permitted move; never one of `banned` (may be null).
+SearchOutcome ChooseMove(GameRecord& record, int side, bool haveResult, const SearchOutcome& result,
+                         const RootMoveRules::List* banned = nullptr);
 
 }  // namespace rq

@@ -228,6 +228,7 @@ int StrongSearch::collectRootMoves(int side) {
   rootCount = 0;
   Move m;
   while (picker.next(m)) {
+    if (record->rootRules && record->rootRules->banned.contains(m)) continue;
     Move judged = m;
     int32_t reason = ReasonNone, detail = 0;
     if (record->validateMove(judged, reason, detail) || reason == ReasonRepetition)
@@ -268,6 +269,7 @@ int32_t StrongSearch::searchRoot(int side, int depth, int32_t alpha, int32_t bet
     }
     rootMoves[i].nodes += nodes - nodesBefore;
     if (stopped) return best;
+    if (record->rootRules && record->rootRules->discouraged.contains(m)) value -= record->rootRules->margin;
     if (value > best) {
       best = value;
       bestIndex = i;

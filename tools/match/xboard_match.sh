@@ -10,10 +10,13 @@
 # From the environment: ENGINE_OPTIONS replaces "Difficulty=N" (XBoard's "name=value,...");
 # OPPONENT is another xboard engine's command and OPPONENT_OPTIONS its options; OPENINGS a
 # file of FEN lines, each played twice with the colours swapped.
+# PROTOCOL=uci or PROTOCOL=ucci in the environment puts Debian's adapter uci2wb between XBoard
+# and the engine, speaking UCI (XBoard's -fUCI; told -c, it uses the Cyclone dialect of Xiangqi
+# engines) or UCCI (-fUCCI) to it; its log of the engine's lines goes into XBoard's.
 set -euo pipefail
 
 if [ $# -lt 4 ]; then
-  sed -n '2,13p' "$0" >&2
+  sed -n '2,16p' "$0" >&2
   exit 2
 fi
 engine=$(readlink -f "$1")
@@ -35,6 +38,17 @@ clock=(-tc "$tc" -mps 0 -inc 0)
 extra=()
 [ -n "${OPPONENT_OPTIONS:-}" ] && extra+=(-secondOptions "$OPPONENT_OPTIONS")
 [ -n "${OPENINGS:-}" ] && extra+=(-loadPositionFile "$(readlink -f "$OPENINGS")" -loadPositionIndex -2)
+uci2wb=${UCI2WB:-/usr/games/uci2wb}
+case ${PROTOCOL:-xboard} in
+  xboard) protocol=() ;;
+  uci) protocol=(-fUCI -adapterCommand "$uci2wb debug -c \"%fcp\" \"%fd\"") ;;
+  ucci) protocol=(-fUCCI -uxiAdapter "$uci2wb debug -x \"%fcp\" \"%fd\"") ;;
+  *) echo "xboard_match: PROTOCOL is xboard, uci or ucci, not $PROTOCOL" >&2; exit 2 ;;
+esac
+if [ ${#protocol[@]} -gt 0 ] && ! command -v "$uci2wb" >/dev/null; then
+  echo "xboard_match: $uci2wb is missing (scripts/setup.sh installs it)" >&2
+  exit 3
+fi
 
 mkdir -p "$outdir/home"
 outdir=$(readlink -f "$outdir")
@@ -43,7 +57,7 @@ rm -f "$outdir/match.pgn" "$outdir/xboard.debug"
 # A private HOME keeps XBoard from reading or saving anyone's settings.
 HOME="$outdir/home" xvfb-run -a -s "-screen 0 1280x1024x24" \
   "$xboard" -variant xiangqi \
-  -fcp "$engine" -fd "$outdir" -firstOptions "$engine_options" \
+  -fcp "$engine" -fd "$outdir" -firstOptions "$engine_options" ${protocol[@]+"${protocol[@]}"} \
   -scp "$opponent" -sd "$outdir" "${extra[@]}" \
   -matchMode true -matchGames "$games" -matchPause 300 \
   "${clock[@]}" -autoCallFlag true -ponderNextMove false \
