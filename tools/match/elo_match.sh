@@ -6,10 +6,10 @@
 #
 # usage: elo_match.sh ENGINE OUTDIR GAMES TIMECONTROL ENGINE_OPTIONS OPPONENT [OPPONENT_OPTIONS]
 #   TIMECONTROL as xboard_match.sh takes it ("st=0:01" is one second a move);
-#   ENGINE_OPTIONS as XBoard's "name=value,..." ("StrongSearch=1", "Difficulty=4");
+#   ENGINE_OPTIONS as XBoard's "name=value,..." ("Difficulty=7", "StrongSearch=0,Difficulty=1");
 #   OPPONENT: maxqi, sjaakii, fairy-stockfish or an xboard engine's command;
 #   OPPONENT_OPTIONS likewise ("Skill Level=0" or "UCI_LimitStrength=1,UCI_Elo=1500").
-#   e.g. elo_match.sh build/src/engine/ravenquill-engine out 20 st=0:01 StrongSearch=1 sjaakii
+#   e.g. elo_match.sh build/src/engine/ravenquill-engine out 20 st=0:01 Difficulty=7 sjaakii
 set -euo pipefail
 
 if [ $# -lt 6 ]; then
