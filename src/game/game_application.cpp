@@ -6,6 +6,10 @@
 
 #include "game/current_game.h"
 #include "game/folders.h"
+#include "game/game_file.h"
+#include "game/game_texts.h"
+#include "game/safe_file.h"
+#include "game/save_at_exit.h"
 #include "game/settings.h"
 
 namespace rq {
@@ -60,11 +64,29 @@ void resetInterface(GameApplication& app) {
   fillSpriteTables(app);
 }
 
+// The start-up message of a continued game, when the player wants one; the lock is held.
+void tellContinuedGame(GameApplication& app) {
+  if (!app.settings.hintAtStartup) return;
+  const std::string text =
+      app.game.gameEnded ? GameEndedText : FormatText(ContinuingText, app.game.usersTurn ? "your" : "my");
+  app.platform->ShowMessage(StartUpTitle, text.c_str(), MessageButtons::Ok, MessageIcon::NoIcon);
+}
+
+// Says once, at the start that found it, what became of a saved game that could not be
+// loaded: whatever the settings, since the player would otherwise look for it in vain.
+void tellUnloadedGame(GameApplication& app, const EarlierGames& earlier) {
+  std::string text;
+  if (!earlier.setAsideAs.empty()) text = FormatText(SetAsideText, earlier.setAsideAs);
+  else if (earlier.keptUnread) text = FormatText(KeptUnreadText, CurrentGameFileName(app.computerName));
+  if (text.empty()) return;
+  app.platform->ShowMessage(StartUpTitle, text.c_str(), MessageButtons::Ok, MessageIcon::Exclamation);
+}
+
 }  // namespace
 
 // The program's start-up for everything but the window, in the order the rest relies on.
-GameApplication::GameApplication(Platform& desktop, const char* lockName, std::string dataFolder)
-    : game(lockName), platform(&desktop), dataDir(std::move(dataFolder)) {
+GameApplication::GameApplication(Platform& desktop, std::string dataFolder)
+    : platform(&desktop), dataDir(std::move(dataFolder)) {
   // The GuardedGame with its record and lock is built above; the moves are newly built ones.
   savedBoard.boardValue = 0;
   savedBoard.boardExtraValue = 0;
@@ -74,6 +96,9 @@ GameApplication::GameApplication(Platform& desktop, const char* lockName, std::s
 
   // The computer's name, cut to 15 characters: the files' names carry it.
   std::snprintf(computerName, sizeof computerName, "%s", platform->ComputerName().c_str());
+  // What saves of an earlier run killed in the middle left behind.
+  RemoveAbandonedTempFiles(SettingsFileName(computerName));
+  RemoveAbandonedTempFiles(CurrentGameFileName(computerName));
 
   // The defaults, then the settings file over them.
   settings = SettingsValues{};
@@ -86,23 +111,20 @@ GameApplication::GameApplication(Platform& desktop, const char* lockName, std::s
 
   // The game in progress; loading also puts it into the engine (position, piece
   // lists with the capture marks of the last applied entry).
-  const bool found = LoadCurrentGame(*this);
+  EarlierGames earlier;
+  const bool found = LoadCurrentGame(*this, earlier);
+  highestEarlierNumber = earlier.highestNumber;
 
   // The rest holds the lock, across the start-up message box too: the worker must not
   // take the game before it is shown and handed over.
   GameLockGuard hold(game);
   if (found) {
     HighlightLastPlayedMove(*this);
-    if (settings.hintAtStartup) {
-      char text[80];
-      if (game.gameEnded)
-        std::snprintf(text, sizeof text, "Previous game has ended. Press 'New Game' to start a new one.");
-      else
-        std::snprintf(text, sizeof text, "Continuing previous game. It's %s turn.", game.usersTurn ? "your" : "my");
-      platform->ShowMessage("Ravenquill", text, MessageButtons::Ok, MessageIcon::NoIcon);
-    }
+    tellContinuedGame(*this);
   } else {
     savedBoard = game.record.position;
+    gameNumber = NumberAfter(highestEarlierNumber);
+    tellUnloadedGame(*this, earlier);
   }
   PublishMoveRecord(*this);
   // An ended game belongs to the user; the computer never searches in one.
@@ -126,7 +148,7 @@ void HighlightLastPlayedMove(GameApplication& app) {
 
 // Shut-down: the game is saved with any search stopped, and no thread outlives the object.
 GameApplication::~GameApplication() {
-  SaveCurrentGame(*this);
+  SaveGameAtExit(*this);
   EndSearchWorker(game, workerThread);
   WriteSettings(*this);
 }

@@ -8,7 +8,7 @@
 
 namespace rq {
 
-GuardedGame::GuardedGame(const char* lockName) : lock(lockName) {
+GuardedGame::GuardedGame() {
   clock.owner = this;
 }
 

@@ -16,7 +16,6 @@
 #include "install/install_dirs.h"
 #include "interaction/interaction.h"
 #include "platform/sdl_platform.h"
-#include "player/game_lock.h"
 #include "shell/window.h"
 
 namespace {
@@ -67,15 +66,9 @@ int main(int, char**) {
                              "\nThey belong to that copy; this one closes.";
     return Refuse(platform, text.c_str());
   }
-  if (!rq::GameLock(rq::kGameLockName).Ready()) {
-    const std::string text = "The game lock " + rq::GameLock::LockFilePath(rq::kGameLockName) +
-                             " cannot be used: it must be a file of yours alone.\n"
-                             "Remove it, then start Ravenquill again.";
-    return Refuse(platform, text.c_str());
-  }
   int exitCode = 0;
   {
-    rq::GameApplication app(platform, rq::kGameLockName, folders.dataDir);
+    rq::GameApplication app(platform, folders.dataDir);
     rq::Shell shell;
     shell.platform = &platform;
     shell.app = &app;

@@ -11,7 +11,6 @@
 #include "player/guarded_game.h"
 #include "player/strong_search.h"
 #include "support/record_helpers.h"
-#include "support/scratch.h"
 #include "tools/commands.h"
 
 namespace rq {
@@ -172,8 +171,7 @@ TEST(StrongSearch, StopsInsideAnIterationWithTheLastWholeOne) {
   for (const Row& row : rows) {
     int side = Red;
     auto r = RecordAfter(Midgame, "f3f4 e8d8 f4f3 d8e8", side);
-    const test::ScratchLock lock;
-    auto game = std::make_unique<GuardedGame>(lock.name());
+    auto game = std::make_unique<GuardedGame>();
     auto search = std::make_unique<StrongSearch>(16);
     TestClock::search = search.get();
     TestClock::clock = &game->clock;
