@@ -39,6 +39,7 @@ void FinishSearch(Engine& engine, bool discard) {
   JoinSearch(engine.search);
 }
 
+void SetStrongSearch(Engine& engine, bool on) { UseStrongSearch(engine.search, on); }
 void StartEngineSearch(Engine& engine, const SearchPlan& plan, const SearchCallbacks& callbacks) {
   RootMoveRules rules;
   rules.banned = engine.bannedMoves;

@@ -69,6 +69,9 @@ bool ParseNumber(const std::string& text, int64_t low, int64_t high, int64_t& ou
 // Stops (or, with `discard`, cancels) any search and waits for its thread.
 void FinishSearch(Engine& engine, bool discard);
 
+// The option that plays with the strong search instead of the game's levels.
+constexpr const char* StrongSearchOption = "StrongSearch";
+void SetStrongSearch(Engine& engine, bool on);
 // Starts the search for the side to move, keeping out the GUI's banned moves and, unless
 // nothing else comes within the margin, repetitions another program judges lost.
 void StartEngineSearch(Engine& engine, const SearchPlan& plan, const SearchCallbacks& callbacks);
@@ -92,6 +95,8 @@ void SplitOption(const std::vector<std::string>& words, bool named, std::string&
 void StartNewGame(Engine& engine);
 // Sets the difficulty from an option's value; false after telling why it was refused.
 bool SetDifficulty(Engine& engine, const std::string& value);
+// Switches the strong search from an option's value, "true" or "false"; any other is refused aloud.
+void SetStrongSearchOption(Engine& engine, const std::string& value);
 
 // Protocol handlers; each is given the split words of a non-empty line.
 bool HandleUciCommand(Engine& engine, const std::vector<std::string>& words, const std::string& line);

@@ -1,5 +1,7 @@
 #include "engine/engine_search.h"
 
+#include <algorithm>
+
 namespace rq {
 namespace {
 
@@ -14,6 +16,13 @@ void IterationDone(void* context, const IterationReport& report) {
   if (s->callbacks.iteration) s->callbacks.iteration(s->callbacks.context, report);
 }
 
+// A strong level plays the strong search; so does any level when the GUI gives a time or a
+// depth, unless the StrongSearch option was turned off. A bare "go" plays the game's level.
+bool PlaysStrong(const EngineSearch& s) {
+  const bool guiLimits = s.plan.hardLimitMs >= 0 || s.plan.firstTimedDepth >= MaxSearchPly;
+  return s.plan.levelCeilingMs >= 0 || (s.useStrong.load() && guiLimits);
+}
+
 // The search thread: deepening, the choice of the answer, and the answer itself.
 void SearchMain(EngineSearch* s) {
   GameRecord& r = *s->game->record;
@@ -24,7 +33,18 @@ void SearchMain(EngineSearch* s) {
   hooks.context = s;
   hooks.iterationDone = IterationDone;
   uint8_t noMoves = 0;
-  IterativeDeepening(r, side, s->plan, noMoves, hooks);
+  if (PlaysStrong(*s)) {
+    // The strong search judges by itself when to stop deepening under its ceiling: the GUI's
+    // time, or a strong level's own when that is shorter.
+    StrongLimits strong;
+    strong.maxDepth = std::min(s->plan.maxDepth, StrongMaxDepth);
+    strong.ceilingMs = s->plan.hardLimitMs;
+    const int32_t level = s->plan.levelCeilingMs;
+    if (level >= 0 && !s->plan.infinite && (strong.ceilingMs < 0 || level < strong.ceilingMs)) strong.ceilingMs = level;
+    s->strong->run(r, side, strong, noMoves, hooks);
+  } else {
+    IterativeDeepening(r, side, s->plan, noMoves, hooks);
+  }
   r.searchClock = nullptr;
   r.rootRules = nullptr;
   // Only whole iterations are trusted: a cut one may hold a move whose reply was never searched.
@@ -73,6 +93,8 @@ void StartSearch(EngineSearch& s, EngineGame& game, const SearchPlan& plan, cons
   JoinSearch(s);
   s.game = &game;
   s.plan = plan;
+  // The table is made once, before the first search that needs it.
+  if (PlaysStrong(s) && !s.strong) s.strong = std::make_unique<StrongSearch>();
   s.rootRules = rootRules;
   s.callbacks = callbacks;
   s.clock.stop = false;
@@ -83,6 +105,8 @@ void StartSearch(EngineSearch& s, EngineGame& game, const SearchPlan& plan, cons
   s.finished = false;
   s.thread = std::thread(SearchMain, &s);
 }
+
+void UseStrongSearch(EngineSearch& s, bool on) { s.useStrong = on; }
 
 void StopSearch(EngineSearch& s, bool discard) {
   if (discard) s.discard = true;

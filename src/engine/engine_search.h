@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <memory>
 #include <cstdint>
 #include <mutex>
 #include <thread>
@@ -10,6 +11,7 @@
 #include "engine/engine_game.h"
 #include "player/search.h"
 #include "player/search_clock.h"
+#include "player/strong_search.h"
 
 namespace rq {
 
@@ -45,6 +47,9 @@ struct EngineSearch {
   // Set before the thread starts; the thread owns `game` until it is joined.
   EngineGame* game = nullptr;
   SearchPlan plan;
+  // The strong search, made with its table before the first search that plays it, and kept.
+  std::unique_ptr<StrongSearch> strong;
+  std::atomic<bool> useStrong{true};  // off: the game's plain levels play a GUI's time or depth too
   RootMoveRules rootRules;
   SearchCallbacks callbacks;
 
@@ -62,6 +67,10 @@ struct EngineSearch {
 // its first ply; no search may be running.
 void StartSearch(EngineSearch& search, EngineGame& game, const SearchPlan& plan, const RootMoveRules& rootRules,
                  const SearchCallbacks& callbacks);
+
+// Lets the searches from the next one on play a GUI's time or depth with the strong search,
+// or with the game's plain levels.
+void UseStrongSearch(EngineSearch& search, bool on);
 
 // Asks a running search to answer now (or, with `discard`, to end without answering).
 void StopSearch(EngineSearch& search, bool discard);

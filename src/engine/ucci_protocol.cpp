@@ -72,6 +72,8 @@ void UcciSetOption(Engine& e, const std::vector<std::string>& w) {
     else Send(e.output, "info string usemillisec takes true or false, not '" + value + "'");
   } else if (name == "Difficulty") {
     SetDifficulty(e, value);
+  } else if (name == StrongSearchOption) {
+    SetStrongSearchOption(e, value);
   } else if (name == "newgame") {
     StartNewGame(e);
   } else if (!IsIgnoredUcciOption(name)) {
@@ -101,7 +103,9 @@ bool HandleUcciCommand(Engine& e, const std::vector<std::string>& w, const std::
     Send(e.output, std::string("id name ") + EngineName);
     Send(e.output, std::string("id author ") + EngineAuthor);
     Send(e.output, "option usemillisec type check default false");
-    Send(e.output, "option Difficulty type spin min 0 max 4 default " + std::to_string(DefaultDifficulty));
+    Send(e.output, "option Difficulty type spin min 0 max " + std::to_string(LastStrongLevel) + " default " +
+                       std::to_string(DefaultDifficulty));
+    Send(e.output, std::string("option ") + StrongSearchOption + " type check default true");
     Send(e.output, "option newgame type button");
     Send(e.output, "ucciok");
   } else if (c == "isready") {

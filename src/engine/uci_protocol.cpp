@@ -63,11 +63,12 @@ void UciGo(Engine& e, const std::vector<std::string>& w) {
   StartGo(e, q, callbacks, "bestmove (none)");
 }
 
-// "setoption name Difficulty value N", the one option there is.
+// "setoption name Difficulty value N", and the switch to the strong search.
 void UciSetOption(Engine& e, const std::vector<std::string>& w) {
   std::string name, value;
   SplitOption(w, true, name, value);
-  if (name != "Difficulty") Send(e.output, "info string unknown option '" + name + "'");
+  if (name == StrongSearchOption) SetStrongSearchOption(e, value);
+  else if (name != "Difficulty") Send(e.output, "info string unknown option '" + name + "'");
   else SetDifficulty(e, value);
 }
 
@@ -84,7 +85,9 @@ bool HandleUciCommand(Engine& e, const std::vector<std::string>& w, const std::s
   if (c == "uci") {
     Send(e.output, std::string("id name ") + EngineName);
     Send(e.output, std::string("id author ") + EngineAuthor);
-    Send(e.output, "option name Difficulty type spin default " + std::to_string(DefaultDifficulty) + " min 0 max 4");
+    Send(e.output, "option name Difficulty type spin default " + std::to_string(DefaultDifficulty) + " min 0 max " +
+                       std::to_string(LastStrongLevel));
+    Send(e.output, std::string("option name ") + StrongSearchOption + " type check default true");
     Send(e.output, "uciok");
   } else if (c == "isready") {
     Send(e.output, "readyok");

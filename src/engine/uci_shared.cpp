@@ -108,12 +108,17 @@ void StartNewGame(Engine& e) {
 
 bool SetDifficulty(Engine& e, const std::string& value) {
   int64_t level = 0;
-  if (!ParseNumber(value, 0, 4, level)) {
-    Send(e.output, "info string Difficulty takes 0 to 4, not '" + value + "'");
+  if (!ParseNumber(value, 0, LastStrongLevel, level)) {
+    Send(e.output, "info string Difficulty takes 0 to " + std::to_string(LastStrongLevel) + ", not '" + value + "'");
     return false;
   }
   e.difficulty = static_cast<int32_t>(level);
   return true;
+}
+
+void SetStrongSearchOption(Engine& e, const std::string& value) {
+  if (value == "true" || value == "false") SetStrongSearch(e, value == "true");
+  else Send(e.output, std::string("info string ") + StrongSearchOption + " takes true or false, not '" + value + "'");
 }
 
 }  // namespace rq

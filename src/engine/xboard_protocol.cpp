@@ -119,7 +119,9 @@ void SendFeatures(Engine& e) {
   Send(e.output, std::string("feature myname=\"") + EngineName +
                      "\" variants=\"xiangqi\" setboard=1 usermove=1 sigint=0 sigterm=0 colors=0 ping=1 "
                      "time=1 reuse=1 analyze=0 draw=0 san=0 playother=0");
-  Send(e.output, "feature option=\"Difficulty -spin " + std::to_string(DefaultDifficulty) + " 0 4\"");
+  Send(e.output, "feature option=\"Difficulty -spin " + std::to_string(DefaultDifficulty) + " 0 " +
+                     std::to_string(LastStrongLevel) + "\"");
+  Send(e.output, std::string("feature option=\"") + StrongSearchOption + " -check 1\"");
   Send(e.output, "feature done=1");
 }
 
@@ -134,12 +136,17 @@ void UserMove(Engine& e, const std::string& text) {
   if (!e.xboard.forceMode && e.game.sideToMove == e.xboard.engineSide) StartThinking(e);
 }
 
-// "option Difficulty=N" from the GUI's engine settings.
+// "option Difficulty=N" or "option StrongSearch=0|1" from the GUI's engine settings.
 void SetOption(Engine& e, const std::string& setting) {
   const size_t eq = setting.find('=');
+  if (eq != std::string::npos && setting.substr(0, eq) == StrongSearchOption &&
+      (setting.substr(eq + 1) == "0" || setting.substr(eq + 1) == "1")) {
+    SetStrongSearch(e, setting.substr(eq + 1) == "1");
+    return;
+  }
   int64_t level = 0;
   if (eq == std::string::npos || setting.substr(0, eq) != "Difficulty" ||
-      !ParseNumber(setting.substr(eq + 1), 0, 4, level)) {
+      !ParseNumber(setting.substr(eq + 1), 0, LastStrongLevel, level)) {
     Send(e.output, "Error (unknown option): option " + setting);
     return;
   }

@@ -67,6 +67,7 @@ bool WriteSettingsFile(const std::string& path, const SettingsValues& values) {
 void ApplyDifficulty(GuardedGame& game, int32_t level) {
   GameLockGuard hold(game);
   DifficultyLimits(level, game.thinkSeconds, game.firstTimedDepth);
+  game.ceilingMs = StrongLevelCeilingMs(level);
 }
 
 void ReadSettings(GameApplication& app) {

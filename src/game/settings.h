@@ -25,8 +25,8 @@ bool ReadSettingsFile(const std::string& path, SettingsValues& values);
 // Replaces the file as a whole (see ReplaceFileContents); false when it could not.
 bool WriteSettingsFile(const std::string& path, const SettingsValues& values);
 
-// Sets the search limits of `level` under the game lock; a level outside 0..4 plays as 1
-// (the level itself is kept, and written back at shut-down).
+// Sets the search and the limits of `level` under the game lock; a level outside
+// 0..LastStrongLevel plays as 1 (the level itself is kept, and written back at shut-down).
 void ApplyDifficulty(GuardedGame& game, int32_t level);
 
 // Start-up: reads the file over the defaults the constructor set, then applies the difficulty.

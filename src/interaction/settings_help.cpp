@@ -15,6 +15,18 @@ constexpr int32_t WarnAboveLevel = 2;
 constexpr const char* HighLevelWarning =
     "You have selected a high difficulty level.\n"
     "On these levels individual moves may take several minutes to complete.\n";
+// A strong level's moves are bounded; only a wait longer than the default level's is worth a word.
+constexpr int32_t WarnFromCeilingMs = 3000;
+
+// The warning for a newly chosen level; empty when it needs none.
+std::string LevelWarning(int32_t level) {
+  const int32_t ceilingMs = StrongLevelCeilingMs(level);
+  if (ceilingMs >= WarnFromCeilingMs)
+    return "You have selected a strong level.\nOn it the computer takes up to " + std::to_string(ceilingMs / 1000) +
+           " seconds for each move.\n";
+  if (ceilingMs < 0 && level > WarnAboveLevel && level <= HighestPlainLevel) return HighLevelWarning;
+  return "";
+}
 
 // Help pages by language; other languages open the directory itself.
 const char* HelpPage(int32_t language) {
@@ -64,8 +76,9 @@ void SettingsCommand(GameApplication& app) {
   const int32_t oldLevel = app.settings.difficultyLevel;
   app.settings = values;
   ApplyDifficulty(app);
-  if (values.difficultyLevel != oldLevel && values.difficultyLevel > WarnAboveLevel)
-    app.platform->ShowMessage("Warning", HighLevelWarning, MessageButtons::Ok, MessageIcon::NoIcon);
+  const std::string warning = LevelWarning(values.difficultyLevel);
+  if (values.difficultyLevel != oldLevel && !warning.empty())
+    app.platform->ShowMessage("Warning", warning.c_str(), MessageButtons::Ok, MessageIcon::NoIcon);
 }
 
 // The page of the help language, from the data folder; where it cannot be opened (no

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "player/time_budget.h"
+
 // ROW(key, field, type, default, lowest, highest, widget, line), in the settings file's order.
 // A flag (bool, 0 to 1) is written 1 or 0 and is true exactly when it reads 1. A number
 // (int32_t) is one of its values from lowest to highest: the dialog offers those. The widget
@@ -24,7 +26,7 @@
   ROW("ShowIllegalMoves", showIllegalMoves, bool, true, 0, 1, "show_illegal_moves", Fixed)            \
   ROW("ExplainIllegalMoves", explainIllegalMoves, bool, true, 0, 1, "explain_illegal_moves", Fixed)   \
   ROW("AutoHideMenu", autoHideMenu, bool, true, 0, 1, "auto_hide_menu", Fixed)                        \
-  ROW("DifficultyLevel", difficultyLevel, int32_t, 1, 0, 4, "difficulty_scale", Fixed)                \
+  ROW("DifficultyLevel", difficultyLevel, int32_t, 1, 0, LastStrongLevel, "difficulty_scale", Fixed)  \
   ROW("HelpLanguage", helpLanguage, int32_t, 0, 0, 2, "language_box", Fixed)                          \
   ROW("PlayerSide", sideChoice, int32_t, SideChoiceRed, 0, 2, "side_box", Keyed)
 

@@ -1,8 +1,10 @@
 #include "player/guarded_game.h"
 
 #include <chrono>
+#include <memory>
 
 #include "player/search.h"
+#include "player/strong_search.h"
 
 namespace rq {
 
@@ -40,6 +42,8 @@ bool stopRequestedUnderLock(void* context) {
 }  // namespace
 
 void SearchWorkerMain(GuardedGame* game) {
+  // Made before the first search of a strong level, with its table, and kept for the next.
+  std::unique_ptr<StrongSearch> strong;
   for (;;) {
     bool request = false;
     bool hint = false;
@@ -65,6 +69,7 @@ void SearchWorkerMain(GuardedGame* game) {
     }
 
     DeepeningLimits limits;
+    StrongLimits strongLimits;
     int side = Red;
     {
       GameLockGuard hold(*game);
@@ -74,6 +79,7 @@ void SearchWorkerMain(GuardedGame* game) {
       game->clock.started = false;
       limits.thinkSeconds = game->thinkSeconds;
       limits.firstTimedDepth = game->firstTimedDepth;
+      strongLimits.ceilingMs = game->ceilingMs;
       side = hint ? game->playerSide() : game->computerSide;
       if (!hint) game->noMoves = false;
     }
@@ -84,7 +90,14 @@ void SearchWorkerMain(GuardedGame* game) {
     hooks.stopRequested = stopRequestedUnderLock;
     // The progress display of the computer's next search must not start from the hint's.
     const double rootFraction = SearchClock::rootFraction;
-    const SearchResult result = IterativeDeepening(hint ? game->hintRecord : game->record, side, limits, noMoves, hooks);
+    GameRecord& record = hint ? game->hintRecord : game->record;
+    SearchResult result;
+    if (strongLimits.ceilingMs >= 0) {
+      if (!strong) strong = std::make_unique<StrongSearch>();
+      result = strong->run(record, side, strongLimits, noMoves, hooks);
+    } else {
+      result = IterativeDeepening(record, side, limits, noMoves, hooks);
+    }
 
     GameLockGuard hold(*game);
     if (hint) {

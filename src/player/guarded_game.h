@@ -26,6 +26,7 @@ struct GuardedGame {
   // Level 1 until the settings apply theirs, so a search never starts without limits.
   double thinkSeconds = 1.0;
   int32_t firstTimedDepth = 5;
+  int32_t ceilingMs = -1;  // a strong level's time per move, which the strong search plays to; -1: the plain search
   bool noMoves = false;
   bool generalCaptured = false;
   bool workerQuit = false;  // asks the worker to leave its loop at shut-down

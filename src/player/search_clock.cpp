@@ -37,8 +37,12 @@ bool SearchClock::reportProgress(double x) {
     }
     value = (rootFraction + 1.0) * 0.5;
   }
-  if (owner) UnderGameLock(*owner, [&] { owner->progress = value; });
+  publishProgress(value);
   return stop.load(std::memory_order_relaxed);
+}
+
+void SearchClock::publishProgress(double value) {
+  if (owner) UnderGameLock(*owner, [&] { owner->progress = value; });
 }
 
 MillisecondClock SearchTimeSource(const SearchClock* clock) {

@@ -16,6 +16,9 @@ class SearchClock {
   // answers whether the search must stop.
   virtual bool reportProgress(double x);
 
+  // Hands a progress value 0..1 to the owner's crystal ball, if there is an owner.
+  void publishProgress(double value);
+
   bool activeBudget = false;
   int32_t startTime = 0;
   bool started = false;

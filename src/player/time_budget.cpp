@@ -10,23 +10,35 @@ namespace {
 constexpr int32_t DeepestDepth = MaxSearchPly - 2;  // the rules engine keeps the last slots
 constexpr int32_t SuddenDeathMoves = 50;            // moves a game without a control is planned for
 constexpr int64_t LatencyReserveMoves = 50;         // moves whose round trips the clock keeps back
+constexpr int64_t LateReadMs = 250;                 // the most a fixed time per move keeps back for a late GUI
+
+constexpr int32_t StrongCeilingsMs[LastStrongLevel - FirstStrongLevel + 1] = {1000, 3000, 10000};
 
 int32_t Clamp32(int64_t ms) { return static_cast<int32_t>(std::clamp<int64_t>(ms, 1, 1 << 30)); }
 
 // The longest one move may think with `ms` to spend on it alone: besides the round trip, a
-// twentieth is kept back for a GUI that reads the answer late (XBoard under load, tens of
-// milliseconds).
+// fifth (at most LateReadMs) is kept back for a GUI that reads the answer late (XBoard on a
+// busy machine, a quarter of a second).
 int64_t CeilingFor(int64_t ms) {
-  const int64_t reserve = MoveOverheadMs + ms / 20;
+  const int64_t reserve = MoveOverheadMs + std::min<int64_t>(ms / 5, LateReadMs);
   return ms > 2 * reserve ? ms - reserve : ms / 2;
 }
 
 }  // namespace
 
+int32_t StrongLevelCeilingMs(int32_t level) {
+  return level >= FirstStrongLevel && level <= LastStrongLevel ? StrongCeilingsMs[level - FirstStrongLevel] : -1;
+}
+
 void DifficultyLimits(int32_t level, double& thinkSeconds, int32_t& firstTimedDepth) {
-  static const double seconds[5] = {0.1, 1.0, 3.0, 6.0, 12.0};
-  static const int32_t depths[5] = {4, 5, 6, 7, 8};
-  if (level < 0 || level > 4) level = 1;
+  static const double seconds[HighestPlainLevel + 1] = {0.1, 1.0, 3.0, 6.0, 12.0};
+  static const int32_t depths[HighestPlainLevel + 1] = {4, 5, 6, 7, 8};
+  if (StrongLevelCeilingMs(level) >= 0) {
+    thinkSeconds = StrongLevelCeilingMs(level) / 1000.0;
+    firstTimedDepth = 2;
+    return;
+  }
+  if (level < 0 || level > HighestPlainLevel) level = 1;
   thinkSeconds = seconds[level];
   firstTimedDepth = depths[level];
 }
@@ -34,6 +46,7 @@ void DifficultyLimits(int32_t level, double& thinkSeconds, int32_t& firstTimedDe
 SearchPlan PlanSearch(const GoRequest& q, int32_t level) {
   SearchPlan p;
   DifficultyLimits(level, p.thinkSeconds, p.firstTimedDepth);
+  p.levelCeilingMs = StrongLevelCeilingMs(level);
   p.maxDepth = q.depth > 0 ? std::min(q.depth, DeepestDepth) : DeepestDepth;
 
   if (q.infinite) {

@@ -18,7 +18,17 @@ struct DeepeningLimits {
   int32_t hardLimitMs = -1;             // an iteration still running then is cut; -1: none
 };
 
-// Search limits of a difficulty level; any level outside 0..4 plays as level 1.
+// The difficulty levels: up to HighestPlainLevel the plain search at its own pace, above it
+// the strong search under a time ceiling per move.
+constexpr int32_t HighestPlainLevel = 4;
+constexpr int32_t FirstStrongLevel = 5;
+constexpr int32_t LastStrongLevel = 7;
+
+// The ceiling of a strong level in milliseconds; -1 for any other level.
+int32_t StrongLevelCeilingMs(int32_t level);
+
+// Search limits of a difficulty level, a strong level's budget being its ceiling; any level
+// outside 0..LastStrongLevel plays as level 1.
 void DifficultyLimits(int32_t level, double& thinkSeconds, int32_t& firstTimedDepth);
 
 // What a protocol's "go" asks for; the clock fields belong to the side the engine searches for.
@@ -33,13 +43,14 @@ struct GoRequest {
 
 // The limits of one search of the engine program.
 struct SearchPlan : DeepeningLimits {
-  bool infinite = false;      // the answer waits for a stop
+  bool infinite = false;        // the answer waits for a stop
+  int32_t levelCeilingMs = -1;  // a strong level's time per move, which no answer exceeds; -1: another level
 };
 
 // Time kept back from every budget for the protocol's round trip and a late stop.
 constexpr int64_t MoveOverheadMs = 60;
 
-// The limits for one search at the given difficulty level (0..4).
+// The limits for one search at the given difficulty level.
 SearchPlan PlanSearch(const GoRequest& request, int32_t level);
 
 // The clock of one search under its limits. The deepening asks it before every iteration

@@ -56,10 +56,20 @@ void GameRecord::rebuildPieceLists() {
     uint8_t code = position.squares[square];
     if (code != 0) pieceSquare[sideOfCode(code)][code & IndexMask] = static_cast<uint8_t>(square);
   }
+  hashKey = computeHashKey();
+}
+
+uint64_t GameRecord::placementKey(const uint8_t (&lists)[2][PieceListSize]) const {
+  uint64_t key = 0;
+  for (int side = 0; side < 2; ++side)
+    for (int index = 1; index <= PiecesPerSide; ++index)
+      if (!isCaptured(lists[side][index])) key ^= Zobrist.piece[pieceTypeOf(side, index)][lists[side][index]];
+  return key;
 }
 
 void GameRecord::copyGameFrom(const GameRecord& other) {
   position = other.position;
+  hashKey = other.hashKey;
   std::memcpy(pieceSquare, other.pieceSquare, sizeof pieceSquare);
   std::memcpy(pieceType, other.pieceType, sizeof pieceType);
   const int32_t count = other.moveCount < 0 ? 0 : other.moveCount > HistoryCapacity ? HistoryCapacity : other.moveCount;

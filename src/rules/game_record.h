@@ -6,6 +6,7 @@
 #include <random>
 
 #include "rules/types.h"
+#include "rules/zobrist.h"
 
 namespace rq {
 
@@ -38,6 +39,9 @@ struct GameRecord {
 
   // --- the game ---
   BoardPosition position;
+  // Key of the piece placement (not of the side to move): kept by make and unmake,
+  // derived afresh by rebuildPieceLists.
+  uint64_t hashKey = 0;
   uint8_t pieceSquare[2][PieceListSize];
   uint8_t pieceType[2][PiecesPerSide];
   MoveSlot moveSlots[MoveSlotCount];
@@ -67,6 +71,9 @@ struct GameRecord {
   // Set-up (game_record.cpp).
   void newGame();
   void rebuildPieceLists();
+  uint64_t computeHashKey() const { return placementKey(pieceSquare); }
+  // The key of the placement that piece lists (the record's or a history snapshot's) describe.
+  uint64_t placementKey(const uint8_t (&lists)[2][PieceListSize]) const;
   void seedRandom(uint32_t seed);
   void shufflePieceOrder();
   // Takes over another record's game (position, piece lists, history so far) to search
@@ -94,8 +101,12 @@ struct GameRecord {
   bool forEachMoveOfPiece(int side, int pieceIndex, Visit&& visit);
 
   // Making moves and attack tests (position.cpp).
-  bool makeMove(int side, Move& move);
-  void unmakeMove(int side, const Move& move);
+  bool makeMove(int side, Move& move) { return applyMove<true>(side, move); }
+  void unmakeMove(int side, const Move& move) { takeBackMove<true>(side, move); }
+  // The same for a trial that is taken back before anything reads the placement key, which
+  // such a pair leaves alone.
+  template <bool KeepKey> bool applyMove(int side, Move& move);
+  template <bool KeepKey> void takeBackMove(int side, const Move& move);
   bool isRedGeneralAttacked();
   bool isGreenGeneralAttacked();
   bool generalsFacing() const;
@@ -109,6 +120,7 @@ struct GameRecord {
   bool isProtectedOrExempt(int target, int side, int captureIndex);
   bool chasesPiece(int side, int32_t& target);
   bool validateMove(Move& move, int32_t& reason, int32_t& detail);
+  int32_t repetitionReason(int side, int32_t& detail);
   // Whether a generated move may be played: legal, or ending the game drawn (reason 4).
   bool permitsMove(Move move, int32_t& reason);
   bool permitsMove(const Move& move) {
@@ -176,44 +188,73 @@ bool GameRecord::forEachMoveOfPiece(int side, int pieceIndex, Visit&& visit) {
 // Make and unmake sit in the header: the search spends most of its time in them.
 
 // Applies a generated move for `side`; true when the piece taken was a general.
-inline bool GameRecord::makeMove(int side, Move& move) {
+template <bool KeepKey>
+inline bool GameRecord::applyMove(int side, Move& move) {
+  // Squares in locals: the byte stores below could alias the move and the key.
+  const int from = move.from, to = move.to;
   uint8_t* sq = position.squares;
-  const uint8_t piece = sq[move.from];
+  const uint8_t piece = sq[from];
   const int index = piece & IndexMask;
-  const int32_t* table = pieceSquareTable[pieceType[side][index - 1]];
-  position.boardExtraValue += table[move.to] - table[move.from];
-  const uint8_t captured = sq[move.to];
+  const int moverType = pieceType[side][index - 1];
+  const int32_t* table = pieceSquareTable[moverType];
+  position.boardExtraValue += table[to] - table[from];
+  const uint64_t key = hashKey ^ Zobrist.piece[moverType][from] ^ Zobrist.piece[moverType][to];
+  const uint8_t captured = sq[to];
   move.captured = captured;
-  sq[move.to] = piece;
-  sq[move.from] = 0;
-  pieceSquare[side][index] = move.to;
-  if (captured == 0) return false;
+  sq[to] = piece;
+  sq[from] = 0;
+  pieceSquare[side][index] = static_cast<uint8_t>(to);
+  if (captured == 0) {
+    if (KeepKey) hashKey = key;
+    return false;
+  }
   const int capturedSide = sideOfCode(captured);
   const int capturedIndex = captured & IndexMask;
   const int type = pieceType[capturedSide][capturedIndex - 1];
   pieceSquare[capturedSide][capturedIndex] |= CapturedMark;
   position.boardValue += capturedSide == Green ? -materialValue[type & 7] : materialValue[type & 7];
-  position.boardExtraValue -= pieceSquareTable[type][move.to];
+  position.boardExtraValue -= pieceSquareTable[type][to];
+  if (KeepKey) hashKey = key ^ Zobrist.piece[type][to];
   return capturedIndex == GeneralIndex;
 }
 
+// Both generals on one column with nothing between them. In the header: every judged move asks.
+inline bool GameRecord::generalsFacing() const {
+  const int green = pieceSquare[Green][GeneralIndex];
+  const int red = pieceSquare[Red][GeneralIndex];
+  // A taken general's entry has bit 0x80 set, so the difference is then no multiple of 9 in range.
+  if (((green | red) & CapturedMark) != 0 || (red - green) % BoardColumns != 0) return false;
+  for (int s = green + BoardColumns; s < red; s += BoardColumns)
+    if (position.squares[s] != 0) return false;
+  return true;
+}
+
 // Exact inverse of makeMove with the same side.
-inline void GameRecord::unmakeMove(int side, const Move& move) {
+template <bool KeepKey>
+inline void GameRecord::takeBackMove(int side, const Move& move) {
+  const int from = move.from, to = move.to;
+  const uint8_t captured = move.captured;
   uint8_t* sq = position.squares;
-  const uint8_t piece = sq[move.to];
+  const uint8_t piece = sq[to];
   const int index = piece & IndexMask;
-  const int32_t* table = pieceSquareTable[pieceType[side][index - 1]];
-  position.boardExtraValue += table[move.from] - table[move.to];
-  sq[move.from] = piece;
-  sq[move.to] = move.captured;
-  pieceSquare[side][index] = move.from;
-  if (move.captured == 0) return;
-  const int capturedSide = sideOfCode(move.captured);
-  const int capturedIndex = move.captured & IndexMask;
+  const int moverType = pieceType[side][index - 1];
+  const int32_t* table = pieceSquareTable[moverType];
+  position.boardExtraValue += table[from] - table[to];
+  const uint64_t key = hashKey ^ Zobrist.piece[moverType][from] ^ Zobrist.piece[moverType][to];
+  sq[from] = piece;
+  sq[to] = captured;
+  pieceSquare[side][index] = static_cast<uint8_t>(from);
+  if (captured == 0) {
+    if (KeepKey) hashKey = key;
+    return;
+  }
+  const int capturedSide = sideOfCode(captured);
+  const int capturedIndex = captured & IndexMask;
   const int type = pieceType[capturedSide][capturedIndex - 1];
   pieceSquare[capturedSide][capturedIndex] &= static_cast<uint8_t>(~CapturedMark);
   position.boardValue += capturedSide == Green ? materialValue[type & 7] : -materialValue[type & 7];
-  position.boardExtraValue += pieceSquareTable[type][move.to];
+  position.boardExtraValue += pieceSquareTable[type][to];
+  if (KeepKey) hashKey = key ^ Zobrist.piece[type][to];
 }
 
 // Judges a copy of the move; `reason` is validation's either way. Inline, as perft asks it

@@ -31,16 +31,6 @@ bool GameRecord::isGreenGeneralAttacked() {
   return !isCaptured(general) && capturesOnto(*this, Red, general);
 }
 
-// Both generals on one column with nothing between them.
-bool GameRecord::generalsFacing() const {
-  const uint8_t green = pieceSquare[Green][GeneralIndex];
-  const uint8_t red = pieceSquare[Red][GeneralIndex];
-  if (isCaptured(green) || isCaptured(red) || columnOf(green) != columnOf(red)) return false;
-  for (int s = green + 9; s < red; s += 9)
-    if (position.squares[s] != 0) return false;
-  return true;
-}
-
 namespace {
 
 constexpr uint8_t kindTableEntry(int code) {
@@ -88,17 +78,21 @@ bool GameRecord::isSquareAttacked(int square, int attacker) const {
       ray(1, 8 - column))
     return true;
 
-  // Horses: destination offset, leg offset from the horse, and the horse's column range.
-  struct HorseJump { int offset, leg, minColumn, maxColumn; };
-  static constexpr HorseJump jumps[8] = {
-      {19, 9, 0, 7}, {17, 9, 1, 8}, {-17, -9, 0, 7}, {-19, -9, 1, 8},
-      {-11, -1, 2, 8}, {7, -1, 2, 8}, {-7, 1, 0, 6}, {11, 1, 0, 6}};
-  for (const HorseJump& j : jumps) {
-    int h = square - j.offset;
-    if (h < 0 || h >= BoardSquares) continue;
-    int hc = columnOf(h);
-    if (hc < j.minColumn || hc > j.maxColumn) continue;
-    if (is(h, Horse) && sq[h + j.leg] == 0) return true;
+
+  // Horses: every leg is a diagonal neighbour of the square, and an empty one serves two
+  // horse points, one further along each of its two directions.
+  const int row = rowOf(square);
+  const uint8_t horse = bit | FirstHorse;  // horses 8 and 9 differ in the lowest bit only
+  for (int dr = -1; dr <= 1; dr += 2) {
+    const int legRow = row + dr;
+    if (legRow < 0 || legRow >= BoardRows) continue;
+    for (int dc = -1; dc <= 1; dc += 2) {
+      const int legColumn = column + dc;
+      if (legColumn < 0 || legColumn >= BoardColumns || sq[squareOf(legColumn, legRow)] != 0) continue;
+      if (legRow + dr >= 0 && legRow + dr < BoardRows && (sq[squareOf(legColumn, legRow + dr)] & ~1) == horse) return true;
+      if (legColumn + dc >= 0 && legColumn + dc < BoardColumns && (sq[squareOf(legColumn + dc, legRow)] & ~1) == horse)
+        return true;
+    }
   }
 
   // Soldiers: forward from behind, or sideways once across the river.

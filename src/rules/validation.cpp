@@ -34,7 +34,7 @@ bool GameRecord::isRepetition() const {
 bool GameRecord::isProtectedOrExempt(int target, int side, int captureIndex) {
   if ((side == Red && target <= GreenHalfEnd) || (side == Green && target >= RedHalfStart)) return true;
   Move capture = moveSlots[SlotCheck].cells[captureIndex];
-  makeMove(side, capture);
+  applyMove<false>(side, capture);
   const int other = 1 - side;
   bool isProtected = false;
   for (int index = 1; index <= PiecesPerSide && !isProtected; ++index) {
@@ -44,7 +44,7 @@ bool GameRecord::isProtectedOrExempt(int target, int side, int captureIndex) {
     for (int i = 0; i < slot.count(); ++i)
       if (slot.cells[i].to == target) { isProtected = true; break; }
   }
-  unmakeMove(side, capture);
+  takeBackMove<false>(side, capture);
   return isProtected;
 }
 
@@ -52,20 +52,25 @@ bool GameRecord::isProtectedOrExempt(int target, int side, int captureIndex) {
 bool GameRecord::validateMove(Move& move, int32_t& reason, int32_t& detail) {
   reason = ReasonNone;
   const int side = sideOfCode(position.squares[move.from]);
-  makeMove(side, move);
+  applyMove<false>(side, move);
   auto refuse = [&](int32_t why) {
     reason = why;
-    unmakeMove(side, move);
+    takeBackMove<false>(side, move);
     return false;
   };
   if (generalsFacing()) return refuse(ReasonFacingGenerals);
   if (!isRepetition()) {
-    unmakeMove(side, move);
+    takeBackMove<false>(side, move);
     return true;
   }
-  if (side == Green ? isRedGeneralAttacked() : isGreenGeneralAttacked()) return refuse(ReasonPerpetualCheck);
-  if (chasesPiece(side, detail)) return refuse(ReasonPerpetualChase);
-  return refuse(ReasonRepetition);
+  return refuse(repetitionReason(side, detail));
+}
+
+// What a repeating move just made by `side` is: a check, a chase (`detail` the threatened
+// piece) or a plain repetition.
+int32_t GameRecord::repetitionReason(int side, int32_t& detail) {
+  if (side == Green ? isRedGeneralAttacked() : isGreenGeneralAttacked()) return ReasonPerpetualCheck;
+  return chasesPiece(side, detail) ? ReasonPerpetualChase : ReasonRepetition;
 }
 
 // Whether `side` could take a piece that counts as chased; `target` gets that piece's code.

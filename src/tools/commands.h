@@ -10,6 +10,7 @@
 namespace rq {
 
 constexpr int DefaultBenchDepth = 7;
+constexpr int DefaultStrongBenchDepth = 10;
 
 int PerftCommand(int argc, char** argv);
 int SearchCommand(int argc, char** argv);
@@ -25,5 +26,7 @@ bool ParseInt(const char* text, long low, long high, long& out);
 
 // Total nodes the bench searches at `depth`; prints each position's count when asked.
 uint64_t BenchNodes(int depth, bool print);
+// The same for the strong search.
+uint64_t StrongBenchNodes(int depth, bool print);
 
 }  // namespace rq

@@ -1,4 +1,5 @@
 // ravenquill-tool search and bench: the game's own search from the command line.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "player/search.h"
+#include "player/strong_search.h"
 #include "rules/notation.h"
 #include "tools/commands.h"
 
@@ -21,7 +23,9 @@ void PrintIteration(void*, const IterationReport& r) {
 }
 
 int SearchUsage() {
-  std::fprintf(stderr, "usage: ravenquill-tool search [--fen \"FEN\"] [--depth D | --level L] [--seed S]\n");
+  std::fprintf(stderr,
+               "usage: ravenquill-tool search [--fen \"FEN\"] [--depth D | --level L | --movetime MS] [--strong] "
+               "[--seed S]\n");
   return 2;
 }
 
@@ -53,13 +57,16 @@ const char* const BenchPositions[] = {
 
 int SearchCommand(int argc, char** argv) {
   std::string fen = StartFen;
-  long depth = -1, level = 1, seed = static_cast<long>(std::time(nullptr) & 0x7fffffff);
+  long depth = -1, level = 1, moveTime = -1, seed = static_cast<long>(std::time(nullptr) & 0x7fffffff);
+  bool strong = false;
   for (int i = 0; i < argc; ++i) {
     const char* a = argv[i];
     const bool hasValue = i + 1 < argc;
     if (std::strcmp(a, "--fen") == 0 && hasValue) fen = argv[++i];
     else if (std::strcmp(a, "--depth") == 0 && hasValue) { if (!ParseInt(argv[++i], 1, 98, depth)) return SearchUsage(); }
-    else if (std::strcmp(a, "--level") == 0 && hasValue) { if (!ParseInt(argv[++i], 0, 4, level)) return SearchUsage(); }
+    else if (std::strcmp(a, "--level") == 0 && hasValue) { if (!ParseInt(argv[++i], 0, LastStrongLevel, level)) return SearchUsage(); }
+    else if (std::strcmp(a, "--movetime") == 0 && hasValue) { if (!ParseInt(argv[++i], 1, 1 << 30, moveTime)) return SearchUsage(); }
+    else if (std::strcmp(a, "--strong") == 0) strong = true;
     else if (std::strcmp(a, "--seed") == 0 && hasValue) { if (!ParseInt(argv[++i], 0, 0x7fffffff, seed)) return SearchUsage(); }
     else return SearchUsage();
   }
@@ -67,17 +74,27 @@ int SearchCommand(int argc, char** argv) {
   auto record = LoadToolRecord(fen, side);
   if (!record) return 2;
   record->seedRandom(static_cast<uint32_t>(seed));
-  DeepeningLimits limits;
-  if (depth > 0) {
-    limits.maxDepth = static_cast<int32_t>(depth);
-    limits.firstTimedDepth = MaxSearchPly;
-  } else {
-    DifficultyLimits(static_cast<int32_t>(level), limits.thinkSeconds, limits.firstTimedDepth);
-  }
   DeepeningHooks hooks;
   hooks.iterationDone = PrintIteration;
   uint8_t noMoves = 0;
-  const SearchResult result = IterativeDeepening(*record, side, limits, noMoves, hooks);
+  SearchResult result;
+  if (strong || moveTime > 0 || StrongLevelCeilingMs(static_cast<int32_t>(level)) >= 0) {
+    StrongLimits limits;
+    if (depth > 0) limits.maxDepth = static_cast<int32_t>(std::min<long>(depth, StrongMaxDepth));
+    else limits.ceilingMs = static_cast<int32_t>(moveTime > 0 ? moveTime : StrongLevelCeilingMs(static_cast<int32_t>(level)));
+    // The table is the search's own and lives as long as the process.
+    auto search = std::make_unique<StrongSearch>();
+    result = search->run(*record, side, limits, noMoves, hooks);
+  } else {
+    DeepeningLimits limits;
+    if (depth > 0) {
+      limits.maxDepth = static_cast<int32_t>(depth);
+      limits.firstTimedDepth = MaxSearchPly;
+    } else {
+      DifficultyLimits(static_cast<int32_t>(level), limits.thinkSeconds, limits.firstTimedDepth);
+    }
+    result = IterativeDeepening(*record, side, limits, noMoves, hooks);
+  }
   if (noMoves || !IsBoardMove(result)) std::printf("bestmove none\n");
   else std::printf("bestmove %s score %d\n", FormatMove(result).c_str(), result.status);
   return 0;
@@ -107,18 +124,71 @@ uint64_t BenchNodes(int depth, bool print) {
   return total;
 }
 
+// The strong search on every bench position from an empty table; prints a line per position
+// when asked, and answers the node total and the longest wait for an answer.
+uint64_t RunStrongBench(const StrongLimits& limits, bool print, double& longestMs) {
+  auto record = std::make_unique<GameRecord>();
+  auto search = std::make_unique<StrongSearch>();
+  uint64_t total = 0;
+  int number = 0;
+  longestMs = 0.0;
+  for (const char* fen : BenchPositions) {
+    int side = Red;
+    std::string error;
+    if (!LoadFen(*record, fen, side, error)) continue;
+    search->forget();
+    uint8_t noMoves = 0;
+    const auto start = std::chrono::steady_clock::now();
+    search->run(*record, side, limits, noMoves);
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    longestMs = std::max(longestMs, ms);
+    total += search->nodes;
+    if (print) {
+      std::printf("position %2d: depth %d nodes %llu time %.0f ms\n", ++number, search->completedDepth,
+                  static_cast<unsigned long long>(search->nodes), ms);
+      std::fflush(stdout);
+    }
+  }
+  return total;
+}
+
+uint64_t StrongBenchNodes(int depth, bool print) {
+  StrongLimits limits;
+  limits.maxDepth = depth;
+  double longestMs = 0.0;
+  return RunStrongBench(limits, print, longestMs);
+}
+
+int BenchUsage() {
+  std::fprintf(stderr, "usage: ravenquill-tool bench [DEPTH] | bench --strong [DEPTH | --movetime MS]\n");
+  return 2;
+}
+
 int BenchCommand(int argc, char** argv) {
-  long depth = DefaultBenchDepth;
-  if (argc > 1 || (argc == 1 && !ParseInt(argv[0], 1, 20, depth))) {
-    std::fprintf(stderr, "usage: ravenquill-tool bench [DEPTH]\n");
-    return 2;
+  const bool strong = argc > 0 && std::strcmp(argv[0], "--strong") == 0;
+  if (strong) --argc, ++argv;
+  long depth = strong ? DefaultStrongBenchDepth : DefaultBenchDepth, moveTime = -1;
+  if (strong && argc == 2 && std::strcmp(argv[0], "--movetime") == 0) {
+    if (!ParseInt(argv[1], 1, 1 << 30, moveTime)) return BenchUsage();
+  } else if (argc > 1 || (argc == 1 && !ParseInt(argv[0], 1, 20, depth))) {
+    return BenchUsage();
   }
   const auto start = std::chrono::steady_clock::now();
-  const uint64_t nodes = BenchNodes(static_cast<int>(depth), true);
+  uint64_t nodes = 0;
+  double longestMs = 0.0;
+  if (strong) {
+    StrongLimits limits;
+    if (moveTime > 0) limits.ceilingMs = static_cast<int32_t>(moveTime);
+    else limits.maxDepth = static_cast<int32_t>(depth);
+    nodes = RunStrongBench(limits, true, longestMs);
+  } else {
+    nodes = BenchNodes(static_cast<int>(depth), true);
+  }
   const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   std::printf("Total time (ms): %.0f\n", ms);
   std::printf("Nodes searched: %llu\n", static_cast<unsigned long long>(nodes));
   std::printf("Nodes/second: %.0f\n", ms > 0 ? nodes * 1000.0 / ms : 0.0);
+  if (moveTime > 0) std::printf("Longest answer (ms): %.1f of a ceiling of %ld\n", longestMs, moveTime);
   return 0;
 }
 

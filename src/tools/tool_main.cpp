@@ -9,8 +9,9 @@ namespace {
 int usage() {
   std::fprintf(stderr,
                "usage: ravenquill-tool perft [--standard] [--divide] [--fen \"FEN\"] DEPTH\n"
-               "       ravenquill-tool search [--fen \"FEN\"] [--depth D | --level L] [--seed S]\n"
-               "       ravenquill-tool bench [DEPTH]\n"
+               "       ravenquill-tool search [--fen \"FEN\"] [--depth D | --level L | --movetime MS] [--strong] "
+               "[--seed S]\n"
+               "       ravenquill-tool bench [DEPTH] | bench --strong [DEPTH | --movetime MS]\n"
                "       ravenquill-tool export [--wxf] FILE...\n"
                "       ravenquill-tool random [--seed S] [--plies P] [--careless PERCENT] GAMES\n");
   return 2;

@@ -84,7 +84,7 @@ TEST(EngineConversation, AnswersEveryScriptedExchange) {
   const std::vector<std::string> AfterH2e2 = {"h2e2"};
   const std::string H2e2 = ">position startpos moves h2e2";
   const Row rows[] = {
-      {{">uci", "<id name Ravenquill", "<option name Difficulty type spin default 1 min 0 max 4", "<uciok", ">isready",
+      {{">uci", "<id name Ravenquill", "<option name Difficulty type spin default 1 min 0 max 7", "<uciok", ">isready",
         "<readyok", ">position fen 4k4/9/9/9/9/9/9/9/4R4/3K5 w - - 0 1 moves e1e9", ">go depth 3",
         "<info string the game is over", "<bestmove (none)", ">position fen 4k4/9/9/9/9/9/9/9/4R4/3K5 w - - 0 1",
         ">go depth 2", "<info depth 2 score mate 1 ", "<bestmove e1e9"}, "", {}},
@@ -98,7 +98,7 @@ TEST(EngineConversation, AnswersEveryScriptedExchange) {
         "<info string bad value for depth", "<bestmove ", ">setoption name Hash value 16", "<info string unknown option",
         ">setoption name Difficulty value 0", ">go", "<info depth 3 ", "<bestmove "}, StartFen, {}},
       // The engine's own move enters its game, or the user's next move would be refused.
-      {{">xboard", ">protover 2", "<feature myname=\"Ravenquill", "<feature option=\"Difficulty -spin 1 0 4\"",
+      {{">xboard", ">protover 2", "<feature myname=\"Ravenquill", "<feature option=\"Difficulty -spin 1 0 7\"",
         "<feature done=1", ">ping 7", "<pong 7", ">new", ">level 40 0:20 0", ">time 2000", ">otim 2000", ">post",
         ">usermove h2e2", "<1 ", "<move ", ">sd 2", ">b0c2", "<move ", "!Illegal"}, "", {}},
       {{">xboard", ">new", ">force", ">setboard " + Midgame, ">post", ">sd 2", ">go", "<1 ", "<2 ", "<move ", "!3 "}, Midgame, {}},
@@ -118,6 +118,14 @@ TEST(EngineConversation, AnswersEveryScriptedExchange) {
       {{H2e2, ">go movetime 1000", "<bestmove ", "@1000"}, StartFen, AfterH2e2},
       {{">xboard", ">new", ">force", ">usermove h2e2", ">st 1", ">go", "<move ", "@1000"}, StartFen, AfterH2e2},
       {{H2e2, ">go wtime 900 btime 900", "<bestmove ", "@300"}, StartFen, AfterH2e2},
+      // The strong levels answer a bare go within their time, in either protocol; the strong search plays a
+      // GUI's time unless its option is turned off.
+      {{">uci", "<option name StrongSearch type check default true", ">setoption name StrongSearch value maybe",
+        "<info string StrongSearch takes true or false", ">setoption name Difficulty value 8",
+        "<info string Difficulty takes 0 to 7", ">setoption name Difficulty value 5", H2e2, ">go", "<info depth 6 ",
+        "<bestmove ", "@1000"}, StartFen, AfterH2e2},
+      {{">xboard", ">protover 2", "<feature option=\"StrongSearch -check 1\"", ">new", ">option Difficulty=5", ">post",
+        ">usermove h2e2", "<6 ", "<move ", "@1000", ">option Difficulty=8", "<Error (unknown option)"}, StartFen, AfterH2e2},
       // Green's own short clock counts, not red's long one.
       {{H2e2, ">go wtime 600000 btime 900 movestogo 1", "<bestmove ", "@900"}, StartFen, AfterH2e2},
       // uci2wb's Cyclone dialect for Xiangqi leaves out "position".

@@ -336,13 +336,19 @@ TEST_F(InteractionTest, CommandsActOnlyOnTheUsersTurnAndNewGameAsksUnlessEnded) 
   }
 }
 
-TEST_F(InteractionTest, SettingsApplyOnlyWhenConfirmedAndWarnOnRisingAboveTwo) {
-  const struct { int32_t level; bool confirmed; int32_t chosen; bool warned; } rows[] = {
-      {1, false, 4, false},
-      {1, true, 3, true},
-      {3, true, 3, false},
-      {3, true, 2, false},
-      {2, true, 4, true},
+TEST_F(InteractionTest, SettingsApplyOnlyWhenConfirmedAndWarnOfSlowLevels) {
+  const std::string minutes = "several minutes";
+  const struct { int32_t level; bool confirmed; int32_t chosen; std::string warning; int32_t ceilingMs; } rows[] = {
+      {1, false, 4, "", -1},
+      {1, true, 3, minutes, -1},
+      {3, true, 3, "", -1},
+      {3, true, 2, "", -1},
+      {2, true, 4, minutes, -1},
+      {4, true, 5, "", 1000},
+      {5, true, 6, "strong level.\nOn it the computer takes up to 3 seconds", 3000},
+      {1, true, 7, "up to 10 seconds", 10000},
+      {7, true, 7, "", 10000},
+      {7, true, 3, minutes, -1},
   };
   for (const auto& row : rows) {
     app->settings.difficultyLevel = row.level;
@@ -361,8 +367,11 @@ TEST_F(InteractionTest, SettingsApplyOnlyWhenConfirmedAndWarnOnRisingAboveTwo) {
     DifficultyLimits(level, seconds, depth);
     EXPECT_EQ(app->settings.difficultyLevel, level) << row.chosen;
     EXPECT_EQ(app->game.thinkSeconds, seconds) << row.chosen;
+    EXPECT_EQ(app->game.ceilingMs, row.ceilingMs) << row.chosen;
     EXPECT_EQ(app->settings.showMoves, !row.confirmed) << row.chosen;
-    EXPECT_EQ(fake.Messages().size() == 1 ? fake.Messages()[0].title : "", row.warned ? "Warning" : "") << row.chosen;
+    ASSERT_EQ(fake.Messages().size(), row.warning.empty() ? 0u : 1u) << row.chosen;
+    if (!row.warning.empty()) EXPECT_EQ(fake.Messages()[0].title, "Warning") << row.chosen;
+    if (!row.warning.empty()) EXPECT_NE(fake.Messages()[0].text.find(row.warning), std::string::npos) << row.chosen;
   }
 }
 

@@ -73,7 +73,8 @@ TEST(SettingsDialog, RunsModallyAndOnlyOkChangesTheSettings) {
        Values(true, 2, 0)},
       {"OK keeps Finnish from the file", Values(true, 0, 1), {{}, -1, GTK_RESPONSE_OK}, true, Values(true, 0, 1)},
       {"other flags, Chinese kept", Values(false, 4, 2), {{}, -1, GTK_RESPONSE_OK}, true, Values(false, 4, 2)},
-      {"level beyond the scale, unknown language", Values(true, 9, 7), {{}, -1, GTK_RESPONSE_OK}, true, Values(true, 4, 0)},
+      {"a strong level chosen", Values(true, 4, 0), {{}, 6, GTK_RESPONSE_OK}, true, Values(true, 6, 0)},
+      {"level beyond the scale, unknown language", Values(true, 9, 7), {{}, -1, GTK_RESPONSE_OK}, true, Values(true, 7, 0)},
   };
   for (const Row& row : rows) {
     SettingsValues values = row.start;

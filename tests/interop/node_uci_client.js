@@ -28,7 +28,7 @@ async function main() {
   const faults = [];
   const level = engine.options.get('Difficulty');
   if (!/^Ravenquill/.test(engine.id.name)) faults.push(`id name "${engine.id.name}"`);
-  if (!level || level.type !== 'spin' || level.min !== 0 || level.max !== 4)
+  if (!level || level.type !== 'spin' || level.min !== 0 || level.max !== 7)
     faults.push(`option Difficulty ${JSON.stringify(level)}`);
   await engine.setoption('Difficulty', '2');
   await engine.isready();

@@ -98,7 +98,7 @@ TEST(Search, LevelsAndTheirLimits) {
   // Each level thinks longer and deeper than the one below; any other level plays as level 1.
   double seconds[7];
   int32_t depths[7];
-  const int32_t levels[7] = {0, 1, 2, 3, 4, -1, 5};
+  const int32_t levels[7] = {0, 1, 2, 3, 4, -1, LastStrongLevel + 1};
   for (int i = 0; i < 7; ++i) DifficultyLimits(levels[i], seconds[i], depths[i]);
   for (int i = 1; i < 5; ++i) EXPECT_TRUE(seconds[i] > seconds[i - 1] && depths[i] > depths[i - 1]) << levels[i];
   for (int i = 5; i < 7; ++i) EXPECT_TRUE(seconds[i] == seconds[1] && depths[i] == depths[1]) << levels[i];

@@ -19,7 +19,8 @@ TEST(SearchPlan, BudgetsFollowTheRequestAndTheClockLasts) {
   const Row rows[] = {
       {{0, -1, -1}, 98, 5, -1, -1},          // the level alone
       {{500, -1, -1}, 98, 100, -1, -1},      // a depth past the slots
-      {{0, 1000, -1}, 98, 2, 850, 890},      // time per move keeps a round trip
+      {{0, 1000, -1}, 98, 2, 690, 750},      // time per move keeps a late read back
+      {{0, 10000, -1}, 98, 2, 9600, 9700},
       {{0, 50, -1}, 98, 2, 25, 25},
       {{0, -1, 60000}, 98, 5, 1000, 2000},   // sudden death
       {{0, -1, 5000, 0, 1}, 98, 5, 4600, 4940},   // the last move before the control may spend most of the clock
@@ -42,7 +43,7 @@ TEST(SearchPlan, BudgetsFollowTheRequestAndTheClockLasts) {
   EXPECT_TRUE(PlanSearch(GoRequest{0, -1, -1, 0, 0, true}, 1).infinite);
   // A minute without increment lasts a long game: every move spends its whole hard limit plus a round
   // trip, and the clock still sees 120 moves through.
-  for (int32_t level = 0; level <= 4; ++level) {
+  for (int32_t level = 0; level <= LastStrongLevel; ++level) {
     int64_t remaining = 60000;
     for (int moves = 0; moves < 120; ++moves) remaining -= PlanSearch(GoRequest{0, -1, remaining}, level).hardLimitMs + 60;
     EXPECT_GT(remaining, 0) << "level " << level;

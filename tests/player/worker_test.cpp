@@ -6,6 +6,7 @@
 
 #include "player/guarded_game.h"
 #include "player/search.h"
+#include "rules/notation.h"
 #include "support/record_helpers.h"
 
 namespace rq {
@@ -60,6 +61,45 @@ TEST(Worker, RequestThinkingAnswerAndStop) {
     EXPECT_TRUE(sawThinking);
     LockGame(g);
     if (!stop) { EXPECT_TRUE(IsBoardMove(g.bestMove) && !g.noMoves && g.progress == 1.0 && g.record.depthLimit >= 3); }
+    EXPECT_TRUE(test::Snapshot(g.record) == before);
+    UnlockGame(g);
+  }
+}
+
+// At a strong level the worker plays the strong search, for the computer and for red's hint
+// alike: each finds its mate in three and answers once it sees the mate through, long before the
+// level's ten seconds that the plain search would spend; the record is left as it was.
+TEST(Worker, AStrongLevelAnswersMoveAndHintWithTheStrongSearch) {
+  const struct { const char* fen; bool hint; const char* move; } rows[] = {
+      {"3ak1C2/4a4/9/9/6C2/9/9/9/6p2/4K4 w", true, "g9g1"},
+      {"4k4/6P2/9/9/9/6c2/9/9/4A4/3AK1c2 b", false, "g0g8"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.fen);
+    RunningGame run;
+    GuardedGame& g = *run.game;
+    int side = Red, from = 0, to = 0;
+    std::string error;
+    ASSERT_TRUE(LoadFen(g.record, row.fen, side, error)) << error;
+    ASSERT_TRUE(ParseMove(row.move, from, to));
+    const test::Snapshot before(g.record);
+    UnderGameLock(g, [&] {
+      DifficultyLimits(LastStrongLevel, g.thinkSeconds, g.firstTimedDepth);
+      g.ceilingMs = StrongLevelCeilingMs(LastStrongLevel);
+    });
+    const uint32_t number = row.hint ? RequestHint(g) : 0;
+    if (!row.hint) RequestComputerMove(g);
+    const auto start = Clock::now();
+    while (row.hint ? UnderGameLock(g, [&] { return g.hintAnswered != number; }) : ReadFlags(g).searching ||
+                                                                                       ReadFlags(g).requested) {
+      ASSERT_LT(Clock::now() - start, std::chrono::seconds(20));
+      std::this_thread::sleep_for(milliseconds(2));
+    }
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
+    LockGame(g);
+    const Move answer = row.hint ? g.hintMove : g.bestMove;
+    EXPECT_EQ(answer.from, from);
+    EXPECT_EQ(answer.to, to);
     EXPECT_TRUE(test::Snapshot(g.record) == before);
     UnlockGame(g);
   }

@@ -154,8 +154,9 @@ TEST(Position, SumsFollowTheTables) {
   }
 }
 
-// Random games: make/unmake and judgements give everything back, running sums equal fresh ones, the fast
-// attack test agrees with the generating one, and undo to the start and redo to the end retrace the game.
+// Random games: make/unmake and judgements give everything back, running sums and the placement key equal
+// fresh ones, the fast attack test agrees with the generating one, and undo to the start and redo to the end
+// retrace the game.
 TEST(Position, RandomGamesKeepEveryInvariant) {
   auto r = std::make_unique<GameRecord>();
   int plies = 0;
@@ -173,6 +174,7 @@ TEST(Position, RandomGamesKeepEveryInvariant) {
         int32_t value, extra;
         test::FreshSums(*r, value, extra);
         ASSERT_TRUE(value == r->position.boardValue && extra == r->position.boardExtraValue) << "seed " << seed;
+        ASSERT_EQ(r->hashKey, r->computeHashKey()) << "seed " << seed << " ply " << ply;
         ASSERT_TRUE(r->isGeneralAttackedFast(Red) == r->isRedGeneralAttacked() &&
                     r->isGeneralAttackedFast(Green) == r->isGreenGeneralAttacked());
         r->unmakeMove(side, m);

@@ -44,14 +44,15 @@ struct Snapshot {
   BoardPosition position;
   uint8_t pieceSquare[2][PieceListSize];
   int32_t moveCount, recordedMoves;
+  uint64_t hashKey;
   explicit Snapshot(const GameRecord& r)
-      : position(r.position), moveCount(r.moveCount), recordedMoves(r.recordedMoves) {
+      : position(r.position), moveCount(r.moveCount), recordedMoves(r.recordedMoves), hashKey(r.hashKey) {
     std::memcpy(pieceSquare, r.pieceSquare, sizeof(pieceSquare));
   }
   bool operator==(const Snapshot& o) const {
     return std::memcmp(position.squares, o.position.squares, BoardSquares) == 0 && position.boardValue == o.position.boardValue &&
            position.boardExtraValue == o.position.boardExtraValue && std::memcmp(pieceSquare, o.pieceSquare, sizeof(pieceSquare)) == 0 &&
-           moveCount == o.moveCount && recordedMoves == o.recordedMoves;
+           moveCount == o.moveCount && recordedMoves == o.recordedMoves && hashKey == o.hashKey;
   }
 };
 

@@ -7,13 +7,16 @@
 #   TIMECONTROL as XBoard takes it ("0:20", "1"), for the whole game (no moves per session),
 #   or "st=0:01" for a fixed time per move;
 #   MAXMOVES: moves of each side after which XBoard scores the game a draw (0: never).
+# From the environment: ENGINE_OPTIONS replaces "Difficulty=N" (XBoard's "name=value,...");
+# OPPONENT is another xboard engine's command and OPPONENT_OPTIONS its options; OPENINGS a
+# file of FEN lines, each played twice with the colours swapped.
 # PROTOCOL=uci or PROTOCOL=ucci in the environment puts Debian's adapter uci2wb between XBoard
 # and the engine, speaking UCI (XBoard's -fUCI; told -c, it uses the Cyclone dialect of Xiangqi
 # engines) or UCCI (-fUCCI) to it; its log of the engine's lines goes into XBoard's.
 set -euo pipefail
 
 if [ $# -lt 4 ]; then
-  sed -n '2,12p' "$0" >&2
+  sed -n '2,16p' "$0" >&2
   exit 2
 fi
 engine=$(readlink -f "$1")
@@ -23,14 +26,18 @@ tc=$4
 difficulty=${5:-1}
 maxmoves=${6:-0}
 xboard=${XBOARD:-/usr/games/xboard}
-maxqi=${MAXQI:-/usr/games/maxqi}
+opponent=${OPPONENT:-${MAXQI:-/usr/games/maxqi}}
+engine_options=${ENGINE_OPTIONS:-Difficulty=$difficulty}
 
-for tool in "$xboard" "$maxqi" Xvfb xvfb-run; do
+for tool in "$xboard" "${opponent%% *}" Xvfb xvfb-run; do
   command -v "$tool" >/dev/null || { echo "xboard_match: $tool is missing (scripts/setup.sh installs it)" >&2; exit 3; }
 done
 
 clock=(-tc "$tc" -mps 0 -inc 0)
 [[ $tc == st=* ]] && clock=(-searchTime "${tc#st=}")
+extra=()
+[ -n "${OPPONENT_OPTIONS:-}" ] && extra+=(-secondOptions "$OPPONENT_OPTIONS")
+[ -n "${OPENINGS:-}" ] && extra+=(-loadPositionFile "$(readlink -f "$OPENINGS")" -loadPositionIndex -2)
 uci2wb=${UCI2WB:-/usr/games/uci2wb}
 case ${PROTOCOL:-xboard} in
   xboard) protocol=() ;;
@@ -50,8 +57,8 @@ rm -f "$outdir/match.pgn" "$outdir/xboard.debug"
 # A private HOME keeps XBoard from reading or saving anyone's settings.
 HOME="$outdir/home" xvfb-run -a -s "-screen 0 1280x1024x24" \
   "$xboard" -variant xiangqi \
-  -fcp "$engine" -fd "$outdir" -firstOptions "Difficulty=$difficulty" ${protocol[@]+"${protocol[@]}"} \
-  -scp "$maxqi" -sd "$outdir" \
+  -fcp "$engine" -fd "$outdir" -firstOptions "$engine_options" ${protocol[@]+"${protocol[@]}"} \
+  -scp "$opponent" -sd "$outdir" "${extra[@]}" \
   -matchMode true -matchGames "$games" -matchPause 300 \
   "${clock[@]}" -autoCallFlag true -ponderNextMove false \
   -adjudicateDrawMoves "$maxmoves" -testClaims true -checkMates true \
