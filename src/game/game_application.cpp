@@ -7,6 +7,7 @@
 #include "game/current_game.h"
 #include "game/folders.h"
 #include "game/settings.h"
+#include "platform/texts.h"
 
 namespace rq {
 
@@ -75,9 +76,10 @@ GameApplication::GameApplication(Platform& desktop, const char* lockName, std::s
   // The computer's name, cut to 15 characters: the files' names carry it.
   std::snprintf(computerName, sizeof computerName, "%s", platform->ComputerName().c_str());
 
-  // The defaults, then the settings file over them.
+  // The defaults, then the settings file over them; the start-up message speaks their language.
   settings = SettingsValues{};
   ReadSettings(*this);
+  ApplyLanguage(*this);
 
   // The interface state and a new game before the worker starts, so it finds no request.
   resetInterface(*this);
@@ -94,11 +96,10 @@ GameApplication::GameApplication(Platform& desktop, const char* lockName, std::s
   if (found) {
     HighlightLastPlayedMove(*this);
     if (settings.hintAtStartup) {
-      char text[80];
-      if (game.gameEnded)
-        std::snprintf(text, sizeof text, "Previous game has ended. Press 'New Game' to start a new one.");
-      else
-        std::snprintf(text, sizeof text, "Continuing previous game. It's %s turn.", game.usersTurn ? "your" : "my");
+      // Whole sentences, so that each language can word them its own way; the title is the program's name.
+      const char* text = game.gameEnded   ? _("Previous game has ended. Press 'New Game' to start a new one.")
+                         : game.usersTurn ? _("Continuing previous game. It's your turn.")
+                                          : _("Continuing previous game. It's my turn.");
       platform->ShowMessage("Ravenquill", text, MessageButtons::Ok, MessageIcon::NoIcon);
     }
   } else {

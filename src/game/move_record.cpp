@@ -8,6 +8,7 @@
 #include "game/game_file.h"
 #include "game/pgn_export.h"
 #include "game/safe_file.h"
+#include "platform/texts.h"
 #include "rules/chinese_notation.h"
 #include "rules/wxf.h"
 
@@ -92,8 +93,8 @@ void ServeMoveRecord(GameApplication& app) {
     } else if (request == MoveListRequest::CopyPgn) {
       app.platform->CopyToClipboard(MoveRecordPgn(app));
     } else if (!ReplaceFileContents(path, MoveRecordPgn(app))) {
-      const std::string text = "The game could not be written to \"" + path + "\".";
-      app.platform->ShowMessage("Save PGN", text.c_str(), MessageButtons::Ok, MessageIcon::Exclamation);
+      const std::string text = FormatText(_("The game could not be written to \"%s\"."), path.c_str());
+      app.platform->ShowMessage(_("Save PGN"), text.c_str(), MessageButtons::Ok, MessageIcon::Exclamation);
     }
   }
 }

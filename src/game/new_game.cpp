@@ -6,6 +6,7 @@
 #include "game/current_game.h"
 #include "game/game_application.h"
 #include "game/game_file.h"
+#include "platform/texts.h"
 
 namespace rq {
 
@@ -24,11 +25,11 @@ bool archiveGame(GameApplication& app, std::string& archive) {
 
 // Says why the game goes on instead of a new one.
 void tellNotLeft(GameApplication& app, const std::string& archive) {
-  const std::string text = "This game could not be saved to \"" + CurrentGameFileName(app.computerName) +
-                           "\" nor added to \"" + archive +
-                           "\" in the game's folder, so it goes on. Check the free disk space and the folder's "
-                           "permissions, then try again.";
-  app.platform->ShowMessage("New game", text.c_str(), MessageButtons::Ok, MessageIcon::Exclamation);
+  const std::string text = FormatText(_("This game could not be saved to \"%s\" nor added to \"%s\" in the game's "
+                                        "folder, so it goes on. Check the free disk space and the folder's "
+                                        "permissions, then try again."),
+                                      CurrentGameFileName(app.computerName).c_str(), archive.c_str());
+  app.platform->ShowMessage(_("New game"), text.c_str(), MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "interaction/captured_pieces.h"
 #include "interaction/hint.h"
 #include "interaction/interaction.h"
+#include "platform/texts.h"
 
 namespace rq {
 
@@ -67,8 +68,9 @@ void RedoCommand(GameApplication& app) { StepTwoPlies(app, HistoryStep::Forward)
 // A finished game is left without asking; a held piece goes back before the save.
 void NewGameCommand(GameApplication& app) {
   if (!UnderGameLock(app.game, [&] { return app.game.gameEnded; })) {
-    const MessageAnswer answer = app.platform->ShowMessage(
-        "New game?", "Do you want to quit this game and start a new one?", MessageButtons::YesNo, MessageIcon::Question);
+    const MessageAnswer answer =
+        app.platform->ShowMessage(_("New game?"), _("Do you want to quit this game and start a new one?"),
+                                  MessageButtons::YesNo, MessageIcon::Question);
     if (answer != MessageAnswer::Yes) return;
   }
   EndDrag(app);

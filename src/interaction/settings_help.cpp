@@ -6,6 +6,7 @@
 #include "game/game_application.h"
 #include "game/settings.h"
 #include "interaction/commands.h"
+#include "platform/texts.h"
 
 namespace rq {
 
@@ -13,15 +14,29 @@ namespace {
 
 constexpr int32_t WarnAboveLevel = 2;
 constexpr const char* HighLevelWarning =
-    "You have selected a high difficulty level.\n"
-    "On these levels individual moves may take several minutes to complete.\n";
+    N_("You have selected a high difficulty level.\n"
+       "On these levels individual moves may take several minutes to complete.\n");
 
-// Help pages by language; other languages open the directory itself.
-const char* HelpPage(int32_t language) {
+// The help page of the interface language.
+const char* HelpPage(Language language) {
   switch (language) {
-    case 0: return "/Documentation/RavenquillHelpFrames_Eng.html";
-    case 1: return "/Documentation/RavenquillHelpFrames_Fin.html";
-    case 2: return "/Documentation/RavenquillHelpFrames_Chi.html";
+    case Language::English: break;
+    case Language::Finnish: return "/Documentation/RavenquillHelpFrames_Fin.html";
+    case Language::SimplifiedChinese: return "/Documentation/RavenquillHelpFrames_Chi.html";
+    case Language::TraditionalChinese: return "/Documentation/RavenquillHelpFrames_Cht.html";
+    case Language::Vietnamese: return "/Documentation/RavenquillHelpFrames_Vie.html";
+  }
+  return "/Documentation/RavenquillHelpFrames_Eng.html";
+}
+
+// The page of the settings' help language: 0, what every settings file holds unless edited
+// by hand, follows the interface language (English in every release before the others);
+// 1 and 2 keep naming the Finnish and the Chinese page; other values open the directory.
+const char* HelpPage(int32_t helpLanguage, Language language) {
+  switch (helpLanguage) {
+    case 0: return HelpPage(language);
+    case 1: return HelpPage(Language::Finnish);
+    case 2: return HelpPage(Language::SimplifiedChinese);
     default: return "";
   }
 }
@@ -45,10 +60,10 @@ void AppendEncodedPath(std::string& url, const std::string& path) {
 }  // namespace
 
 // Grows with the path, so a deep working directory is never cut.
-std::string HelpPageUrl(const std::string& directory, int32_t language) {
+std::string HelpPageUrl(const std::string& directory, int32_t helpLanguage, Language language) {
   std::string path = directory;
   while (!path.empty() && path.back() == '/') path.pop_back();
-  path += HelpPage(language);
+  path += HelpPage(helpLanguage, language);
   if (path.empty()) path = "/";
   std::string url = "file://";
   url.reserve(url.size() + path.size() * 3);
@@ -56,16 +71,19 @@ std::string HelpPageUrl(const std::string& directory, int32_t language) {
   return url;
 }
 
-// The dialog edits a copy; only a confirmed dialog changes the settings.
+// The dialog edits a copy; only a confirmed dialog changes the settings. A language chosen
+// there is the language of the help too: a help language named in the file gives way.
 void SettingsCommand(GameApplication& app) {
   SettingsValues values = app.settings;
   if (!app.platform->RunSettingsDialog(values)) return;
 
   const int32_t oldLevel = app.settings.difficultyLevel;
+  if (values.interfaceLanguage != app.settings.interfaceLanguage) values.helpLanguage = 0;
   app.settings = values;
   ApplyDifficulty(app);
+  ApplyLanguage(app);
   if (values.difficultyLevel != oldLevel && values.difficultyLevel > WarnAboveLevel)
-    app.platform->ShowMessage("Warning", HighLevelWarning, MessageButtons::Ok, MessageIcon::NoIcon);
+    app.platform->ShowMessage(_("Warning"), _(HighLevelWarning), MessageButtons::Ok, MessageIcon::NoIcon);
 }
 
 // The page of the help language, from the data folder; where it cannot be opened (no
@@ -75,13 +93,13 @@ void HelpCommand(GameApplication& app) {
   std::filesystem::path directory = app.dataDir;
   if (app.dataDir.empty()) directory = std::filesystem::current_path(error);
   if (error) return;
-  const std::string page = directory.string() + HelpPage(app.settings.helpLanguage);
+  const std::string page = directory.string() + HelpPage(app.settings.helpLanguage, app.language);
   if (!std::filesystem::exists(page, error)) {
-    const std::string text = "The help page is missing: it should be\n" + page;
-    app.platform->ShowMessage("Help", text.c_str(), MessageButtons::Ok, MessageIcon::Exclamation);
-  } else if (!app.platform->OpenUrl(HelpPageUrl(directory.string(), app.settings.helpLanguage))) {
-    const std::string text = "No web browser opened the help page. Open it yourself:\n" + page;
-    app.platform->ShowMessage("Help", text.c_str(), MessageButtons::Ok, MessageIcon::Information);
+    const std::string text = FormatText(_("The help page is missing: it should be\n%s"), page.c_str());
+    app.platform->ShowMessage(_("Help"), text.c_str(), MessageButtons::Ok, MessageIcon::Exclamation);
+  } else if (!app.platform->OpenUrl(HelpPageUrl(directory.string(), app.settings.helpLanguage, app.language))) {
+    const std::string text = FormatText(_("No web browser opened the help page. Open it yourself:\n%s"), page.c_str());
+    app.platform->ShowMessage(_("Help"), text.c_str(), MessageButtons::Ok, MessageIcon::Information);
   }
 }
 

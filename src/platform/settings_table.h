@@ -11,7 +11,8 @@
 // (int32_t) is one of its values from lowest to highest: the dialog offers those, while a
 // number read from the file is kept as it is. The widget is the dialog's object of that id:
 // a check button for a flag; a scale, or a box of radio buttons (one for each value from
-// the lowest up), for a number.
+// the lowest up) or a combo box (one entry for each value from the lowest up), for a number.
+// A setting without a widget is kept in the file only.
 #define RQ_SETTINGS(ROW)                                                                       \
   ROW("HintAtStartup", hintAtStartup, bool, true, 0, 1, "hint_at_startup")                     \
   ROW("HighlightMove", highlightMove, bool, true, 0, 1, "highlight_move")                      \
@@ -20,7 +21,8 @@
   ROW("ExplainIllegalMoves", explainIllegalMoves, bool, true, 0, 1, "explain_illegal_moves")   \
   ROW("AutoHideMenu", autoHideMenu, bool, true, 0, 1, "auto_hide_menu")                        \
   ROW("DifficultyLevel", difficultyLevel, int32_t, 1, 0, 4, "difficulty_scale")                \
-  ROW("HelpLanguage", helpLanguage, int32_t, 0, 0, 2, "language_box")
+  ROW("HelpLanguage", helpLanguage, int32_t, 0, 0, 2, nullptr)                                \
+  ROW("InterfaceLanguage", interfaceLanguage, int32_t, 0, 0, 5, "interface_language")
 
 namespace rq {
 
@@ -38,7 +40,7 @@ struct SettingRow {
   int32_t SettingsValues::*number = nullptr;  // the field of a number, else null
   int32_t lowest = 0;
   int32_t highest = 1;
-  const char* widget = nullptr;
+  const char* widget = nullptr;  // null: not in the dialog
 
   constexpr SettingRow(const char* k, bool SettingsValues::*f, int32_t lo, int32_t hi, const char* w)
       : key(k), flag(f), lowest(lo), highest(hi), widget(w) {}

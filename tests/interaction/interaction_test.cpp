@@ -369,16 +369,24 @@ TEST_F(InteractionTest, SettingsApplyOnlyWhenConfirmedAndWarnOnRisingAboveTwo) {
 TEST_F(InteractionTest, HelpOpensThePageOfTheChosenLanguageEscaped) {
   const std::string deep = "/" + std::string(1500, 'd');
   const std::string frames = "/Documentation/RavenquillHelpFrames_";
-  const struct { std::string directory; int32_t language; std::string url; } rows[] = {
-      {"/home/ann/rq", 1, "file:///home/ann/rq" + frames + "Fin.html"},
-      {"/home/ann/rq/", 2, "file:///home/ann/rq" + frames + "Chi.html"},
-      {"/home/ann/rq", 3, "file:///home/ann/rq"},
-      {"/", -1, "file:///"},
-      {"/tmp/my games #2/50%", 0, "file:///tmp/my%20games%20%232/50%25" + frames + "Eng.html"},
-      {"/tmp/\xc3\xa4", 3, "file:///tmp/%C3%A4"},
-      {deep + deep, 0, "file://" + deep + deep + frames + "Eng.html"},
+  // Help language 0 follows the interface language; 1 and 2 keep naming their pages.
+  const struct { std::string directory; int32_t helpLanguage; Language language; std::string url; } rows[] = {
+      {"/home/ann/rq", 1, Language::English, "file:///home/ann/rq" + frames + "Fin.html"},
+      {"/home/ann/rq/", 2, Language::English, "file:///home/ann/rq" + frames + "Chi.html"},
+      {"/home/ann/rq", 2, Language::TraditionalChinese, "file:///home/ann/rq" + frames + "Chi.html"},
+      {"/home/ann/rq", 1, Language::Vietnamese, "file:///home/ann/rq" + frames + "Fin.html"},
+      {"/home/ann/rq", 0, Language::SimplifiedChinese, "file:///home/ann/rq" + frames + "Chi.html"},
+      {"/home/ann/rq", 0, Language::TraditionalChinese, "file:///home/ann/rq" + frames + "Cht.html"},
+      {"/home/ann/rq", 0, Language::Vietnamese, "file:///home/ann/rq" + frames + "Vie.html"},
+      {"/home/ann/rq", 0, Language::Finnish, "file:///home/ann/rq" + frames + "Fin.html"},
+      {"/home/ann/rq", 3, Language::Finnish, "file:///home/ann/rq"},
+      {"/", -1, Language::English, "file:///"},
+      {"/tmp/my games #2/50%", 0, Language::English, "file:///tmp/my%20games%20%232/50%25" + frames + "Eng.html"},
+      {"/tmp/\xc3\xa4", 3, Language::English, "file:///tmp/%C3%A4"},
+      {deep + deep, 0, Language::English, "file://" + deep + deep + frames + "Eng.html"},
   };
-  for (const auto& row : rows) EXPECT_EQ(HelpPageUrl(row.directory, row.language), row.url) << row.directory;
+  for (const auto& row : rows)
+    EXPECT_EQ(HelpPageUrl(row.directory, row.helpLanguage, row.language), row.url) << row.directory;
   // The shipped pages are well-formed and link only within the help.
   const std::string docs = RQ_REPO_ROOT "/Documentation/";
   for (const char* language : {"Eng", "Fin", "Chi"}) {
@@ -417,7 +425,7 @@ TEST_F(InteractionTest, HelpOpensThePageOfTheChosenLanguageEscaped) {
     if (!click.message.empty()) {
       EXPECT_EQ(messages[0].text, click.message);
     } else {
-      EXPECT_EQ(fake.OpenedUrls(), std::vector<std::string>{HelpPageUrl(click.dataDir, click.language)})
+      EXPECT_EQ(fake.OpenedUrls(), std::vector<std::string>{HelpPageUrl(click.dataDir, click.language, app->language)})
           << click.language << (click.byF1 ? " by F1" : " by the menu");
     }
   }

@@ -24,6 +24,8 @@ start_display() {
   until_ok '[ -s "$WORK/display" ]' 100 || fail "Xvfb did not start"
   export DISPLAY=":$(head -n1 "$WORK/display")"
   cp -r "$RQ_SOURCE/Textures" "$RQ_SOURCE/Documentation" "$RQ_SOURCE/arrowcop.cur" "$WORK"/
+  # The build's catalogues beside the data, as scripts/run.sh lays them out.
+  [ -z "${RQ_LOCALE:-}" ] || cp -r "$RQ_LOCALE" "$WORK/locale"
   [ "${1:-}" = openbox ] || return 0
   openbox --sm-disable >"$WORK/openbox.log" 2>&1 & WM_PID=$!
   until_ok "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" 50 || fail "openbox did not start"
