@@ -16,9 +16,9 @@ namespace rq {
 
 namespace {
 
-// Fills one cell of a row with the move's texts.
-void WritePly(MoveListPly& ply, const BoardPosition& board, int from, int to, bool undone) {
-  std::snprintf(ply.chinese, sizeof ply.chinese, "%s", FormatChineseMove(board, from, to).c_str());
+// Fills one cell of a row with the move's texts, the Chinese in `script`.
+void WritePly(MoveListPly& ply, const BoardPosition& board, int from, int to, bool undone, ChineseScript script) {
+  std::snprintf(ply.chinese, sizeof ply.chinese, "%s", FormatChineseMove(board, from, to, script).c_str());
   std::snprintf(ply.wxf, sizeof ply.wxf, "%s", FormatWxfMove(board, from, to).c_str());
   ply.undone = undone;
 }
@@ -42,6 +42,9 @@ void PublishMoveRecord(GameApplication& app) {
       board.squares[e.to] = e.captured;
     }
   }
+  // Taiwan and Hong Kong read the moves in traditional characters.
+  const ChineseScript script =
+      app.language == Language::TraditionalChinese ? ChineseScript::Traditional : ChineseScript::Simplified;
   // A game set up with green to move starts its first row with red's cell empty.
   const int shift = view.plies > 0 && sideOfCode(board.squares[record.history[0].from]) == Green ? 1 : 0;
   view.rowCount = (view.plies + shift + 1) / 2;
@@ -51,7 +54,7 @@ void PublishMoveRecord(GameApplication& app) {
     view.from[i] = e.from;
     view.to[i] = e.to;
     MoveListRow& row = view.rows[(i + shift) / 2];
-    WritePly((i + shift) % 2 == 0 ? row.red : row.green, board, e.from, e.to, i >= view.played);
+    WritePly((i + shift) % 2 == 0 ? row.red : row.green, board, e.from, e.to, i >= view.played, script);
     board.squares[e.to] = board.squares[e.from];
     board.squares[e.from] = 0;
   }

@@ -3,13 +3,12 @@
 // stay byte for byte those of the C locale.
 #include <clocale>
 #include <cstdlib>
-#include <optional>
-#include <vector>
 
 #include "game/archive.h"
 #include "game/new_game.h"
 #include "game_support.h"
 #include "platform/language.h"
+#include "support/desktop_locale.h"
 #include "support/environment.h"
 
 namespace rq::test {
@@ -54,31 +53,6 @@ TEST(Language, TheSettingsChoiceOverridesTheDesktop) {
   for (const auto& row : rows) EXPECT_EQ(ChosenLanguage(row.choice, row.system), row.want) << row.choice;
 }
 
-// The locale variables of the desktop for one test, as they were afterwards; the catalogues
-// bound meanwhile.
-class DesktopLocale {
- public:
-  explicit DesktopLocale(const char* lang) {
-    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) {
-      const char* value = std::getenv(name);
-      saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
-      unsetenv(name);
-    }
-    if (lang) setenv("LANG", lang, 1);
-    BindCatalogs(RQ_CATALOG_DIR);
-  }
-  ~DesktopLocale() {
-    BindCatalogs("");
-    for (const auto& [name, value] : saved_) {
-      if (value) setenv(name.c_str(), value->c_str(), 1);
-      else unsetenv(name.c_str());
-    }
-  }
-
- private:
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
-};
-
 class LanguageGameTest : public GameAppTest {
  protected:
   // A game as a player plays it: the start-up message, two moves each, a new game that
@@ -105,7 +79,7 @@ TEST_F(LanguageGameTest, UnderADecimalCommaTheTextsTranslateAndTheFilesStayAsInT
   dir.Clear();
   platform.ClearRecords();
   {
-    DesktopLocale finnish("fi_FI.UTF-8");
+    DesktopLocale finnish("fi_FI.UTF-8", RQ_CATALOG_DIR);
     const std::string files = PlayAGame();
     EXPECT_EQ(Told(), "Ravenquill: Jatketaan edellistä peliä. Sinun vuorosi.");
     EXPECT_EQ(files, english);

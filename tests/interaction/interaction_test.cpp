@@ -11,6 +11,7 @@
 #include "interaction/command_menu.h"
 #include "interaction_fixture.h"
 #include "player/search.h"
+#include "support/desktop_locale.h"
 
 namespace rq::test {
 namespace {
@@ -474,6 +475,38 @@ TEST_F(InteractionTest, MoveRecordFollowsTheGameAndItsPgnIsTheExportersOwn) {
   NewGameCommand(*app);
   EXPECT_TRUE(fake.MoveListOpen());
   EXPECT_EQ(RowsText(fake.MoveRows()), "") << "a new game empties the list";
+}
+
+// A language chosen in the settings speaks at once: the questions, the record window's moves
+// (in traditional characters for Taiwan and Hong Kong, the window made anew), and the help,
+// whose language from the file gives way. System brings the desktop's language back.
+TEST_F(InteractionTest, ALanguageChosenInTheSettingsSpeaksAtOnce) {
+  DesktopLocale desktop(nullptr, RQ_CATALOG_DIR);  // a desktop in the C locale: English
+  app->settings.helpLanguage = 2;
+  ApplyLanguage(*app);
+  OnKeyDown(*app, KeyMoveList);
+  PlayPair("h2e2", "h9g7");
+  const struct { bool confirmed; int32_t chosen; Language language; const char *rows, *question; int32_t help; } steps[] = {
+      {false, 3, Language::English, "1 炮二平五 马８进７ | C2=5 H8+7\n", "New game?", 2},
+      {true, 3, Language::TraditionalChinese, "1 炮二平五 馬８進７ | C2=5 H8+7\n", "開始新局？", 0},
+      {true, 4, Language::Vietnamese, "1 炮二平五 马８进７ | C2=5 H8+7\n", "Ván mới?", 0},
+      {true, 0, Language::English, "1 炮二平五 马８进７ | C2=5 H8+7\n", "New game?", 0},
+  };
+  for (const auto& step : steps) {
+    DialogOutcome outcome{step.confirmed, app->settings};
+    outcome.values.interfaceLanguage = step.chosen;
+    fake.dialogOutcomes.push_back(outcome);
+    OnKeyDown(*app, KeySettings);
+    EXPECT_EQ(app->language, step.language) << step.chosen;
+    EXPECT_EQ(app->settings.helpLanguage, step.help) << step.chosen;
+    EXPECT_TRUE(fake.MoveListOpen()) << step.chosen;
+    EXPECT_EQ(RowsText(fake.MoveRows()), step.rows) << step.chosen;
+    fake.ClearRecords();
+    fake.answers.push_back(MessageAnswer::No);
+    OnKeyDown(*app, KeyNewGame);
+    ASSERT_EQ(fake.Messages().size(), 1u) << step.chosen;
+    EXPECT_EQ(fake.Messages()[0].title, step.question) << step.chosen;
+  }
 }
 
 }  // namespace
