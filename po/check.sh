@@ -53,5 +53,30 @@ untranslatable=$(xmllint --xpath "//property[(@name='label' or @name='title' or 
   and not(@translatable='yes')]" "$root"/resources/*.ui 2>/dev/null || true)
 [ -z "$untranslatable" ] || fail "labels of resources/*.ui without translatable=\"yes\": $untranslatable"
 
+# The words drawn into each language's pictures are the catalogues' words of today:
+# tools/artwork/drawn_words.txt records what the textures were drawn with.
+drawn=$root/tools/artwork/drawn_words.txt
+mkdir -p "$work/locale"
+for language in $(cat "$here/LINGUAS"); do
+  mkdir -p "$work/locale/$language/LC_MESSAGES"
+  msgfmt -o "$work/locale/$language/LC_MESSAGES/ravenquill.mo" "$here/$language.po" 2>/dev/null || true
+  for picture in Pieces.tga UI_UpAndDown.tga; do
+    [ -f "$root/Textures/$language/$picture" ] || fail "Textures/$language/$picture is missing: run tools/artwork/generate.sh"
+  done
+done
+(cd "$root" && LC_ALL=C.UTF-8 xgettext -k --keyword=N_ --from-code=UTF-8 -o "$work/words.pot" tools/artwork/labels.cpp)
+# Each msgid on one line, its pieces joined, as the record writes it.
+words=$(msgcat --no-wrap "$work/words.pot" | awk '/^msgid / { id = substr($0, 8); on = 1; next }
+  on && /^"/ { id = id $0; next } on { gsub(/""/, "", id); gsub(/^"|"$/, "", id); if (id != "") print id; on = 0 }' |
+  LC_ALL=C sort)
+while IFS=$'\t' read -r language english picture; do
+  now=$(LANGUAGE=$language LC_ALL=C.UTF-8 TEXTDOMAINDIR=$work/locale gettext -e -d ravenquill "$english" | sed -z 's/\n$//; s/\n/\\n/g')
+  [ "$now" = "$picture" ] || fail "Textures/$language/ show \"$picture\" for \"$english\", the catalogue says \"$now\": run tools/artwork/generate.sh"
+done <"$drawn"
+for language in $(cat "$here/LINGUAS"); do
+  [ "$(awk -F'\t' -v l="$language" '$1 == l { print $2 }' "$drawn" | LC_ALL=C sort)" = "$words" ] ||
+    fail "the pictures of $language were drawn with other words than tools/artwork/labels.cpp has: run tools/artwork/generate.sh"
+done
+
 [ $failed -eq 0 ] && echo "catalogues: all checks passed"
 exit $failed

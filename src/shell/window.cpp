@@ -178,7 +178,7 @@ bool Shell::InitRenderState() {
   glDepthFunc(GL_LEQUAL);
   glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
   Textures().BuildTextureParamList();
-  Textures().LoadAllTextures(app->dataDir);  // a missing image leaves its slot empty; the game goes on
+  Textures().LoadAllTextures(app->dataDir, LanguageFolder(app->language));  // a missing image leaves its slot empty; the game goes on
   return true;
 }
 

@@ -70,6 +70,21 @@ const struct Scene {
        a.settings.autoHideMenu = false;
        a.hoveredMenuItem = 2;
      }},
+    // The words of the menu and the banners in Chinese, the rest of the picture as in English.
+    {"menu_and_banner_zh_CN", 15,
+     [](GameApplication& a) {
+       a.language = Language::SimplifiedChinese;
+       a.settings.autoHideMenu = false;
+       a.explanationShown = true;
+       a.explanationReason = 2;
+     }},
+    {"menu_and_banner_zh_TW", 15,
+     [](GameApplication& a) {
+       a.language = Language::TraditionalChinese;
+       a.settings.autoHideMenu = false;
+       a.explanationShown = true;
+       a.explanationReason = 3;
+     }},
     // Key H twice: red's cannon h2 rung, its arrow over green's cannon to the horse it takes.
     {"hint_piece_and_arrow", 15,
      [](GameApplication& a) {
