@@ -1,7 +1,11 @@
 // Picking, dragging and dropping, the taken pieces, the computer's answer up to the announcements,
 // and the commands: undo, redo, new game, the keys, settings, help, the command menu and the record.
+#include <fstream>
 #include <functional>
 #include <future>
+#include <iterator>
+#include <regex>
+#include <set>
 
 #include "game/current_game.h"
 #include "game/pgn_export.h"
@@ -388,13 +392,29 @@ TEST_F(InteractionTest, HelpOpensThePageOfTheChosenLanguageEscaped) {
   };
   for (const auto& row : rows)
     EXPECT_EQ(HelpPageUrl(row.directory, row.helpLanguage, row.language), row.url) << row.directory;
-  // The shipped pages are well-formed and link only within the help.
+  // The shipped pages are well-formed, link only within the help, each to the four others, and
+  // have the English page's sections and links, so that every language's page tells the whole.
   const std::string docs = RQ_REPO_ROOT "/Documentation/";
-  for (const char* language : {"Eng", "Fin", "Chi"}) {
+  const char* pages[] = {"Eng", "Fin", "Chi", "Cht", "Vie"};
+  const auto anchors = [&](const char* language) {
+    std::ifstream in(docs + "RavenquillHelpFrames_" + language + ".html");
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::regex anchor("(id|href)=\"[^\"]*\"");
+    std::multiset<std::string> found;
+    for (std::sregex_iterator at(text.begin(), text.end(), anchor), end; at != end; ++at) found.insert(at->str());
+    for (const char* page : pages) {
+      const std::string link = std::string("href=\"RavenquillHelpFrames_") + page + ".html\"";
+      EXPECT_EQ(found.count(link), page == language ? 0u : 1u) << language << " " << link;
+      found.erase(link);
+    }
+    return found;
+  };
+  for (const char* language : pages) {
     const std::string path = docs + "RavenquillHelpFrames_" + language + ".html";
     const std::string outsideLinks = "grep -oE '(href|src)=\"[^\"#][^\"]*\"' " + path +
-                                     " | grep -vE '\"(ravenquill_help.css|RavenquillHelpFrames_(Eng|Fin|Chi).html)\"'";
+                                     " | grep -vE '\"(ravenquill_help.css|RavenquillHelpFrames_(Eng|Fin|Chi|Cht|Vie).html)\"'";
     EXPECT_EQ(std::system(("xmllint --noout --nonet " + path + " && ! " + outsideLinks).c_str()), 0) << path;
+    EXPECT_EQ(anchors(language), anchors("Eng")) << path;
   }
   // The menu's Help and key F1, which answers in the computer's turn too, open the page; one that cannot
   // open (no browser took it, or missing) is reported with where it is.
@@ -402,22 +422,26 @@ TEST_F(InteractionTest, HelpOpensThePageOfTheChosenLanguageEscaped) {
   const std::string finnish = "/nonexistent/Documentation/RavenquillHelpFrames_Fin.html";
   const struct {
     int32_t language;
+    Language interface;
     const char* dataDir;
     bool opens;
     std::string message;
     bool byF1, usersTurn;
   } clicks[] = {
-      {1, RQ_REPO_ROOT, true, "", false, true},
-      {0, RQ_REPO_ROOT, true, "", true, true},
-      {2, RQ_REPO_ROOT, true, "", true, false},
-      {2, RQ_REPO_ROOT, false, "No web browser opened the help page. Open it yourself:\n" + chinese, false, true},
-      {1, "/nonexistent", true, "The help page is missing: it should be\n" + finnish, true, true},
+      {1, Language::English, RQ_REPO_ROOT, true, "", false, true},
+      {0, Language::English, RQ_REPO_ROOT, true, "", true, true},
+      {0, Language::TraditionalChinese, RQ_REPO_ROOT, true, "", false, true},
+      {0, Language::Vietnamese, RQ_REPO_ROOT, true, "", true, false},
+      {2, Language::Vietnamese, RQ_REPO_ROOT, true, "", true, false},
+      {2, Language::English, RQ_REPO_ROOT, false, "No web browser opened the help page. Open it yourself:\n" + chinese, false, true},
+      {1, Language::English, "/nonexistent", true, "The help page is missing: it should be\n" + finnish, true, true},
   };
   for (const auto& click : clicks) {
     fake.ClearRecords();
     fake.openUrlSucceeds = click.opens;
     app->dataDir = click.dataDir;
     app->settings.helpLanguage = click.language;
+    app->language = click.interface;
     app->game.usersTurn = click.usersTurn;
     if (click.byF1) OnKeyDown(*app, KeyHelp);
     else ClickScene(978, 851);
