@@ -24,5 +24,5 @@ mapfile -t files < <(text_sources "$root")
 rm -f "$out.tmp"
 [ $# -eq 0 ] || exit 0
 for language in $(cat "$here/LINGUAS"); do
-  msgmerge --quiet --update --backup=none --no-fuzzy-matching --sort-by-file "$here/$language.po" "$out"
+  msgmerge --quiet --update --backup=none --no-fuzzy-matching --no-location --no-wrap "$here/$language.po" "$out"
 done
