@@ -6,6 +6,8 @@
 # nodejs from elsewhere, say), are skipped, and apt runs (with one update) only when
 # something is missing.
 set -euo pipefail
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
 lists=("$@")
 [ ${#lists[@]} -gt 0 ] || lists=("$(dirname "$0")"/packages/*.txt)
 
@@ -20,8 +22,6 @@ for p in "${packages[@]}"; do
 done
 
 if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""
-  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
   echo "setup: installing ${missing[*]}"
   $SUDO apt-get update
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
@@ -36,8 +36,6 @@ for l in "${wanted[@]}"; do
   grep -qxF "${l%%.*}.utf8" <<<"$have" || absent+=("$l")
 done
 if [ ${#absent[@]} -gt 0 ]; then
-  SUDO=""
-  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
   echo "setup: generating the locales ${absent[*]}"
   for l in "${absent[@]}"; do
     grep -q "^# *$l UTF-8" /etc/locale.gen && $SUDO sed -i "s/^# *\($l UTF-8\)/\1/" /etc/locale.gen
