@@ -23,6 +23,14 @@ strip() {
 }
 # Pixels that differ beyond noise between the pictures $1 and $2.
 differing() { compare -metric AE -fuzz 3% "$1" "$2" null: 2>&1 | awk '{ printf "%d", $1 } END { if (!NR) print -1 }' || true; }
+# The game window's place once it has stopped changing: the game fits and squares it after it appears.
+settled_window() {
+  local before="" now
+  for _ in $(seq 30); do
+    now=$(geometry "$GAME_WINDOW"); [ "$now" = "$before" ] && break; before=$now; sleep 0.3
+  done
+  read -r WIN_X WIN_Y WIN_W WIN_H <<<"$now"; SCALE=$(awk -v h="$WIN_H" 'BEGIN { print h / 1024 }')
+}
 MENU="930 0 94 1024" BANNER="256 980 512 44" BOARD="0 0 900 450"  # green's half: no marker pulses there
 
 start_display; write_settings 1
@@ -33,12 +41,12 @@ for entry in "${languages[@]}"; do
   LANGUAGE="" LC_ALL="" LC_MESSAGES="" LANG=${entry#*:} start_game
   message=$(titled_window 'Ravenquill') || fail "$lang: no start-up message"
   sleep 0.5; shot "$lang-message"; dialog_keys "$message" Return; wait_no_title 'Ravenquill'
-  wait_game_window  # its title is the same in every language
+  wait_game_window; settled_window  # its title is the same in every language
   # A drag held over the point of the repetition shows its banner.
   pointer_to "$(point_x b0)" "$(point_y b0)"; xdotool mousedown 1; sleep 0.15
   pointer_to "$(point_x c2)" "$(point_y c2)"; sleep 0.8; shot "$lang-banner"; strip "$SHOT" "$WORK/$lang-banner.png" "$BANNER"
   pointer_to "$(point_x b0)" "$(point_y b0)"; xdotool mouseup 1; sleep 0.3
-  pointer_to 1010 500; sleep 1.2; shot "$lang-menu"
+  pointer_to 1010 500; sleep 1.2; settled_window; shot "$lang-menu"
   strip "$SHOT" "$WORK/$lang-menu.png" "$MENU"; strip "$SHOT" "$WORK/$lang-board.png" "$BOARD"
   cp "$WORK/$lang-menu.png" "$WORK/$lang-board.png" "$WORK/$lang-banner.png" "$RQ_ARTIFACTS/"
   title=$(translated "$lang" "Ravenquill Settings")
