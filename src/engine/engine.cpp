@@ -39,6 +39,14 @@ void FinishSearch(Engine& engine, bool discard) {
   JoinSearch(engine.search);
 }
 
+void StartEngineSearch(Engine& engine, const SearchPlan& plan, const SearchCallbacks& callbacks) {
+  RootMoveRules rules;
+  rules.banned = engine.bannedMoves;
+  FindAdjudicatedRepetitions(engine.game, rules.discouraged);
+  rules.margin = AdjudicationMargin;
+  StartSearch(engine.search, engine.game, plan, rules, callbacks);
+}
+
 bool HandleEngineLine(Engine& engine, const std::string& text) {
   // Lines from a Windows GUI end in "\r"; blanks at the end never mean anything.
   const size_t end = text.find_last_not_of(" \t\r\n");
@@ -50,6 +58,7 @@ bool HandleEngineLine(Engine& engine, const std::string& text) {
     if (command == "quit") return false;
     // The first command that belongs to one protocol settles which one is spoken.
     if (IsXboardCommand(command)) engine.mode = ProtocolMode::Xboard;
+    else if (IsUcciCommand(command)) engine.mode = ProtocolMode::Ucci;
     else if (IsUciCommand(command)) engine.mode = ProtocolMode::Uci;
     else {
       Send(engine.output, "Error (unknown command): " + command);
@@ -57,6 +66,7 @@ bool HandleEngineLine(Engine& engine, const std::string& text) {
     }
   }
   if (engine.mode == ProtocolMode::Uci) return HandleUciCommand(engine, words, line);
+  if (engine.mode == ProtocolMode::Ucci) return HandleUcciCommand(engine, words, line);
   return HandleXboardCommand(engine, words, line);
 }
 

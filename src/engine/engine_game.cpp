@@ -1,5 +1,7 @@
 #include "engine/engine_game.h"
 
+#include <cstring>
+
 #include "player/search.h"
 #include "rules/notation.h"
 
@@ -35,6 +37,24 @@ bool CheckMove(EngineGame& game, int from, int to, std::string& error) {
   return true;
 }
 
+// The MoveThreat bits of the move `side` has just made.
+uint8_t ThreatsAfterMove(GameRecord& r, int side) {
+  int32_t target = 0;
+  uint8_t threats = 0;
+  if (r.isGeneralAttackedFast(1 - side)) threats |= ThreatCheck;
+  if (r.chasesPiece(side, target)) threats |= ThreatChase;
+  return threats;
+}
+
+// Whether `threat` marked every one of the moves `plies` from now back over the span:
+// the last played move is 1 ply back.
+bool EveryMoveThreatened(const EngineGame& game, int firstBack, int span, uint8_t threat) {
+  const int played = static_cast<int>(game.threats.size());
+  for (int back = firstBack; back < span; back += 2)
+    if (back > played || !(game.threats[played - back] & threat)) return false;
+  return true;
+}
+
 }  // namespace
 
 EngineGame::EngineGame() : record(std::make_unique<GameRecord>()), startFen(StartFen) {}
@@ -45,8 +65,10 @@ bool SetUpGame(EngineGame& game, const std::string& fen, std::string& error) {
   if (!LoadFen(*game.record, text, side, error)) return false;
   game.startFen = text;
   game.startSide = side;
+  std::memcpy(game.start.pieceSquare, game.record->pieceSquare, sizeof game.start.pieceSquare);
   game.sideToMove = side;
   game.moves.clear();
+  game.threats.clear();
   return true;
 }
 
@@ -65,6 +87,7 @@ void PlayCheckedMove(EngineGame& game, int from, int to) {
   // A full history takes no more moves; the game goes on unrecorded, as in the game itself.
   game.record->recordMove(m);
   game.moves.push_back(m);
+  game.threats.push_back(ThreatsAfterMove(*game.record, game.sideToMove));
   game.sideToMove = 1 - game.sideToMove;
 }
 
@@ -94,17 +117,51 @@ bool LeavesGeneralAttacked(GameRecord& record, int side, const Move& move) {
   return attacked;
 }
 
-bool FirstPermittedMove(GameRecord& record, int side, Move& out) {
+bool FirstPermittedMove(GameRecord& record, int side, Move& out, const RootMoveRules::List* excluded) {
   if (record.anyGeneralTaken()) return false;
   bool found = false;
   const bool safe = record.forEachMove(side, [&](const Move& m) {
-    if (!record.permitsMove(m)) return false;
+    if ((excluded != nullptr && excluded->contains(m)) || !record.permitsMove(m)) return false;
     const bool keepsGeneralSafe = !LeavesGeneralAttacked(record, side, m);
     if (keepsGeneralSafe || !found) out = m;
     found = true;
     return keepsGeneralSafe;
   });
   return safe || found;
+}
+
+void FindAdjudicatedRepetitions(EngineGame& game, RootMoveRules::List& out) {
+  GameRecord& r = *game.record;
+  const int side = game.sideToMove;
+  if (r.anyGeneralTaken()) return;
+  r.forEachMove(side, [&](const Move& m) {
+    if (!r.permitsMove(m)) return false;
+    Move trial = m;
+    r.makeMove(side, trial);
+    // The same side is to move again at an even distance; four plies is the shortest cycle. The
+    // record's snapshots follow moves, so the position the moves start from is the game's own.
+    const int played = static_cast<int>(game.moves.size());
+    int seen = 0, span = 0;
+    for (int back = 4; back <= RepetitionLookBack && seen < 2; back += 2) {
+      const HistoryEntry* earlier = back == played + 1 ? &game.start : r.snapshotBefore(back);
+      if (earlier == nullptr) break;
+      if (r.placementMatches(*earlier)) {
+        ++seen;
+        span = back;
+      }
+    }
+    const uint8_t threats = seen == 2 ? ThreatsAfterMove(r, side) : 0;
+    r.unmakeMove(side, trial);
+    if (seen < 2) return false;
+    // This side's earlier moves in the span lie 2, 4, ... plies back from the move, the other's 1, 3, ...
+    const bool ourChecks = (threats & ThreatCheck) && EveryMoveThreatened(game, 2, span, ThreatCheck);
+    const bool theirChecks = EveryMoveThreatened(game, 1, span, ThreatCheck);
+    const bool ourChases = (threats & ThreatChase) && EveryMoveThreatened(game, 2, span, ThreatChase);
+    const bool theirChases = EveryMoveThreatened(game, 1, span, ThreatChase);
+    const bool lost = (ourChecks && !theirChecks) || (!ourChecks && !theirChecks && ourChases && !theirChases);
+    if (lost) out.add(m.from, m.to);
+    return false;
+  });
 }
 
 }  // namespace rq

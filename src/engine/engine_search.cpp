@@ -19,14 +19,16 @@ void SearchMain(EngineSearch* s) {
   GameRecord& r = *s->game->record;
   const int side = s->game->sideToMove;
   r.searchClock = &s->clock;
+  r.rootRules = &s->rootRules;
   DeepeningHooks hooks;
   hooks.context = s;
   hooks.iterationDone = IterationDone;
   uint8_t noMoves = 0;
   IterativeDeepening(r, side, s->plan, noMoves, hooks);
   r.searchClock = nullptr;
+  r.rootRules = nullptr;
   // Only whole iterations are trusted: a cut one may hold a move whose reply was never searched.
-  SearchOutcome outcome = ChooseMove(r, side, s->haveIteration, s->lastIteration);
+  SearchOutcome outcome = ChooseMove(r, side, s->haveIteration, s->lastIteration, &s->rootRules.banned);
 
   if (s->plan.infinite) {
     std::unique_lock<std::mutex> hold(s->waitMutex);
@@ -40,13 +42,15 @@ void SearchMain(EngineSearch* s) {
 
 bool EngineClock::reportProgress(double) { return stop.load(std::memory_order_relaxed); }
 
-SearchOutcome ChooseMove(GameRecord& record, int side, bool haveResult, const SearchOutcome& result) {
+SearchOutcome ChooseMove(GameRecord& record, int side, bool haveResult, const SearchOutcome& result,
+                         const RootMoveRules::List* banned) {
   SearchOutcome outcome;
-  if (haveResult && result.hasMove && IsPermitted(record, side, result.move)) {
+  if (haveResult && result.hasMove && IsPermitted(record, side, result.move) &&
+      (banned == nullptr || !banned->contains(result.move))) {
     outcome = result;
     Move safe;
     // A shallow result may walk into an attack that a permitted move avoids.
-    if (LeavesGeneralAttacked(record, side, outcome.move) && FirstPermittedMove(record, side, safe) &&
+    if (LeavesGeneralAttacked(record, side, outcome.move) && FirstPermittedMove(record, side, safe, banned) &&
         !LeavesGeneralAttacked(record, side, safe)) {
       outcome.move = safe;
       outcome.fallback = true;
@@ -55,7 +59,7 @@ SearchOutcome ChooseMove(GameRecord& record, int side, bool haveResult, const Se
     return outcome;
   }
   Move first;
-  if (FirstPermittedMove(record, side, first)) {
+  if (FirstPermittedMove(record, side, first, banned)) {
     outcome.hasMove = true;
     outcome.move = first;
     outcome.move.captured = 0;
@@ -64,10 +68,12 @@ SearchOutcome ChooseMove(GameRecord& record, int side, bool haveResult, const Se
   return outcome;
 }
 
-void StartSearch(EngineSearch& s, EngineGame& game, const SearchPlan& plan, const SearchCallbacks& callbacks) {
+void StartSearch(EngineSearch& s, EngineGame& game, const SearchPlan& plan, const RootMoveRules& rootRules,
+                 const SearchCallbacks& callbacks) {
   JoinSearch(s);
   s.game = &game;
   s.plan = plan;
+  s.rootRules = rootRules;
   s.callbacks = callbacks;
   s.clock.stop = false;
   s.stopRequested = false;

@@ -45,6 +45,7 @@ struct EngineSearch {
   // Set before the thread starts; the thread owns `game` until it is joined.
   EngineGame* game = nullptr;
   SearchPlan plan;
+  RootMoveRules rootRules;
   SearchCallbacks callbacks;
 
   // Written by the search thread only.
@@ -57,8 +58,10 @@ struct EngineSearch {
   ~EngineSearch();
 };
 
-// Starts a search for the side to move of `game`; no search may be running.
-void StartSearch(EngineSearch& search, EngineGame& game, const SearchPlan& plan, const SearchCallbacks& callbacks);
+// Starts a search for the side to move of `game` under the plan's limits and the rules for
+// its first ply; no search may be running.
+void StartSearch(EngineSearch& search, EngineGame& game, const SearchPlan& plan, const RootMoveRules& rootRules,
+                 const SearchCallbacks& callbacks);
 
 // Asks a running search to answer now (or, with `discard`, to end without answering).
 void StopSearch(EngineSearch& search, bool discard);
@@ -70,7 +73,8 @@ void JoinSearch(EngineSearch& search);
 bool SearchRunning(const EngineSearch& search);
 
 // The move to answer with after a search: the search's result when the rules permit it,
-// else the first permitted move.
-SearchOutcome ChooseMove(GameRecord& record, int side, bool haveResult, const SearchOutcome& result);
+// else the first permitted move; never one of `banned` (may be null).
+SearchOutcome ChooseMove(GameRecord& record, int side, bool haveResult, const SearchOutcome& result,
+                         const RootMoveRules::List* banned = nullptr);
 
 }  // namespace rq

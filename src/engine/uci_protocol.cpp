@@ -1,6 +1,5 @@
 // UCI as Xiangqi GUIs speak it: coordinates a0-i9, red moves first as "w".
 #include <algorithm>
-#include <cstdio>
 
 #include "engine/engine.h"
 #include "rules/notation.h"
@@ -22,14 +21,7 @@ std::string ScoreText(int32_t score) {
 // One "info" line per finished iteration.
 void UciIteration(void* context, const IterationReport& report) {
   auto* engine = static_cast<Engine*>(context);
-  const long long ms = report.elapsedMs > 0 ? report.elapsedMs : 0;
-  const unsigned long long nps = static_cast<unsigned long long>(report.nodes * 1000 / (ms > 0 ? ms : 1));
-  std::string line = "info depth " + std::to_string(report.depth) + " score " + ScoreText(report.result.status) +
-                     " nodes " + std::to_string(report.nodes) + " nps " + std::to_string(nps) + " time " +
-                     std::to_string(ms);
-  const std::string pv = FormatLine(*report.line);
-  if (!pv.empty()) line += " pv " + pv;
-  Send(engine->output, line);
+  Send(engine->output, InfoLine(report, ScoreText(report.result.status), true));
 }
 
 // The answer to a "go": the move, or "(none)" when there is no move to make.
@@ -43,51 +35,6 @@ void UciFinished(void* context, const SearchOutcome& outcome) {
   Send(engine->output, "bestmove " + FormatMove(outcome.move));
 }
 
-// "position startpos|fen FEN [moves ...]": a bad FEN keeps the old position, an illegal
-// move stops the replay before it.
-void UciPosition(Engine& e, const std::vector<std::string>& w) {
-  size_t i = 1;
-  std::string fen;
-  if (w.size() >= 2 && w[1] == "startpos") {
-    i = 2;
-  } else if (w.size() >= 2 && w[1] == "fen") {
-    for (i = 2; i < w.size() && w[i] != "moves"; ++i) fen += (fen.empty() ? "" : " ") + w[i];
-    if (fen.empty()) {
-      Send(e.output, "info string bad FEN (empty); position unchanged");
-      return;
-    }
-  } else {
-    Send(e.output, "info string position needs startpos or fen; position unchanged");
-    return;
-  }
-  if (i < w.size() && w[i] != "moves") {
-    Send(e.output, "info string unexpected '" + w[i] + "' in position; position unchanged");
-    return;
-  }
-  std::string error;
-  if (!SetUpGame(e.game, fen, error)) {
-    Send(e.output, "info string bad FEN (" + error + "); position unchanged");
-    return;
-  }
-  for (++i; i < w.size(); ++i) {
-    if (!PlayMoveText(e.game, w[i], error)) {
-      Send(e.output, "info string illegal move " + w[i] + " (" + error + "); position set up to the move before");
-      return;
-    }
-  }
-}
-
-// Reads the number after a "go" keyword; a bad one is reported and skipped.
-bool GoNumber(Engine& e, const std::vector<std::string>& w, size_t& i, int64_t low, int64_t high, int64_t& out) {
-  if (i + 1 >= w.size() || !ParseNumber(w[i + 1], low, high, out)) {
-    Send(e.output, "info string bad value for " + w[i] + " in go");
-    if (i + 1 < w.size()) ++i;
-    return false;
-  }
-  ++i;
-  return true;
-}
-
 // "go" with its limits; the search answers on its own thread.
 void UciGo(Engine& e, const std::vector<std::string>& w) {
   GoRequest q;
@@ -95,63 +42,41 @@ void UciGo(Engine& e, const std::vector<std::string>& w) {
   constexpr int64_t Big = int64_t(1) << 40;
   for (size_t i = 1; i < w.size(); ++i) {
     const std::string& k = w[i];
-    if (k == "depth") { if (GoNumber(e, w, i, 1, 1000, value)) q.depth = static_cast<int32_t>(value); }
-    else if (k == "movetime") { if (GoNumber(e, w, i, 0, Big, value)) q.moveTimeMs = value; }
+    if (k == "depth") { if (GoValue(e, w, i, 1, 1000, value)) q.depth = static_cast<int32_t>(value); }
+    else if (k == "movetime") { if (GoValue(e, w, i, 0, Big, value)) q.moveTimeMs = value; }
     // Some GUIs let a clock run below zero; what is left is then nothing.
-    else if (k == "wtime") { if (GoNumber(e, w, i, -Big, Big, value)) clock[Red] = value < 0 ? 0 : value; }
-    else if (k == "btime") { if (GoNumber(e, w, i, -Big, Big, value)) clock[Green] = value < 0 ? 0 : value; }
-    else if (k == "winc") { if (GoNumber(e, w, i, 0, Big, value)) increment[Red] = value; }
-    else if (k == "binc") { if (GoNumber(e, w, i, 0, Big, value)) increment[Green] = value; }
-    else if (k == "movestogo") { if (GoNumber(e, w, i, 0, 10000, value)) q.movesToGo = static_cast<int32_t>(value); }
+    else if (k == "wtime") { if (GoValue(e, w, i, -Big, Big, value)) clock[Red] = value < 0 ? 0 : value; }
+    else if (k == "btime") { if (GoValue(e, w, i, -Big, Big, value)) clock[Green] = value < 0 ? 0 : value; }
+    else if (k == "winc") { if (GoValue(e, w, i, 0, Big, value)) increment[Red] = value; }
+    else if (k == "binc") { if (GoValue(e, w, i, 0, Big, value)) increment[Green] = value; }
+    else if (k == "movestogo") { if (GoValue(e, w, i, 0, 10000, value)) q.movesToGo = static_cast<int32_t>(value); }
     else if (k == "infinite") q.infinite = true;
-    else if (k == "nodes" || k == "mate") { GoNumber(e, w, i, 0, Big, value); Send(e.output, "info string " + k + " is not supported"); }
-    else if (k == "ponder") Send(e.output, "info string ponder is not supported");
-    else if (k == "searchmoves") {
-      Send(e.output, "info string searchmoves is not supported");
-      int from = 0, to = 0;
-      while (i + 1 < w.size() && ParseMove(w[i + 1], from, to)) ++i;
-    } else Send(e.output, "info string unknown go parameter " + k);
+    else UnservedGoKeyword(e, w, i);
   }
   const int side = e.game.sideToMove;
   q.remainingMs = clock[side];
   q.incrementMs = increment[side];
-  if (e.game.record->anyGeneralTaken()) {
-    Send(e.output, "info string the game is over: a general has been taken");
-    Send(e.output, "bestmove (none)");
-    return;
-  }
   SearchCallbacks callbacks;
   callbacks.context = &e;
   callbacks.iteration = UciIteration;
   callbacks.finished = UciFinished;
-  StartSearch(e.search, e.game, PlanSearch(q, e.difficulty), callbacks);
+  StartGo(e, q, callbacks, "bestmove (none)");
 }
 
 // "setoption name Difficulty value N", the one option there is.
 void UciSetOption(Engine& e, const std::vector<std::string>& w) {
-  // setoption name <id> [value <x>]; names may hold blanks.
   std::string name, value;
-  size_t i = 1;
-  if (i < w.size() && w[i] == "name") ++i;
-  for (; i < w.size() && w[i] != "value"; ++i) name += (name.empty() ? "" : " ") + w[i];
-  for (++i; i < w.size(); ++i) value += (value.empty() ? "" : " ") + w[i];
-  if (name != "Difficulty") {
-    Send(e.output, "info string unknown option '" + name + "'");
-    return;
-  }
-  int64_t level = 0;
-  if (!ParseNumber(value, 0, 4, level)) {
-    Send(e.output, "info string Difficulty takes 0 to 4, not '" + value + "'");
-    return;
-  }
-  e.difficulty = static_cast<int32_t>(level);
+  SplitOption(w, true, name, value);
+  if (name != "Difficulty") Send(e.output, "info string unknown option '" + name + "'");
+  else SetDifficulty(e, value);
 }
 
 }  // namespace
 
 bool IsUciCommand(const std::string& word) {
-  return word == "uci" || word == "isready" || word == "ucinewgame" || word == "position" || word == "go" ||
-         word == "stop" || word == "setoption" || word == "debug" || word == "register" || word == "ponderhit";
+  return word == "uci" || word == "isready" || word == "ucinewgame" || word == "position" || word == "fen" ||
+         word == "go" || word == "stop" || word == "setoption" || word == "debug" || word == "register" ||
+         word == "ponderhit";
 }
 
 bool HandleUciCommand(Engine& e, const std::vector<std::string>& w, const std::string& line) {
@@ -164,12 +89,11 @@ bool HandleUciCommand(Engine& e, const std::vector<std::string>& w, const std::s
   } else if (c == "isready") {
     Send(e.output, "readyok");
   } else if (c == "ucinewgame") {
+    StartNewGame(e);
+  } else if (c == "position" || c == "fen") {
+    // Some adapters (uci2wb's Cyclone dialect for Xiangqi) send "fen FEN moves ..." without "position".
     FinishSearch(e, false);
-    std::string error;
-    SetUpGame(e.game, "", error);
-  } else if (c == "position") {
-    FinishSearch(e, false);
-    UciPosition(e, w);
+    SetUpPositionCommand(e, w, c == "fen" ? 0 : 1);
   } else if (c == "go") {
     FinishSearch(e, false);
     UciGo(e, w);

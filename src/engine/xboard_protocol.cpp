@@ -17,15 +17,38 @@ void XboardIteration(void* context, const IterationReport& report) {
                            FormatLine(*report.line));
 }
 
+// Answers the pings held while the engine thought; it thinks no more.
+void ReleasePongs(Engine& e) {
+  std::lock_guard<std::mutex> hold(e.xboard.pongMutex);
+  for (const std::string& pong : e.xboard.heldPongs) Send(e.output, pong);
+  e.xboard.heldPongs.clear();
+  e.xboard.thinking = false;
+}
+
 // Runs on the search thread, which owns the game until it is joined.
 void XboardFinished(void* context, const SearchOutcome& outcome) {
   auto* engine = static_cast<Engine*>(context);
   if (!outcome.hasMove) {
     Send(engine->output, "resign");
-    return;
+  } else {
+    PlayCheckedMove(engine->game, outcome.move.from, outcome.move.to);
+    Send(engine->output, "move " + FormatMove(outcome.move));
   }
-  PlayCheckedMove(engine->game, outcome.move.from, outcome.move.to);
-  Send(engine->output, "move " + FormatMove(outcome.move));
+  ReleasePongs(*engine);
+}
+
+// Ends any search without its answer; the pings it held are answered.
+void StopThinking(Engine& e) {
+  FinishSearch(e, true);
+  ReleasePongs(e);
+}
+
+// "ping N": answered now, or after the move when the engine is thinking on one.
+void Ping(Engine& e, const std::vector<std::string>& w) {
+  const std::string pong = "pong" + (w.size() > 1 ? " " + w[1] : std::string());
+  std::lock_guard<std::mutex> hold(e.xboard.pongMutex);
+  if (e.xboard.thinking) e.xboard.heldPongs.push_back(pong);
+  else Send(e.output, pong);
 }
 
 // Moves the engine's side has made since the start position.
@@ -55,7 +78,11 @@ void StartThinking(Engine& e) {
   callbacks.context = &e;
   callbacks.iteration = XboardIteration;
   callbacks.finished = XboardFinished;
-  StartSearch(e.search, e.game, PlanSearch(q, e.difficulty), callbacks);
+  {
+    std::lock_guard<std::mutex> hold(e.xboard.pongMutex);
+    e.xboard.thinking = true;
+  }
+  StartEngineSearch(e, PlanSearch(q, e.difficulty), callbacks);
 }
 
 // "5", "0:30" or "1:30" as milliseconds.
@@ -98,7 +125,7 @@ void SendFeatures(Engine& e) {
 
 // The opponent's move; the engine answers it unless in force mode.
 void UserMove(Engine& e, const std::string& text) {
-  FinishSearch(e, true);
+  StopThinking(e);
   std::string error;
   if (!PlayMoveText(e.game, text, error)) {
     Send(e.output, "Illegal move (" + error + "): " + text);
@@ -146,7 +173,7 @@ bool HandleXboardCommand(Engine& e, const std::vector<std::string>& w, const std
   } else if (c == "protover") {
     SendFeatures(e);
   } else if (c == "new") {
-    FinishSearch(e, true);
+    StopThinking(e);
     std::string error;
     SetUpGame(e.game, "", error);
     x.forceMode = false;
@@ -156,10 +183,10 @@ bool HandleXboardCommand(Engine& e, const std::vector<std::string>& w, const std
   } else if (c == "variant") {
     if (w.size() != 2 || w[1] != "xiangqi") Send(e.output, "Error (unsupported variant): " + line);
   } else if (c == "force") {
-    FinishSearch(e, true);
+    StopThinking(e);
     x.forceMode = true;
   } else if (c == "go") {
-    FinishSearch(e, true);
+    StopThinking(e);
     x.forceMode = false;
     x.engineSide = e.game.sideToMove;
     StartThinking(e);
@@ -167,7 +194,7 @@ bool HandleXboardCommand(Engine& e, const std::vector<std::string>& w, const std
     if (w.size() != 2) Send(e.output, "Error (usermove needs one move): " + line);
     else UserMove(e, w[1]);
   } else if (c == "setboard") {
-    FinishSearch(e, true);
+    StopThinking(e);
     std::string fen = line.substr(line.find("setboard") + 8);
     const size_t first = fen.find_first_not_of(" \t");
     fen = first == std::string::npos ? std::string() : fen.substr(first);
@@ -191,14 +218,14 @@ bool HandleXboardCommand(Engine& e, const std::vector<std::string>& w, const std
     // The opponent's clock plays no part in the engine's plan; the number is only checked.
     Argument(e, w, -(int64_t(1) << 40), int64_t(1) << 40, n);
   } else if (c == "ping") {
-    Send(e.output, "pong" + (w.size() > 1 ? " " + w[1] : std::string()));
+    Ping(e, w);
   } else if (c == "result") {
-    FinishSearch(e, true);
+    StopThinking(e);
     x.forceMode = true;
   } else if (c == "?") {
     if (SearchRunning(e.search)) StopSearch(e.search, false);
   } else if (c == "undo" || c == "remove") {
-    FinishSearch(e, true);
+    StopThinking(e);
     if (!TakeBackMoves(e.game, c == "undo" ? 1 : 2)) Send(e.output, "Error (no move to take back): " + c);
   } else if (c == "post") {
     x.post = true;
@@ -208,7 +235,7 @@ bool HandleXboardCommand(Engine& e, const std::vector<std::string>& w, const std
     if (w.size() != 2) Send(e.output, "Error (bad option): " + line);
     else SetOption(e, w[1]);
   } else if (c == "quit") {
-    FinishSearch(e, true);
+    StopThinking(e);
     return false;
   } else if (c == "hard" || c == "easy" || c == "accepted" || c == "rejected" || c == "random" ||
              c == "computer" || c == "name" || c == "rating" || c == "ics" || c == "draw" || c == "hint" ||

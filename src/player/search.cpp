@@ -82,6 +82,10 @@ SearchResult node(GameRecord& r, int side, int32_t alpha, int32_t beta, int ply,
         if (r.searchDeadline && r.searchDeadline->expired(r.searchNodes)) return best;
         Move& move = slot.cells[i];
         move.detail = 0;
+        if (Full && ply == 0 && r.rootRules && r.rootRules->banned.contains(move)) {
+          moves -= 1;
+          continue;
+        }
         if (Full) {
           int32_t reason = 0, detail = 0;
           if (!r.validateMove(move, reason, detail)) {
@@ -115,6 +119,7 @@ SearchResult node(GameRecord& r, int side, int32_t alpha, int32_t beta, int ply,
         }
         int32_t value = -childValue;
         if (move.detail == ReasonRepetition) value = 0;
+        if (Full && ply == 0 && r.rootRules && r.rootRules->discouraged.contains(move)) value -= r.rootRules->margin;
         if (value > alpha) {
           alpha = value;
           best = move;
@@ -137,7 +142,34 @@ SearchResult node(GameRecord& r, int side, int32_t alpha, int32_t beta, int ply,
   return withScore(best, alpha);
 }
 
+// The line as the answer begins it: a node that ends at a repetition or a taken general
+// answers with that move, while the line still holds the best one scored before it.
+PrincipalLine lineOfAnswer(const PrincipalLine& line, const Move& answer) {
+  if (line.length > 0 && line.pairs[0] == answer.from && line.pairs[1] == answer.to) return line;
+  PrincipalLine own;
+  if (IsBoardMove(answer)) {
+    own.length = 1;
+    own.pairs[0] = answer.from;
+    own.pairs[1] = answer.to;
+  }
+  return own;
+}
+
 }  // namespace
+
+bool RootMoveRules::List::add(int fromSquare, int toSquare) {
+  if (count >= Capacity) return false;
+  from[count] = static_cast<uint8_t>(fromSquare);
+  to[count] = static_cast<uint8_t>(toSquare);
+  ++count;
+  return true;
+}
+
+bool RootMoveRules::List::contains(const Move& move) const {
+  for (int i = 0; i < count; ++i)
+    if (from[i] == move.from && to[i] == move.to) return true;
+  return false;
+}
 
 SearchResult searchNode(GameRecord& record, int side, int32_t alpha, int32_t beta, int ply, uint8_t* noMoves,
                         PrincipalLine* previousLine, PrincipalLine* line) {
@@ -172,7 +204,8 @@ SearchResult IterativeDeepening(GameRecord& record, int side, const DeepeningLim
       lastComplete = result;
       completed = true;
       if (hooks.iterationDone) {
-        hooks.iterationDone(hooks.context, {depth, result, &line, record.searchNodes, deadline.elapsedMs()});
+        const PrincipalLine reported = lineOfAnswer(line, result);
+        hooks.iterationDone(hooks.context, {depth, result, &reported, record.searchNodes, deadline.elapsedMs()});
       }
     }
     // A stop that came without a stop request (a hint given up) ends the deepening too.

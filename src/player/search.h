@@ -13,6 +13,23 @@ constexpr int32_t WinScore = 99999;
 constexpr int32_t InfiniteScore = 9999999;
 constexpr int MaxLineLength = 100;
 
+// What a protocol asks of a search's first ply besides the rules: moves never to play (a GUI's
+// banned moves), and moves played only when every other one is worse by `margin`.
+struct RootMoveRules {
+  static constexpr int Capacity = 128;
+  struct List {
+    int count = 0;
+    uint8_t from[Capacity] = {};
+    uint8_t to[Capacity] = {};
+    // False when the list is full.
+    bool add(int fromSquare, int toSquare);
+    bool contains(const Move& move) const;
+  };
+  List banned;
+  List discouraged;
+  int32_t margin = 0;
+};
+
 // Best line from a node: a length, then (from, to) pairs ply by ply.
 struct PrincipalLine {
   uint8_t length = 0;

@@ -13,6 +13,14 @@ constexpr int64_t LatencyReserveMoves = 50;         // moves whose round trips t
 
 int32_t Clamp32(int64_t ms) { return static_cast<int32_t>(std::clamp<int64_t>(ms, 1, 1 << 30)); }
 
+// The longest one move may think with `ms` to spend on it alone: besides the round trip, a
+// twentieth is kept back for a GUI that reads the answer late (XBoard under load, tens of
+// milliseconds).
+int64_t CeilingFor(int64_t ms) {
+  const int64_t reserve = MoveOverheadMs + ms / 20;
+  return ms > 2 * reserve ? ms - reserve : ms / 2;
+}
+
 }  // namespace
 
 void DifficultyLimits(int32_t level, double& thinkSeconds, int32_t& firstTimedDepth) {
@@ -34,11 +42,8 @@ SearchPlan PlanSearch(const GoRequest& q, int32_t level) {
     return p;
   }
   if (q.moveTimeMs >= 0) {
-    // A ceiling, not a target: besides the round trip, a twentieth is kept back for a GUI
-    // that reads the answer late (XBoard under load, tens of milliseconds).
-    const int64_t reserve = MoveOverheadMs + q.moveTimeMs / 20;
-    const int64_t hard = q.moveTimeMs > 2 * reserve ? q.moveTimeMs - reserve : q.moveTimeMs / 2;
-    p.hardLimitMs = Clamp32(hard);
+    // A ceiling, not a target.
+    p.hardLimitMs = Clamp32(CeilingFor(q.moveTimeMs));
     // From the second iteration on, none starts past half the limit: it would rarely end in time.
     p.thinkSeconds = p.hardLimitMs * 0.5 / 1000.0;
     p.firstTimedDepth = 2;
@@ -46,13 +51,19 @@ SearchPlan PlanSearch(const GoRequest& q, int32_t level) {
   }
   if (q.remainingMs >= 0) {
     const int64_t remaining = q.remainingMs;
+    const int32_t movesToGo = q.movesToGo > 0 ? std::min(q.movesToGo, 50) : SuddenDeathMoves;
+    if (movesToGo == 1) {
+      // The last move before the control: no later move needs what is left.
+      p.hardLimitMs = Clamp32(CeilingFor(remaining));
+      p.thinkSeconds = std::min(p.thinkSeconds, p.hardLimitMs / 1000.0);
+      return p;
+    }
     // Every move costs the round trip however little it thinks: keep that back for the
     // moves to come, or a long game without increment runs out of clock at the end.
     const int64_t reserve = std::min<int64_t>(remaining / 2, LatencyReserveMoves * MoveOverheadMs);
     const int64_t usable = std::max<int64_t>(remaining - reserve - MoveOverheadMs, 0);
-    const int32_t movesToGo = q.movesToGo > 0 ? std::min(q.movesToGo, 50) : SuddenDeathMoves;
     // No single move may take more than this share of what is left.
-    const double share = movesToGo == 1 ? 0.6 : movesToGo == 2 ? 0.45 : 0.33;
+    const double share = movesToGo == 2 ? 0.45 : 0.33;
     const int64_t target = usable / movesToGo + q.incrementMs * 3 / 4;
     // An iteration cut at the hard limit is lost whole, so the limit stays near the target.
     const int64_t hard = std::min<int64_t>(target * 3 / 2, static_cast<int64_t>(usable * share));
@@ -79,9 +90,8 @@ bool SearchDeadline::mayStartIteration(int32_t depth) const {
   if (depth >= limits_.firstTimedDepth && elapsed >= limits_.thinkSeconds * 1000.0) return false;
   if (hardLimitMs_ < 0) return true;
   // An iteration that the hard limit would cut only burns clock. The guess stands on the
-  // iterations before the one that has just ended.
-  const int32_t basis = depth - 2;
-  return elapsed + predictIterationMs(basis) <= hardLimitMs_;
+  // iteration that has just ended and those before it.
+  return elapsed + predictIterationMs(depth - 1) <= hardLimitMs_;
 }
 
 void SearchDeadline::iterationEnded(int32_t depth) {

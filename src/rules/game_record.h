@@ -11,6 +11,7 @@ namespace rq {
 
 class SearchClock;
 class SearchDeadline;
+struct RootMoveRules;
 
 // Reasons a generated move may not be played.
 enum MoveReason : int32_t {
@@ -29,6 +30,7 @@ struct GameRecord {
   const int32_t* pieceSquareTable[16];      // by PieceType code
   SearchClock* searchClock = nullptr;
   SearchDeadline* searchDeadline = nullptr;  // the running search's time limits, set by its deepening
+  const RootMoveRules* rootRules = nullptr;  // a protocol's wishes for the first ply, set around its search
   std::atomic<int32_t> depthLimit{6};       // read by the drawing thread while the worker changes it
   int32_t fullCheckDepth = 4;
   std::minstd_rand random;                  // drives the piece-order shuffle
@@ -96,8 +98,10 @@ struct GameRecord {
 
   // Judgement (validation.cpp).
   const HistoryEntry* snapshotBefore(int plies) const;
+  bool placementMatches(const HistoryEntry& snapshot) const;
   bool isRepetition() const;
   bool isProtectedOrExempt(int target, int side, int captureIndex);
+  bool chasesPiece(int side, int32_t& target);
   bool validateMove(Move& move, int32_t& reason, int32_t& detail);
   // Whether a generated move may be played: legal, or ending the game drawn (reason 4).
   bool permitsMove(Move move, int32_t& reason);

@@ -5,7 +5,7 @@
 
 namespace rq {
 
-// The snapshot of the position `plies` (1..RepetitionWindow) before the current one,
+// The snapshot of the position `plies` (1..RecentCapacity) before the current one,
 // or null when the game's record does not reach that far back.
 const HistoryEntry* GameRecord::snapshotBefore(int plies) const {
   if (plies <= recentMoves) return &recent[(recentMoves - plies) % RecentCapacity];
@@ -14,15 +14,17 @@ const HistoryEntry* GameRecord::snapshotBefore(int plies) const {
   return index >= 0 ? &history[index] : nullptr;
 }
 
+// Whether every piece stands where it stood in the snapshot.
+bool GameRecord::placementMatches(const HistoryEntry& e) const {
+  return std::memcmp(&e.pieceSquare[Red][1], &pieceSquare[Red][1], PiecesPerSide) == 0 &&
+         std::memcmp(&e.pieceSquare[Green][1], &pieceSquare[Green][1], PiecesPerSide) == 0;
+}
+
 // Whether the current placement stood 4, 8, 12 and 16 plies ago.
 bool GameRecord::isRepetition() const {
   for (int back = 4; back <= RepetitionWindow; back += 4) {
     const HistoryEntry* snapshot = snapshotBefore(back);
-    if (snapshot == nullptr) return false;
-    const HistoryEntry& e = *snapshot;
-    if (std::memcmp(&e.pieceSquare[Red][1], &pieceSquare[Red][1], PiecesPerSide) != 0 ||
-        std::memcmp(&e.pieceSquare[Green][1], &pieceSquare[Green][1], PiecesPerSide) != 0)
-      return false;
+    if (snapshot == nullptr || !placementMatches(*snapshot)) return false;
   }
   return true;
 }
@@ -62,19 +64,25 @@ bool GameRecord::validateMove(Move& move, int32_t& reason, int32_t& detail) {
     return true;
   }
   if (side == Green ? isRedGeneralAttacked() : isGreenGeneralAttacked()) return refuse(ReasonPerpetualCheck);
+  if (chasesPiece(side, detail)) return refuse(ReasonPerpetualChase);
+  return refuse(ReasonRepetition);
+}
+
+// Whether `side` could take a piece that counts as chased; `target` gets that piece's code.
+bool GameRecord::chasesPiece(int side, int32_t& target) {
   for (int index = 1; index <= PiecesPerSide; ++index) {
     if (!onBoard(side, index)) continue;
     generateCaptures(side, index, SlotCheck);
     const int count = moveSlots[SlotCheck].count();
     for (int i = 0; i < count; ++i) {
-      const int target = moveSlots[SlotCheck].cells[i].to;
-      if (!isProtectedOrExempt(target, side, i)) {
-        detail = position.squares[target];
-        return refuse(ReasonPerpetualChase);
+      const int square = moveSlots[SlotCheck].cells[i].to;
+      if (!isProtectedOrExempt(square, side, i)) {
+        target = position.squares[square];
+        return true;
       }
     }
   }
-  return refuse(ReasonRepetition);
+  return false;
 }
 
 // Whether `side` has a move that is legal or that would end the game drawn.

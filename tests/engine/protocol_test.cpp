@@ -47,12 +47,39 @@ struct EngineUnderTest {
   }
 };
 
+// The index of the last thinking line before line `end`, or -1.
+int LastThinking(EngineUnderTest& e, size_t end) {
+  int last = -1;
+  for (size_t from = 0;;) {
+    const int at = e.waitFor("info depth", from, 0);
+    if (at < 0 || static_cast<size_t>(at) >= end) return last;
+    last = at;
+    from = static_cast<size_t>(at) + 1;
+  }
+}
+
 const std::string Midgame = "r1ba1a3/4kn3/2n1b4/pNp1p1p1p/4c4/6P2/P1P2R2P/1CcC5/9/2BAKAB2 w - - 0 1";
+// Red's chariot on a8 has checked the green general up and down twice: a8a9 would check it into
+// the same position a third time, another move is as good within a soldier.
+const std::string Checking = "4k4/R8/9/9/9/9/9/4p4/9/3K5 w - - 0 1";
+const std::vector<std::string> TwoChecks = {"a8a9", "e9e8", "a9a8", "e8e9", "a8a9", "e9e8", "a9a8", "e8e9"};
+// Both chariots have shuttled four times: a0a1 again ends the game drawn by repetition.
+const std::string Shuttling = "4k3r/9/9/9/9/9/2P1P4/9/9/R2K5 w - - 0 1";
+const std::vector<std::string> FourShuttles = {"a0a1", "i9i8", "a1a0", "i8i9", "a0a1", "i9i8", "a1a0", "i8i9",
+                                               "a0a1", "i9i8", "a1a0", "i8i9", "a0a1", "i9i8", "a1a0", "i8i9"};
+
+// The moves as a protocol's list: " m1 m2 ...".
+std::string Joined(const std::vector<std::string>& moves) {
+  std::string text;
+  for (const std::string& m : moves) text += " " + m;
+  return text;
+}
 
 TEST(EngineConversation, AnswersEveryScriptedExchange) {
   // ">text" is sent, "<prefix" must come back after the line last matched, "!prefix" must not have come
-  // back, "@ms": within that time of the last line sent, "~": no search running; with a `fen`, the last
-  // move answered must be permitted after `moves` from it.
+  // back, "@ms": within that time of the last line sent, "~": no search running, "^": the last line of
+  // thinking before the answer begins its line with the move answered; with a `fen`, the last move
+  // answered must be permitted after `moves` from it.
   struct Row { std::vector<std::string> steps; std::string fen; std::vector<std::string> moves; };
   const std::vector<std::string> AfterH2e2 = {"h2e2"};
   const std::string H2e2 = ">position startpos moves h2e2";
@@ -92,7 +119,27 @@ TEST(EngineConversation, AnswersEveryScriptedExchange) {
       {{">xboard", ">new", ">force", ">usermove h2e2", ">st 1", ">go", "<move ", "@1000"}, StartFen, AfterH2e2},
       {{H2e2, ">go wtime 900 btime 900", "<bestmove ", "@300"}, StartFen, AfterH2e2},
       // Green's own short clock counts, not red's long one.
-      {{H2e2, ">go wtime 600000 btime 900 movestogo 1", "<bestmove ", "@500"}, StartFen, AfterH2e2},
+      {{H2e2, ">go wtime 600000 btime 900 movestogo 1", "<bestmove ", "@900"}, StartFen, AfterH2e2},
+      // uci2wb's Cyclone dialect for Xiangqi leaves out "position".
+      {{">uci", "<uciok", ">fen rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR r moves h2e2", ">go depth 2",
+        "<bestmove ", "!info string"}, StartFen, AfterH2e2},
+      // UCCI: its handshake, times in milliseconds once asked, options it has no use for, probe and bye.
+      {{">ucci", "<id name Ravenquill", "<option usemillisec type check default false", "<ucciok", ">isready", "<readyok",
+        ">setoption usemillisec true", ">setoption hashsize 16", ">position fen " + std::string(StartFen) + " moves h2e2",
+        ">go time 900 increment 0 opptime 900 oppincrement 0", "<info depth 1 score ", "<bestmove ", "@900",
+        ">probe " + std::string(StartFen), "<pophash", ">quit", "<bye", "!info string"}, StartFen, AfterH2e2},
+      // A banned move is not played, until the position changes; with every move banned there is no answer.
+      {{">ucci", ">position fen 4k4/9/9/9/9/9/9/9/4R4/3K5 w - - 0 1", ">banmoves e1e9", ">go depth 2", "<bestmove ",
+        "!bestmove e1e9", ">position fen 4k4/9/9/9/9/9/9/9/4R4/3K5 w - - 0 1", ">go depth 2", "<bestmove e1e9"}, "", {}},
+      {{">ucci", ">position fen 4k4/9/9/9/9/9/9/9/9/3K5 w - - 0 1", ">banmoves d0d1", ">go depth 2", "<nobestmove"}, "", {}},
+      // A ping while the engine thinks on its move is answered after the move.
+      {{">xboard", ">new", ">st 1", ">usermove h2e2", ">ping 4", "<move ", "<pong 4"}, StartFen, AfterH2e2},
+      // Where a repetition ends the search, the thinking shows the move that is played.
+      {{">uci", ">position fen " + Shuttling + " moves" + Joined(FourShuttles), ">go depth 2", "<bestmove ", "^"},
+       Shuttling, FourShuttles},
+      // XBoard judges a third time of the same checks lost: the engine plays the move as good instead.
+      {{">uci", ">position fen " + Checking + " moves" + Joined(TwoChecks), ">go depth 3", "<bestmove ", "!bestmove a8a9"},
+       Checking, TwoChecks},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE("row " + std::to_string(&row - rows));
@@ -100,19 +147,32 @@ TEST(EngineConversation, AnswersEveryScriptedExchange) {
     size_t next = 0;
     std::string answered;
     auto sent = Clock::now();
-    for (const std::string& step : row.steps) {
-      if (step[0] == '>') {
-        sent = Clock::now();
-        e.send(step.substr(1));
+    // A line that never came ends the row, not the table.
+    const bool whole = [&] {
+      for (const std::string& step : row.steps) {
+        if (step[0] == '>') {
+          sent = Clock::now();
+          e.send(step.substr(1));
+        }
+        const int at = step[0] == '<' ? e.waitFor(step.substr(1), next) : -1;
+        if (step[0] == '<' && at < 0) {
+          ADD_FAILURE() << "no \"" << step << "\" after line " << next;
+          return false;
+        }
+        if (step[0] == '<') next = static_cast<size_t>(at) + 1;
+        if (step == "<bestmove " || step == "<move ") answered = e.line(at).substr(step.size() - 1, 4);
+        if (step[0] == '!') { EXPECT_LT(e.waitFor(step.substr(1), 0, 0), 0) << step; }
+        if (step[0] == '@') { EXPECT_LT(Clock::now() - sent, milliseconds(std::stoi(step.substr(1)))); }
+        if (step[0] == '~') { EXPECT_FALSE(SearchRunning(e.engine->search)); }
+        if (step[0] == '^') {
+          const int thinking = LastThinking(e, next);
+          EXPECT_GE(thinking, 0) << "no thinking before the answer";
+          if (thinking >= 0) { EXPECT_NE(e.line(thinking).find(" pv " + answered), std::string::npos) << e.line(thinking); }
+        }
       }
-      const int at = step[0] == '<' ? e.waitFor(step.substr(1), next) : -1;
-      ASSERT_TRUE(step[0] != '<' || at >= 0) << "no \"" << step << "\" after line " << next;
-      if (step[0] == '<') next = static_cast<size_t>(at) + 1;
-      if (step == "<bestmove " || step == "<move ") answered = e.line(at).substr(step.size() - 1, 4);
-      if (step[0] == '!') { EXPECT_LT(e.waitFor(step.substr(1), 0, 0), 0) << step; }
-      if (step[0] == '@') { EXPECT_LT(Clock::now() - sent, milliseconds(std::stoi(step.substr(1)))); }
-      if (step[0] == '~') { EXPECT_FALSE(SearchRunning(e.engine->search)); }
-    }
+      return true;
+    }();
+    if (!whole) continue;
     EXPECT_EQ(e.quit, std::count(row.steps.begin(), row.steps.end(), ">quit") > 0);
     if (row.fen.empty()) continue;
     EngineGame game;

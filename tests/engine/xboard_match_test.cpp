@@ -36,11 +36,14 @@ TEST(EngineProcess, ConversationsOverStandardInputAndOutput) {
   }
 }
 
-// Two games at `clock` (as the match script takes it), drawn after 60 moves each; with
-// `moveLimitMs`, every answer of ours comes within it of its "usermove" or "go" in XBoard's log.
-void PlayTwoGames(const std::string& dir, const std::string& clock, const char* level, int moveLimitMs) {
+// Two games at `clock` (as the match script takes it), drawn after `moves` moves each, XBoard speaking
+// to the engine in `protocol` (xboard, or uci and ucci through uci2wb); with `moveLimitMs`, every answer
+// of ours comes within it of its "usermove" or "go" in XBoard's log.
+void PlayTwoGames(const std::string& dir, const std::string& clock, const char* level, int moveLimitMs,
+                  const std::string& protocol = "xboard", const char* moves = "60") {
   const std::string out = std::string(RQ_MATCH_DIR) + "/" + dir;
-  test::ChildProcess match({"/bin/bash", RQ_MATCH_SCRIPT, RQ_ENGINE_PATH, out, "2", clock, level, "60"});
+  test::ChildProcess match({"/usr/bin/env", "PROTOCOL=" + protocol, "/bin/bash", RQ_MATCH_SCRIPT, RQ_ENGINE_PATH, out,
+                            "2", clock, level, moves});
   ASSERT_TRUE(match.started());
   std::string line;
   while (match.readLine(line, 400000)) {}
@@ -57,19 +60,25 @@ void PlayTwoGames(const std::string& dir, const std::string& clock, const char* 
       EXPECT_FALSE(weLost && reason.find(fault) != std::string::npos) << game;
   }
   std::ifstream in(out + "/xboard.debug");
-  int asked = -1, moves = 0, opponentMoves = 0, latest = 0;
+  int asked = -1, ourMoves = 0, opponentMoves = 0, latest = 0;
+  bool handshake = protocol == "xboard";
   while (std::getline(in, line)) {
     // XBoard refuses a move by answering "Illegal move" to the engine that made it.
     EXPECT_EQ(line.find("llegal move"), std::string::npos) << line;
+    // uci2wb logs the engine's own lines: it refused nothing the adapter sent.
+    for (const char* refusal : {"info string unknown", "info string illegal", "info string bad", "info string position"})
+      EXPECT_EQ(line.find(refusal), std::string::npos) << line;
+    handshake |= line.find("engine said: " + protocol + "ok") != std::string::npos;
     const int at = std::atoi(line.c_str());
     if (line.find(">first : usermove") != std::string::npos || line.find(">first : go") != std::string::npos) asked = at;
     opponentMoves += line.find("<second: move ") != std::string::npos;
     if (line.find("<first : move ") == std::string::npos || asked < 0) continue;
-    ++moves;
+    ++ourMoves;
     latest = std::max(latest, at - asked);
     asked = -1;
   }
-  EXPECT_TRUE(moves > 10 && opponentMoves > 10) << moves << " " << opponentMoves;
+  EXPECT_TRUE(handshake) << "no " << protocol << "ok in " << out << "/xboard.debug";
+  EXPECT_TRUE(ourMoves > 10 && opponentMoves > 10) << ourMoves << " " << opponentMoves;
   if (moveLimitMs) { EXPECT_LT(latest, moveLimitMs) << "the slowest answer, ms"; }
 }
 
@@ -77,6 +86,10 @@ void PlayTwoGames(const std::string& dir, const std::string& clock, const char* 
 // ceiling even deep in the endgame.
 TEST(XboardMatch, TwoGamesOnAClockAgainstMaxQi) { PlayTwoGames("clock", "0:20", "0", 0); }
 TEST(XboardMatch, TwoGamesAtASecondAMoveAgainstMaxQi) { PlayTwoGames("second", "st=0:01", "2", 1000); }
+// Through Debian's adapter uci2wb, as XBoard's -fUCI and -fUCCI run engines of the Chinese protocols (in
+// UCI, the Cyclone dialect's "fen ... r moves ..."); thirty moves a game are enough to see every exchange.
+TEST(XboardMatch, TwoGamesInUciThroughUci2wb) { PlayTwoGames("uci2wb-uci", "0:20", "0", 0, "uci", "30"); }
+TEST(XboardMatch, TwoGamesInUcciThroughUci2wb) { PlayTwoGames("uci2wb-ucci", "0:20", "0", 0, "ucci", "30"); }
 
 }  // namespace
 }  // namespace rq

@@ -1,20 +1,16 @@
 #!/usr/bin/env bash
 # Random games of the project's own tool, exported in coordinates and in WXF, replayed
-# through Fairy-Stockfish (npm ffish) by ffish_referee.js. The locked npm packages are
-# installed into WORK, again only when the lock changes.
+# through Fairy-Stockfish (npm ffish) by ffish_referee.js. The npm packages are
+# installed beside WORK.
 # usage: ffish_test.sh TOOL WORK
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 tool=$1 work=$2
 source "$here/interop_lib.sh"
-need node npm
+npm_packages "$work"
 mkdir -p "$work"
-if ! cmp -s "$here/package-lock.json" "$work/package-lock.json" || [ ! -d "$work/node_modules/ffish" ]; then
-  cp "$here/package.json" "$here/package-lock.json" "$work"/
-  (cd "$work" && npm ci --no-audit --no-fund --loglevel=error) || missing "the npm packages of tests/interop (npm ci failed)"
-fi
 # Some moves into check that a player had no need to make: the common rules refuse them.
 "$tool" random --seed 7 --careless 2 --plies 300 300 >"$work/games.vrd5"
 "$tool" export "$work/games.vrd5" >"$work/coordinates.pgn"
 "$tool" export --wxf "$work/games.vrd5" >"$work/wxf.pgn"
-NODE_PATH="$work/node_modules" node "$here/ffish_referee.js" "$work/coordinates.pgn" "$work/wxf.pgn"
+node "$here/ffish_referee.js" "$work/coordinates.pgn" "$work/wxf.pgn"

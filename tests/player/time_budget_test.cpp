@@ -15,21 +15,29 @@ int32_t FakeNow() { return fakeNow; }
 
 TEST(SearchPlan, BudgetsFollowTheRequestAndTheClockLasts) {
   // Request: depth, time per move, clock, increment, moves to go. hardAtMost -1: no hard limit.
-  struct Row { GoRequest q; int32_t maxDepth, firstTimedDepth, hardAtMost; };
+  struct Row { GoRequest q; int32_t maxDepth, firstTimedDepth, hardAtLeast, hardAtMost; };
   const Row rows[] = {
-      {{0, -1, -1}, 98, 5, -1},      {{500, -1, -1}, 98, 100, -1},        // the level alone; a depth past the slots
-      {{0, 1000, -1}, 98, 2, 890},   {{0, 50, -1}, 98, 2, 25},            // time per move keeps a round trip
-      {{0, -1, 60000}, 98, 5, 2000}, {{0, -1, 10000, 0, 1}, 98, 5, 6000},  // sudden death; last move to the control
-      {{0, -1, 0}, 98, 5, 1},        {{0, -1, 2000, 1000}, 98, 5, 700},    // nothing left; increment
+      {{0, -1, -1}, 98, 5, -1, -1},          // the level alone
+      {{500, -1, -1}, 98, 100, -1, -1},      // a depth past the slots
+      {{0, 1000, -1}, 98, 2, 850, 890},      // time per move keeps a round trip
+      {{0, 50, -1}, 98, 2, 25, 25},
+      {{0, -1, 60000}, 98, 5, 1000, 2000},   // sudden death
+      {{0, -1, 5000, 0, 1}, 98, 5, 4600, 4940},   // the last move before the control may spend most of the clock
+      {{0, -1, 5000, 0, 2}, 98, 5, 1000, 2250},   // one move after it still needs time
+      {{0, -1, 0}, 98, 5, 1, 1},             // nothing left
+      {{0, -1, 2000, 1000}, 98, 5, 300, 700},  // increment
   };
   for (const Row& row : rows) {
     const SearchPlan p = PlanSearch(row.q, 1);
-    SCOPED_TRACE(std::to_string(row.q.moveTimeMs) + " " + std::to_string(row.q.remainingMs));
-    EXPECT_TRUE(p.maxDepth == row.maxDepth && p.firstTimedDepth == row.firstTimedDepth) << p.maxDepth << " " << p.firstTimedDepth;
-    EXPECT_TRUE((p.hardLimitMs < 0) == (row.hardAtMost < 0) && p.hardLimitMs <= row.hardAtMost) << p.hardLimitMs;
+    SCOPED_TRACE(std::to_string(row.q.moveTimeMs) + " " + std::to_string(row.q.remainingMs) + " " +
+                 std::to_string(row.q.movesToGo));
+    EXPECT_EQ(p.maxDepth, row.maxDepth);
+    EXPECT_EQ(p.firstTimedDepth, row.firstTimedDepth);
+    EXPECT_GE(p.hardLimitMs, row.hardAtLeast);
+    EXPECT_LE(p.hardLimitMs, row.hardAtMost);
     // No iteration starts that the hard limit leaves no room for, and the clock is never spent in one move.
     if (row.hardAtMost > 0) { EXPECT_LE(p.thinkSeconds * 1000, p.hardLimitMs + 0.5); }
-    if (row.q.remainingMs > 0) { EXPECT_LE(p.hardLimitMs, row.q.remainingMs * 0.6); }
+    if (row.q.remainingMs > 0) { EXPECT_LE(p.hardLimitMs, row.q.remainingMs - MoveOverheadMs); }
   }
   EXPECT_TRUE(PlanSearch(GoRequest{0, -1, -1, 0, 0, true}, 1).infinite);
   // A minute without increment lasts a long game: every move spends its whole hard limit plus a round
@@ -52,9 +60,10 @@ TEST(SearchDeadline, IterationsStartWhileTheyCanEndInTime) {
       {"half of a fixed time per move", {0.5, 2, 98, 1000}, {600}, false},
       {"room for five times the iteration", {10.0, 100, 98, 1000}, {10, 30, 100}, true},
       {"no room for five times the iteration", {10.0, 100, 98, 1000}, {10, 200, 400}, false},
-      // The guess stands on the iterations before the last one: a 300 ms fourth iteration does not yet
-      // keep a fifth from starting with 600 ms left.
-      {"the last iteration not yet weighed", {10.0, 100, 98, 1000}, {10, 30, 100, 400}, true},
+      // The guess stands on the iteration just ended: after a 300 ms fourth iteration, a fifth would not
+      // end in the 600 ms left.
+      {"the iteration just ended weighed", {10.0, 100, 98, 1000}, {10, 30, 100, 400}, false},
+      {"room for five times the iteration just ended", {10.0, 100, 98, 2000}, {10, 30, 100, 400}, true},
       {"growth over two plies seen one ply back", {10.0, 100, 98, 5000}, {10, 20, 220, 420, 440}, false},
   };
   for (const Row& row : rows) {

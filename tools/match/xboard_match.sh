@@ -7,10 +7,13 @@
 #   TIMECONTROL as XBoard takes it ("0:20", "1"), for the whole game (no moves per session),
 #   or "st=0:01" for a fixed time per move;
 #   MAXMOVES: moves of each side after which XBoard scores the game a draw (0: never).
+# PROTOCOL=uci or PROTOCOL=ucci in the environment puts Debian's adapter uci2wb between XBoard
+# and the engine, speaking UCI (XBoard's -fUCI; told -c, it uses the Cyclone dialect of Xiangqi
+# engines) or UCCI (-fUCCI) to it; its log of the engine's lines goes into XBoard's.
 set -euo pipefail
 
 if [ $# -lt 4 ]; then
-  sed -n '2,10p' "$0" >&2
+  sed -n '2,12p' "$0" >&2
   exit 2
 fi
 engine=$(readlink -f "$1")
@@ -28,6 +31,17 @@ done
 
 clock=(-tc "$tc" -mps 0 -inc 0)
 [[ $tc == st=* ]] && clock=(-searchTime "${tc#st=}")
+uci2wb=${UCI2WB:-/usr/games/uci2wb}
+case ${PROTOCOL:-xboard} in
+  xboard) protocol=() ;;
+  uci) protocol=(-fUCI -adapterCommand "$uci2wb debug -c \"%fcp\" \"%fd\"") ;;
+  ucci) protocol=(-fUCCI -uxiAdapter "$uci2wb debug -x \"%fcp\" \"%fd\"") ;;
+  *) echo "xboard_match: PROTOCOL is xboard, uci or ucci, not $PROTOCOL" >&2; exit 2 ;;
+esac
+if [ ${#protocol[@]} -gt 0 ] && ! command -v "$uci2wb" >/dev/null; then
+  echo "xboard_match: $uci2wb is missing (scripts/setup.sh installs it)" >&2
+  exit 3
+fi
 
 mkdir -p "$outdir/home"
 outdir=$(readlink -f "$outdir")
@@ -36,7 +50,7 @@ rm -f "$outdir/match.pgn" "$outdir/xboard.debug"
 # A private HOME keeps XBoard from reading or saving anyone's settings.
 HOME="$outdir/home" xvfb-run -a -s "-screen 0 1280x1024x24" \
   "$xboard" -variant xiangqi \
-  -fcp "$engine" -fd "$outdir" -firstOptions "Difficulty=$difficulty" \
+  -fcp "$engine" -fd "$outdir" -firstOptions "Difficulty=$difficulty" ${protocol[@]+"${protocol[@]}"} \
   -scp "$maxqi" -sd "$outdir" \
   -matchMode true -matchGames "$games" -matchPause 300 \
   "${clock[@]}" -autoCallFlag true -ponderNextMove false \
