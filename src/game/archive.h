@@ -19,4 +19,12 @@ bool AppendFileToArchive(std::string archiveName, std::string sourceName);
 // The same for a record held in memory.
 bool AppendRecordToArchive(const std::string& archiveName, const std::string& record);
 
+// The game number and saving time of the last record in `archiveName`, read from the end
+// of the file alone; false when the file or such a record is not there.
+bool ReadLastArchivedGame(const std::string& archiveName, int32_t& number, std::string& savedAt);
+
+// The number of the last game in the newest archive of `computerName` in the working
+// folder (the file of the highest block that holds a record); 0 when there is none.
+int32_t LastArchivedGameNumber(const char* computerName);
+
 }  // namespace rq

@@ -1,8 +1,10 @@
 #include "game/current_game.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
+#include "game/archive.h"
 #include "game/game_application.h"
 #include "game/game_file.h"
 #include "game/game_file_ranges.h"
@@ -37,14 +39,27 @@ void collectGame(const GameApplication& app, GameFileData& data) {
   std::memcpy(data.eatenGreen, app.eatenGreen, sizeof data.eatenGreen);
 }
 
+// Whether the archive already holds the game of this file: its last record has the same
+// number and was saved no earlier. Numbers that older releases gave twice (to games
+// after a file set aside) differ in that the archived one is older.
+bool alreadyArchived(const GameApplication& app, const GameFileData& data) {
+  int32_t number = 0;
+  std::string savedAt;
+  int64_t archived = 0, saved = 0;
+  return ReadLastArchivedGame(ArchiveFileName(data.gameNumber, app.computerName), number, savedAt) &&
+         number == data.gameNumber && SavedAtOrder(savedAt, archived) && SavedAtOrder(data.savedAt, saved) &&
+         archived >= saved;
+}
+
 }  // namespace
 
 bool SaveCurrentGame(GameApplication& app) {
   std::string record;
-  return SaveCurrentGame(app, record);
+  int error = 0;
+  return SaveCurrentGame(app, record, error);
 }
 
-bool SaveCurrentGame(GameApplication& app, std::string& record) {
+bool SaveCurrentGame(GameApplication& app, std::string& record, int& error) {
   GuardedGame& game = app.game;
   // The computer may be thinking on the record: stop it (and any pending request) first.
   if (!UnderGameLock(game, [&] { return game.usersTurn; })) StopSearch(game);
@@ -54,12 +69,15 @@ bool SaveCurrentGame(GameApplication& app, std::string& record) {
   GameLockGuard hold(game);
   collectGame(app, *data);
   record = FormatGameFile(*data);
-  return !app.currentGameFileKept && ReplaceFileContents(CurrentGameFileName(app.computerName), record);
+  error = FileKeptUnread;
+  return !app.currentGameFileKept && ReplaceFileContents(CurrentGameFileName(app.computerName), record, error);
 }
 
-bool LoadCurrentGame(GameApplication& app) {
+bool LoadCurrentGame(GameApplication& app, EarlierGames& earlier) {
   GuardedGame& game = app.game;
   const std::string name = CurrentGameFileName(app.computerName);
+  earlier = EarlierGames{};
+  earlier.highestNumber = LastArchivedGameNumber(app.computerName);
   GameLockGuard hold(game);
   std::string text;
   const ReadOutcome read = ReadWholeFile(name, MaxGameFileBytes, text);
@@ -68,8 +86,14 @@ bool LoadCurrentGame(GameApplication& app) {
     auto data = std::make_unique<GameFileData>();
     size_t consumed = 0;
     GameFileError error;
-    loaded = read == ReadOutcome::Read && ParseGameFile(text.data(), text.size(), consumed, *data, error) &&
-             CheckGameFile(*data, error);
+    const bool readable = read == ReadOutcome::Read && ParseGameFile(text.data(), text.size(), consumed, *data, error) &&
+                          CheckGameFile(*data, error);
+    // A damaged file may still tell its number.
+    int32_t number = 0;
+    std::string savedAt;
+    if (ParseGameHeader(text.data(), text.size(), number, savedAt))
+      earlier.highestNumber = std::max(earlier.highestNumber, number);
+    loaded = readable && !alreadyArchived(app, *data);
     if (loaded) {
       app.gameNumber = data->gameNumber;
       game.gameEnded = data->gameEnded;
@@ -80,9 +104,10 @@ bool LoadCurrentGame(GameApplication& app) {
       app.eatenGreenCount = data->eatenGreenCount;
       std::memcpy(app.eatenRed, data->eatenRed, sizeof app.eatenRed);
       std::memcpy(app.eatenGreen, data->eatenGreen, sizeof app.eatenGreen);
-    } else if (SetFileAside(name).empty()) {
+    } else if (!readable) {
+      earlier.setAsideAs = SetFileAside(name);
       // The player's game may still be in there: the fresh game must not go over it.
-      app.currentGameFileKept = true;
+      earlier.keptUnread = app.currentGameFileKept = earlier.setAsideAs.empty();
     }
   }
   return loaded;

@@ -6,7 +6,12 @@
 
 #include "game/current_game.h"
 #include "game/folders.h"
+#include "game/game_file.h"
+#include "game/game_texts.h"
+#include "game/safe_file.h"
+#include "game/save_at_exit.h"
 #include "game/settings.h"
+#include "platform/language.h"
 #include "platform/texts.h"
 
 namespace rq {
@@ -61,11 +66,28 @@ void resetInterface(GameApplication& app) {
   fillSpriteTables(app);
 }
 
+// The start-up message of a continued game, when the player wants one; the lock is held.
+void tellContinuedGame(GameApplication& app) {
+  if (!app.settings.hintAtStartup) return;
+  const char* text = app.game.gameEnded ? GameEndedText : app.game.usersTurn ? YourTurnText : MyTurnText;
+  app.platform->ShowMessage(StartUpTitle, _(text), MessageButtons::Ok, MessageIcon::NoIcon);
+}
+
+// Says once, at the start that found it, what became of a saved game that could not be
+// loaded: whatever the settings, since the player would otherwise look for it in vain.
+void tellUnloadedGame(GameApplication& app, const EarlierGames& earlier) {
+  std::string text;
+  if (!earlier.setAsideAs.empty()) text = FormatText(_(SetAsideText), earlier.setAsideAs.c_str());
+  else if (earlier.keptUnread) text = FormatText(_(KeptUnreadText), CurrentGameFileName(app.computerName).c_str());
+  if (text.empty()) return;
+  app.platform->ShowMessage(StartUpTitle, text.c_str(), MessageButtons::Ok, MessageIcon::Exclamation);
+}
+
 }  // namespace
 
 // The program's start-up for everything but the window, in the order the rest relies on.
-GameApplication::GameApplication(Platform& desktop, const char* lockName, std::string dataFolder)
-    : game(lockName), platform(&desktop), dataDir(std::move(dataFolder)) {
+GameApplication::GameApplication(Platform& desktop, std::string dataFolder)
+    : platform(&desktop), dataDir(std::move(dataFolder)) {
   // The GuardedGame with its record and lock is built above; the moves are newly built ones.
   savedBoard.boardValue = 0;
   savedBoard.boardExtraValue = 0;
@@ -75,6 +97,9 @@ GameApplication::GameApplication(Platform& desktop, const char* lockName, std::s
 
   // The computer's name, cut to 15 characters: the files' names carry it.
   std::snprintf(computerName, sizeof computerName, "%s", platform->ComputerName().c_str());
+  // What saves of an earlier run killed in the middle left behind.
+  RemoveAbandonedTempFiles(SettingsFileName(computerName));
+  RemoveAbandonedTempFiles(CurrentGameFileName(computerName));
 
   // The defaults, then the settings file over them; the start-up message speaks their language.
   settings = SettingsValues{};
@@ -88,22 +113,20 @@ GameApplication::GameApplication(Platform& desktop, const char* lockName, std::s
 
   // The game in progress; loading also puts it into the engine (position, piece
   // lists with the capture marks of the last applied entry).
-  const bool found = LoadCurrentGame(*this);
+  EarlierGames earlier;
+  const bool found = LoadCurrentGame(*this, earlier);
+  highestEarlierNumber = earlier.highestNumber;
 
   // The rest holds the lock, across the start-up message box too: the worker must not
   // take the game before it is shown and handed over.
   GameLockGuard hold(game);
   if (found) {
     HighlightLastPlayedMove(*this);
-    if (settings.hintAtStartup) {
-      // Whole sentences, so that each language can word them its own way; the title is the program's name.
-      const char* text = game.gameEnded   ? _("Previous game has ended. Press 'New Game' to start a new one.")
-                         : game.usersTurn ? _("Continuing previous game. It's your turn.")
-                                          : _("Continuing previous game. It's my turn.");
-      platform->ShowMessage("Ravenquill", text, MessageButtons::Ok, MessageIcon::NoIcon);
-    }
+    tellContinuedGame(*this);
   } else {
     savedBoard = game.record.position;
+    gameNumber = NumberAfter(highestEarlierNumber);
+    tellUnloadedGame(*this, earlier);
   }
   PublishMoveRecord(*this);
   // An ended game belongs to the user; the computer never searches in one.
@@ -127,7 +150,7 @@ void HighlightLastPlayedMove(GameApplication& app) {
 
 // Shut-down: the game is saved with any search stopped, and no thread outlives the object.
 GameApplication::~GameApplication() {
-  SaveCurrentGame(*this);
+  SaveGameAtExit(*this);
   EndSearchWorker(game, workerThread);
   WriteSettings(*this);
 }

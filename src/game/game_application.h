@@ -47,6 +47,8 @@ struct GameApplication {
 
   char computerName[16] = {};
   int32_t gameNumber = 1;
+  // The highest game number found at start-up (0 when none): no new game takes it again.
+  int32_t highestEarlierNumber = 0;
   // The current-game file could be neither read nor set aside: no save replaces it.
   bool currentGameFileKept = false;
 
@@ -121,12 +123,16 @@ struct GameApplication {
   std::time_t (*wallClock)() = nullptr;
 
   // Start-up: builds the game, reads the settings, starts the worker, loads the game in progress.
-  explicit GameApplication(Platform& platform, const char* lockName = kGameLockName, std::string dataDir = {});
-  // Shut-down: saves the game in progress (stopping a running search), ends the worker, writes the settings.
+  explicit GameApplication(Platform& platform, std::string dataDir = {});
+  // Shut-down: saves the game in progress (stopping a running search; where it cannot be
+  // saved, the player may save it elsewhere), ends the worker, writes the settings.
   ~GameApplication();
   GameApplication(const GameApplication&) = delete;
   GameApplication& operator=(const GameApplication&) = delete;
 };
+
+// The number after `number`; the largest stays the last.
+inline int32_t NumberAfter(int32_t number) { return number < INT32_MAX ? number + 1 : number; }
 
 // Points the latest-move arrow at the move last played in the record's history; no arrow
 // when there is none, or when a history that ran full no longer holds it. The lock is held.

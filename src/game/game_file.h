@@ -55,6 +55,10 @@ std::string FormatSavedAt(std::time_t when);
 // is not of that form.
 bool ParseSavedAtDate(const std::string& savedAt, int& year, int& month, int& day);
 
+// The same text as a number that grows with the time it tells (year to second); false
+// when the text is not of that form.
+bool SavedAtOrder(const std::string& savedAt, int64_t& order);
+
 // One history line without its line ending: exactly HistoryLineLength characters.
 std::string FormatHistoryLine(const HistoryEntry& entry);
 
@@ -65,6 +69,10 @@ std::string FormatGameFile(const GameFileData& data);
 // `consumed` is where the next begins. False, with the line and reason, on any line
 // that is missing, cut short or out of range; `out` is then only partly filled.
 bool ParseGameFile(const char* text, size_t length, size_t& consumed, GameFileData& out, GameFileError& error);
+
+// The game number and saving time of the record at the start of `text`, from its first two
+// lines alone, so that a file damaged further on still tells them; false when they are not there.
+bool ParseGameHeader(const char* text, size_t length, int32_t& number, std::string& savedAt);
 
 // Whether the data describes a game that really happened: ranges, no piece on two
 // squares, and a history that replays legally from the opening position to the saved

@@ -25,6 +25,25 @@ constexpr const char* DayNames[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "
 constexpr const char* MonthNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
+// The parts of a ctime text; the month 1..12.
+struct SavedAtParts {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+
+// Reads a ctime text into its parts; false when it is not of that form.
+bool parseSavedAt(const std::string& savedAt, SavedAtParts& t) {
+  char weekday[4] = {}, monthName[4] = {};
+  if (std::sscanf(savedAt.c_str(), "%3s %3s %d %d:%d:%d %d", weekday, monthName, &t.day, &t.hour, &t.minute, &t.second,
+                  &t.year) != 7)
+    return false;
+  for (int m = 0; m < 12; ++m) {
+    if (std::strcmp(monthName, MonthNames[m]) != 0) continue;
+    t.month = m + 1;
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string CurrentGameFileName(const char* computerName) {
@@ -44,17 +63,20 @@ std::string FormatSavedAt(std::time_t when) {
 }
 
 bool ParseSavedAtDate(const std::string& savedAt, int& year, int& month, int& day) {
-  char weekday[4] = {}, monthName[4] = {};
-  int hour = 0, minute = 0, second = 0;
-  if (std::sscanf(savedAt.c_str(), "%3s %3s %d %d:%d:%d %d", weekday, monthName, &day, &hour, &minute, &second,
-                  &year) != 7)
-    return false;
-  for (int m = 0; m < 12; ++m) {
-    if (std::strcmp(monthName, MonthNames[m]) != 0) continue;
-    month = m + 1;
-    return true;
-  }
-  return false;
+  SavedAtParts t;
+  if (!parseSavedAt(savedAt, t)) return false;
+  year = t.year;
+  month = t.month;
+  day = t.day;
+  return true;
+}
+
+bool SavedAtOrder(const std::string& savedAt, int64_t& order) {
+  SavedAtParts t;
+  if (!parseSavedAt(savedAt, t)) return false;
+  order = ((((static_cast<int64_t>(t.year) * 100 + t.month) * 100 + t.day) * 100 + t.hour) * 100 + t.minute) * 100 +
+          t.second;
+  return true;
 }
 
 std::string FormatHistoryLine(const HistoryEntry& entry) {

@@ -134,23 +134,33 @@ bool emptyLine(LineReader& lines, GameFileError& error) {
   return true;
 }
 
+// Lines 1 and 2: the magic, which is not checked (a file with another first line loads all
+// the same), and the game number with the saving time.
+bool gameHeader(LineReader& lines, int32_t& number, std::string& savedAt, GameFileError& error) {
+  const char *begin, *end;
+  if (!lines.next(begin, end)) return error.fail(1, "file ends early");
+  if (!lines.next(begin, end)) return error.fail(2, "file ends early");
+  Field game{begin, end};
+  if (!game.literal("Game #: ") || !game.integer(1, MaxGameNumber, number)) return error.fail(2, "bad game number");
+  savedAt.clear();
+  if (game.literal(" (saved ") && end > game.p && end[-1] == ')') savedAt.assign(game.p, end - 1);
+  return true;
+}
+
 }  // namespace
+
+bool ParseGameHeader(const char* text, size_t length, int32_t& number, std::string& savedAt) {
+  LineReader lines{text, length};
+  GameFileError error;
+  return gameHeader(lines, number, savedAt, error);
+}
 
 bool ParseGameFile(const char* text, size_t length, size_t& consumed, GameFileData& out, GameFileError& error) {
   consumed = 0;
   error = GameFileError{};
   LineReader lines{text, length};
   const char *begin, *end;
-
-  // The magic line is not checked: a file with another first line loads all the same.
-  if (!lines.next(begin, end)) return error.fail(1, "file ends early");
-
-  if (!lines.next(begin, end)) return error.fail(2, "file ends early");
-  Field game{begin, end};
-  if (!game.literal("Game #: ") || !game.integer(1, MaxGameNumber, out.gameNumber))
-    return error.fail(2, "bad game number");
-  out.savedAt.clear();
-  if (game.literal(" (saved ") && end > game.p && end[-1] == ')') out.savedAt.assign(game.p, end - 1);
+  if (!gameHeader(lines, out.gameNumber, out.savedAt, error)) return false;
 
   int32_t flag = 0;
   if (!numberLine(lines, "Game ended: ", INT32_MIN, INT32_MAX, flag, error)) return false;

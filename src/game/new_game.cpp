@@ -1,11 +1,14 @@
 #include "game/new_game.h"
 
+#include <algorithm>
 #include <string>
 
 #include "game/archive.h"
 #include "game/current_game.h"
 #include "game/game_application.h"
 #include "game/game_file.h"
+#include "game/game_texts.h"
+#include "platform/language.h"
 #include "platform/texts.h"
 
 namespace rq {
@@ -14,36 +17,40 @@ namespace {
 
 // Writes the game being left into its archive: the file just saved, or, when the save
 // failed (the file may then hold an older game, which must not be archived again), the
-// record formatted for it. False when neither reached the archive.
-bool archiveGame(GameApplication& app, std::string& archive) {
+// record formatted for it. False when neither reached the archive; `saveError` tells why
+// the save failed, 0 when it did not.
+bool archiveGame(GameApplication& app, std::string& archive, int& saveError) {
   std::string record;
-  const bool saved = SaveCurrentGame(app, record);
+  const bool saved = SaveCurrentGame(app, record, saveError);
+  if (saved) saveError = 0;
   archive = ArchiveFileName(app.gameNumber, app.computerName);
   if (saved && AppendFileToArchive(archive, CurrentGameFileName(app.computerName))) return true;
   return AppendRecordToArchive(archive, record);
 }
 
-// Says why the game goes on instead of a new one.
-void tellNotLeft(GameApplication& app, const std::string& archive) {
-  const std::string text = FormatText(_("This game could not be saved to \"%s\" nor added to \"%s\" in the game's "
-                                        "folder, so it goes on. Check the free disk space and the folder's "
-                                        "permissions, then try again."),
-                                      CurrentGameFileName(app.computerName).c_str(), archive.c_str());
-  app.platform->ShowMessage(_("New game"), text.c_str(), MessageButtons::Ok, MessageIcon::Exclamation);
+// Tells the player a message of the new-game command.
+void tell(GameApplication& app, const std::string& text) {
+  app.platform->ShowMessage(_(NewGameTitle), text.c_str(), MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
 }  // namespace
 
 bool StartNewGame(GameApplication& app) {
   std::string archive;
-  if (!archiveGame(app, archive)) {
-    tellNotLeft(app, archive);
+  int saveError = 0;
+  const std::string fileName = CurrentGameFileName(app.computerName);
+  if (!archiveGame(app, archive, saveError)) {
+    tell(app, FormatText(_(GameNotLeftText), fileName.c_str(), archive.c_str()));
     return false;
   }
+  // The game left is in the archive, but its file still holds it or an earlier state of it.
+  if (saveError != 0)
+    tell(app, FormatText(_(FolderNotWritableText), archive.c_str(), PathInFolder(fileName).c_str(),
+                         WriteProblemText(saveError).c_str()));
   app.gameDrawn = false;
   app.eatenRedCount = 0;
   app.eatenGreenCount = 0;
-  if (app.gameNumber < INT32_MAX) ++app.gameNumber;
+  app.gameNumber = NumberAfter(std::max(app.gameNumber, app.highestEarlierNumber));
   app.computerMoveReady = false;
   app.computerMoveAnimating = false;
   app.lastMove.status = NoLastMove;

@@ -6,8 +6,10 @@ namespace rq {
 struct GameApplication;
 
 // Saves and archives the game being left, then resets everything to the next game
-// number. A game that could be neither saved nor archived is never left: it stays on the
-// board, the player is told why, and the answer is false. Only on the user's turn or
+// number, above every number found at start-up. A game that could be neither saved nor
+// archived is never left: it stays on the board, the player is told why, and the answer
+// is false. One archived but not saved is left, and the player told that the folder
+// cannot be written. Only on the user's turn or
 // after the game has ended; the caller may hold the game lock.
 bool StartNewGame(GameApplication& app);
 

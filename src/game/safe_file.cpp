@@ -2,8 +2,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,20 +46,58 @@ bool writableOrMissing(const std::string& path) {
 // The process id keeps two running copies from sharing one temporary file.
 std::string TempFileName(const std::string& path) { return path + ".tmp." + std::to_string(::getpid()); }
 
-bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
-  if (!writableOrMissing(path)) return false;
+bool ReplaceFileContents(const std::string& path, const std::string& bytes, int& error) {
+  error = 0;
+  if (!writableOrMissing(path)) {
+    error = errno;
+    return false;
+  }
   const std::string temp = TempFileName(path);
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
-  bool ok = WriteAll(fd, bytes.data(), bytes.size());
-  ok = ::fsync(fd) == 0 && ok;
-  ok = ::close(fd) == 0 && ok;
-  if (ok && ::rename(temp.c_str(), path.c_str()) == 0) {
+  if (fd < 0) {
+    error = errno;
+    return false;
+  }
+  // The first failure names the cause; the steps after it still run to close the file.
+  const auto step = [&](bool ok) {
+    if (!ok && error == 0) error = errno;
+  };
+  step(WriteAll(fd, bytes.data(), bytes.size()));
+  step(::fsync(fd) == 0);
+  step(::close(fd) == 0);
+  if (error == 0) step(::rename(temp.c_str(), path.c_str()) == 0);
+  if (error == 0) {
     syncDirectoryOf(path);
     return true;
   }
   ::unlink(temp.c_str());
   return false;
+}
+
+bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
+  int error = 0;
+  return ReplaceFileContents(path, bytes, error);
+}
+
+void RemoveAbandonedTempFiles(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const std::string prefix = (slash == std::string::npos ? path : path.substr(slash + 1)) + ".tmp.";
+  DIR* listing = ::opendir(dir.c_str());
+  if (listing == nullptr) return;
+  while (const dirent* entry = ::readdir(listing)) {
+    const char* name = entry->d_name;
+    if (std::strncmp(name, prefix.c_str(), prefix.size()) != 0) continue;
+    const char* digits = name + prefix.size();
+    char* end = nullptr;
+    errno = 0;
+    const long pid = std::strtol(digits, &end, 10);
+    if (*digits < '1' || *digits > '9' || *end != '\0' || errno != 0 || pid > INT32_MAX) continue;
+    // A process of another user that runs answers EPERM: it is alive too.
+    if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+    ::unlinkat(::dirfd(listing), name, 0);
+  }
+  ::closedir(listing);
 }
 
 ReadOutcome ReadWholeFile(const std::string& path, size_t maxBytes, std::string& out) {

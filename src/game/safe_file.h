@@ -13,8 +13,14 @@ std::string TempFileName(const std::string& path);
 
 // Writes `bytes` to a temporary file, flushes it to the disk and renames it over `path`:
 // on any failure `path` keeps its old content and the temporary file is removed. A
-// `path` that exists but cannot be opened for writing is left as it is.
+// `path` that exists but cannot be opened for writing is left as it is. On a failure
+// `error` is the system's error number of the step that failed.
+bool ReplaceFileContents(const std::string& path, const std::string& bytes, int& error);
 bool ReplaceFileContents(const std::string& path, const std::string& bytes);
+
+// Removes the temporary files of `path` that a writer killed in the middle of a save
+// left behind: those whose process no longer runs. One whose process runs is its own.
+void RemoveAbandonedTempFiles(const std::string& path);
 
 // What reading a whole file found: its bytes, no file of that name, or a file that
 // exists but could not be opened or read (permissions, an I/O error).

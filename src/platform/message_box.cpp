@@ -1,4 +1,5 @@
-// Message boxes as GTK 3 dialogs above the game window; on stderr when GTK has no display.
+// Message boxes and the file chooser as GTK 3 dialogs above the game window; on stderr
+// when GTK has no display.
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <gdk/gdkx.h>
@@ -7,10 +8,18 @@
 #include <cstdio>
 
 #include "platform/sdl_platform.h"
+#include "platform/texts.h"
 
 namespace rq {
 
 namespace {
+
+// The buttons of the box that offers to save the game elsewhere.
+constexpr const char* SaveElsewhereLabel = N_("_Save Elsewhere…");
+constexpr const char* QuitWithoutSavingLabel = N_("_Quit Without Saving");
+// The file chooser's buttons.
+constexpr const char* CancelLabel = N_("_Cancel");
+constexpr const char* SaveLabel = N_("_Save");
 
 // The dialog's icon; X11's headers take the name of the plain one, hence no switch.
 GtkMessageType DialogType(MessageIcon icon) {
@@ -64,15 +73,22 @@ void SdlPlatform::MakeTransientForMain(GtkWindow* dialog) {
 MessageAnswer SdlPlatform::ShowMessage(const char* title, const char* text,
                                        MessageButtons buttons, MessageIcon icon) {
   const bool yesNo = buttons == MessageButtons::YesNo;
-  // Where no dialog can be shown, a question takes its safe answer.
-  const MessageAnswer closed = yesNo ? MessageAnswer::No : MessageAnswer::Ok;
+  const bool saveOrQuit = buttons == MessageButtons::SaveElsewhereOrQuit;
+  // Where no dialog can be shown, a question takes its safe answer; with no one to choose
+  // a file, quitting is all there is.
+  const MessageAnswer closed = yesNo ? MessageAnswer::No : saveOrQuit ? MessageAnswer::Quit : MessageAnswer::Ok;
   if (!EnsureGtk()) {
     std::fprintf(stderr, "%s: %s\n", title ? title : "", text ? text : "");
     return closed;
   }
-  GtkWidget* dialog = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, DialogType(icon),
-                                             yesNo ? GTK_BUTTONS_YES_NO : GTK_BUTTONS_OK, "%s",
-                                             text ? text : "");
+  const GtkButtonsType shown = yesNo ? GTK_BUTTONS_YES_NO : saveOrQuit ? GTK_BUTTONS_NONE : GTK_BUTTONS_OK;
+  GtkWidget* dialog =
+      gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, DialogType(icon), shown, "%s", text ? text : "");
+  if (saveOrQuit) {
+    gtk_dialog_add_buttons(GTK_DIALOG(dialog), _(QuitWithoutSavingLabel), GTK_RESPONSE_REJECT, _(SaveElsewhereLabel),
+                           GTK_RESPONSE_ACCEPT, nullptr);
+    gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
+  }
   gtk_window_set_title(GTK_WINDOW(dialog), title ? title : "");
   if (const char* name = IconName(icon)) {
     GtkWidget* image = gtk_image_new_from_icon_name(name, GTK_ICON_SIZE_DIALOG);
@@ -84,13 +100,42 @@ MessageAnswer SdlPlatform::ShowMessage(const char* title, const char* text,
   gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
   gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
   MakeTransientForMain(GTK_WINDOW(dialog));
-  const gint response = gtk_dialog_run(GTK_DIALOG(dialog));
+  gint response = gtk_dialog_run(GTK_DIALOG(dialog));
+  // Closed by Escape or its frame, the box that stands between the player and a lost game comes back.
+  while (saveOrQuit && response != GTK_RESPONSE_ACCEPT && response != GTK_RESPONSE_REJECT)
+    response = gtk_dialog_run(GTK_DIALOG(dialog));
   gtk_widget_destroy(dialog);
   DrainGtk();
   DiscardInputBehindModal();
   if (response == GTK_RESPONSE_YES) return MessageAnswer::Yes;
   if (response == GTK_RESPONSE_NO) return MessageAnswer::No;
+  if (response == GTK_RESPONSE_ACCEPT) return MessageAnswer::SaveElsewhere;
+  if (response == GTK_RESPONSE_REJECT) return MessageAnswer::Quit;
   return closed;
+}
+
+bool SdlPlatform::ChooseFileToSave(const char* title, const std::string& suggestedName, std::string& path) {
+  if (!EnsureGtk()) return false;
+  GtkWidget* chooser = gtk_file_chooser_dialog_new(title, nullptr, GTK_FILE_CHOOSER_ACTION_SAVE, _(CancelLabel),
+                                                   GTK_RESPONSE_CANCEL, _(SaveLabel), GTK_RESPONSE_ACCEPT, nullptr);
+  gtk_file_chooser_set_do_overwrite_confirmation(GTK_FILE_CHOOSER(chooser), TRUE);
+  gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(chooser), g_get_home_dir());
+  gtk_file_chooser_set_current_name(GTK_FILE_CHOOSER(chooser), suggestedName.c_str());
+  gtk_window_set_position(GTK_WINDOW(chooser), GTK_WIN_POS_CENTER);
+  gtk_window_set_keep_above(GTK_WINDOW(chooser), TRUE);
+  MakeTransientForMain(GTK_WINDOW(chooser));
+  bool chosen = false;
+  if (gtk_dialog_run(GTK_DIALOG(chooser)) == GTK_RESPONSE_ACCEPT) {
+    if (gchar* file = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(chooser))) {
+      path = file;
+      chosen = true;
+      g_free(file);
+    }
+  }
+  gtk_widget_destroy(chooser);
+  DrainGtk();
+  DiscardInputBehindModal();
+  return chosen;
 }
 
 }  // namespace rq

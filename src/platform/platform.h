@@ -1,4 +1,4 @@
-// The desktop services the game reaches: message boxes, cursors, the computer's name,
+// The desktop services the game reaches: message boxes, a file chooser, cursors, the computer's name,
 // the clock, sleeping, the help browser, the settings dialog and the record window. The real SDL2/GTK
 // implementation lives beside this file; tests put a scripted fake in its place.
 #pragma once
@@ -10,10 +10,11 @@
 
 namespace rq {
 
-enum class MessageButtons { Ok, YesNo };
+// SaveElsewhereOrQuit: the choice when the game cannot be saved at exit.
+enum class MessageButtons { Ok, YesNo, SaveElsewhereOrQuit };
 // No member may be called None: X11 headers define that name as a macro.
 enum class MessageIcon { NoIcon, Information, Exclamation, Question };
-enum class MessageAnswer { Ok, Yes, No };
+enum class MessageAnswer { Ok, Yes, No, SaveElsewhere, Quit };
 enum class CursorKind { Arrow, Busy };
 
 using CursorHandle = void*;
@@ -45,9 +46,14 @@ class Platform {
   // The computer's name, at most 15 characters; empty when it cannot be read.
   virtual std::string ComputerName() = 0;
 
-  // A modal message box; owned by the game window once it exists.
+  // A modal message box; owned by the game window once it exists. Closing it answers No
+  // or Ok; a box that offers to save elsewhere or quit comes back until one is chosen.
   virtual MessageAnswer ShowMessage(const char* title, const char* text, MessageButtons buttons,
                                     MessageIcon icon) = 0;
+
+  // A modal file chooser for a file to write, opened in the user's home folder with
+  // `suggestedName`; false when the user cancelled it, else the file in `path`.
+  virtual bool ChooseFileToSave(const char* title, const std::string& suggestedName, std::string& path) = 0;
 
   // System cursors, and cursors read from a Windows .cur file (null when it cannot be read).
   virtual CursorHandle SystemCursor(CursorKind kind) = 0;

@@ -36,6 +36,7 @@ class SdlPlatform : public Platform {
   std::string ComputerName() override;
   MessageAnswer ShowMessage(const char* title, const char* text, MessageButtons buttons,
                             MessageIcon icon) override;
+  bool ChooseFileToSave(const char* title, const std::string& suggestedName, std::string& path) override;
   CursorHandle SystemCursor(CursorKind kind) override;
   CursorHandle CursorFromFile(const char* path) override;
   void SetCursor(CursorHandle cursor) override;

@@ -1,36 +1,27 @@
-// The game lock "Vardo": re-entrant for the thread that holds it, and shared by every
-// running copy of the program of the same user, as a named mutex is.
+// The game lock "Vardo": the one lock of the game's two threads, re-entrant for the thread
+// that holds it. It spans this process only: a copy of the game never waits for another.
 #pragma once
 
 #include <mutex>
-#include <string>
 
 namespace rq {
 
-// The name every copy of the game locks under.
+// The game lock's name.
 inline constexpr const char* kGameLockName = "Vardo";
 
 class GameLock {
  public:
-  explicit GameLock(const char* name);
-  ~GameLock();
+  explicit GameLock(const char* lockName = kGameLockName) : name(lockName) {}
   GameLock(const GameLock&) = delete;
   GameLock& operator=(const GameLock&) = delete;
 
-  void lock();
-  void unlock();
+  void lock() { mutex_.lock(); }
+  void unlock() { mutex_.unlock(); }
 
-  // Whether the lock file is open: without it the lock would hold only in this process,
-  // so the program must not run on it.
-  bool Ready() const { return fd_ >= 0; }
-
-  // Where the lock file of `name` lives: $XDG_RUNTIME_DIR, else /tmp with the user's id.
-  static std::string LockFilePath(const char* name);
+  const char* const name;
 
  private:
   std::recursive_mutex mutex_;
-  int depth_ = 0;   // guarded by mutex_
-  int fd_ = -1;     // -1 when the lock file could not be opened safely
 };
 
 }  // namespace rq

@@ -6,7 +6,7 @@
 
 namespace rq {
 
-GuardedGame::GuardedGame(const char* lockName) : lock(lockName) {
+GuardedGame::GuardedGame() {
   clock.owner = this;
 }
 

@@ -37,7 +37,7 @@ struct GuardedGame {
   Move hintMove;
   GameRecord hintRecord;
 
-  explicit GuardedGame(const char* lockName = kGameLockName);
+  GuardedGame();
   GuardedGame(const GuardedGame&) = delete;
   GuardedGame& operator=(const GuardedGame&) = delete;
 

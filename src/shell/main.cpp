@@ -18,7 +18,6 @@
 #include "platform/language.h"
 #include "platform/texts.h"
 #include "platform/sdl_platform.h"
-#include "player/game_lock.h"
 #include "shell/window.h"
 
 namespace {
@@ -81,15 +80,9 @@ int main(int, char**) {
                        (folders.filesDir.empty() ? working : folders.filesDir).c_str());
     return Refuse(platform, text.c_str());
   }
-  if (!rq::GameLock(rq::kGameLockName).Ready()) {
-    const std::string text = rq::FormatText(_("The game lock %s cannot be used: it must be a file of yours alone.\n"
-                                              "Remove it, then start Ravenquill again."),
-                                            rq::GameLock::LockFilePath(rq::kGameLockName).c_str());
-    return Refuse(platform, text.c_str());
-  }
   int exitCode = 0;
   {
-    rq::GameApplication app(platform, rq::kGameLockName, folders.dataDir);
+    rq::GameApplication app(platform, folders.dataDir);
     rq::Shell shell;
     shell.platform = &platform;
     shell.app = &app;

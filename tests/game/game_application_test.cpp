@@ -5,6 +5,8 @@
 #include <optional>
 
 #include "game/archive.h"
+#include "game/game_texts.h"
+#include "platform/language.h"
 #include "game/new_game.h"
 #include "game/safe_file.h"
 #include "game_support.h"
@@ -113,7 +115,7 @@ TEST_F(GameAppTest, SavesAreTheGoldenBytesAndNeverTornOrMadeOfAHeldPiece) {
 }
 
 // Runs a start and a stop as "nobody" when the tests run as root, so that permissions bite.
-bool StartAndStopUnprivileged(FakePlatform& platform, const char* lock) {
+bool StartAndStopUnprivileged(FakePlatform& platform) {
   const passwd* nobody = getpwnam("nobody");
   if (const pid_t pid = fork(); pid != 0) return ExitedWell(pid);
   bool ok = geteuid() != 0 || nobody != nullptr;
@@ -123,12 +125,11 @@ bool StartAndStopUnprivileged(FakePlatform& platform, const char* lock) {
     ok = ok && chown(".", nobody->pw_uid, nobody->pw_gid) == 0;
     ok = ok && setgid(nobody->pw_gid) == 0 && setuid(nobody->pw_uid) == 0;
   }
-  setenv("XDG_RUNTIME_DIR", std::filesystem::current_path().c_str(), 1);  // where "nobody" may lock
-  if (ok) std::make_unique<GameApplication>(platform, lock).reset();
+  if (ok) std::make_unique<GameApplication>(platform).reset();
   _exit(ok ? 0 : 1);
 }
 
-// A file that cannot be read is set aside, damaged ones silently too; none is overwritten.
+// A file that cannot be read is set aside, damaged ones too; none is overwritten.
 TEST_F(GameAppTest, FilesThatCannotBeLoadedAreKeptAside) {
   const std::string game = CurrentGameFileName("TESTBOX"), settings = SettingsFileName("TESTBOX");
   const std::string golden = GoldenFile, cut = golden.substr(0, golden.find("64 --> 67"));
@@ -144,21 +145,73 @@ TEST_F(GameAppTest, FilesThatCannotBeLoadedAreKeptAside) {
     WriteFile(*c.file, c.bytes);
     for (int n = 1; n <= c.asideTaken; ++n) WriteFile(*c.file + ".damaged" + (n == 1 ? "" : "-" + std::to_string(n)), "");
     chmod(c.file->c_str(), c.mode);
-    EXPECT_TRUE(StartAndStopUnprivileged(platform, lock.name()));
+    EXPECT_TRUE(StartAndStopUnprivileged(platform));
     EXPECT_EQ(ReadFile(*c.file + c.keptAs), c.bytes) << c.mode << c.keptAs;
   }
   WriteFile(game, golden.substr(0, golden.size() - 1));  // the starts above ran in other processes: nothing told yet
-  EXPECT_EQ(GameState(Start()), FreshState(1));
-  EXPECT_EQ(Told(), "");
+  EXPECT_EQ(GameState(Start()), FreshState(2));
+  EXPECT_EQ(Told(), "Ravenquill: " + FormatText(SetAsideText, (game + ".damaged-3").c_str()));
+}
+
+// A game number is never given twice: a new game follows the current-game file, a file set
+// aside and the newest archive's last record, and a game the archive already holds does
+// not come back. Each row: the files, the game the start shows, what it says.
+TEST_F(GameAppTest, GameNumbersFollowEveryEarlierGameAndASetAsideFileIsNamed) {
+  const std::string game = CurrentGameFileName("TESTBOX"), golden = GoldenFile;
+  const std::string later = "Sat Mar  2 14:05:10 2024", earlier = "Sat Mar  2 14:05:08 2024";
+  // The golden game under another number, saved at another time, or cut short.
+  const auto numbered = [&](int number, const std::string& at = "Sat Mar  2 14:05:09 2024", bool cut = false) {
+    std::string file = golden.substr(0, cut ? golden.find("64 --> 67") : std::string::npos);
+    const std::string header = "1 (saved Sat Mar  2 14:05:09 2024)";
+    return file.replace(file.find(header), header.size(), std::to_string(number) + " (saved " + at + ")");
+  };
+  const std::string setAside = "Ravenquill: " + FormatText(SetAsideText, (game + ".damaged").c_str());
+  const struct { std::vector<std::pair<std::string, std::string>> files; int32_t shown; bool continued; std::string told; } cases[] = {
+      {{{ArchiveFileName(1, "TESTBOX"), numbered(3) + numbered(5)}}, 6, false, ""},
+      {{{ArchiveFileName(1, "TESTBOX"), numbered(40)}, {ArchiveFileName(101, "TESTBOX"), ""}}, 41, false, ""},
+      {{{game, numbered(7, later, true)}}, 8, false, setAside},
+      {{{game, "VRDF05\nGame #: 9\nGame ended: maybe\n"}}, 10, false, setAside},
+      {{{game + ".damaged", ""}, {game, "garbage"}}, 1, false, "Ravenquill: " + FormatText(SetAsideText, (game + ".damaged-2").c_str())},
+      {{{ArchiveFileName(1, "TESTBOX"), numbered(40)}, {ArchiveFileName(101, "TESTBOX"), numbered(120) + numbered(150, later, true)},
+        {ArchiveFileName(201, "TESTBOX") + ".damaged", numbered(250)}, {game, numbered(130, later, true)}},
+       151, false, "Ravenquill: " + FormatText(SetAsideText, (game + ".damaged").c_str())},
+      // Left for a new game whose file could not be written: archived no earlier than saved.
+      {{{game, numbered(20)}, {ArchiveFileName(20, "TESTBOX"), numbered(20, later)}}, 21, false, ""},
+      {{{game, numbered(20)}, {ArchiveFileName(20, "TESTBOX"), numbered(20)}}, 21, false, ""},
+      // Older releases gave a number twice after a file set aside: that older record is another game.
+      {{{game, numbered(1)}, {ArchiveFileName(1, "TESTBOX"), numbered(1, earlier)}}, 1, true, YourTurn},
+      {{{game, numbered(20)}, {ArchiveFileName(1, "TESTBOX"), numbered(19, later)}}, 20, true, YourTurn},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.files.back().second.substr(0, 50));
+    dir.Clear();
+    platform.ClearRecords();
+    PrepareSettings(true);
+    for (const auto& [name, bytes] : c.files) WriteFile(name, bytes);
+    GameApplication& a = Start();
+    EXPECT_EQ(a.gameNumber, c.shown);
+    EXPECT_EQ(Locked(a, [](GuardedGame& g) { return g.record.recordedMoves; }), c.continued ? 4 : 0);
+    EXPECT_EQ(Told(), c.told);
+    // The next game takes the number after the one shown, in the archive and on the board.
+    ASSERT_TRUE(Locked(a, [&](GuardedGame&) { return StartNewGame(a); }));
+    EXPECT_EQ(a.gameNumber, c.shown + 1);
+    int32_t last = 0;
+    std::string savedAt;
+    EXPECT_TRUE(ReadLastArchivedGame(ArchiveFileName(c.shown, "TESTBOX"), last, savedAt));
+    EXPECT_EQ(last, c.shown);
+    Stop();
+  }
 }
 
 TEST_F(GameAppTest, ANewGameArchivesTheOldOneOrLeavesItWhereItIs) {
   const std::string current = CurrentGameFileName("TESTBOX"), archive = ArchiveFileName(1, "TESTBOX");
-  const struct { const std::string* blocked; bool diskFull, archived; } cases[] = {
-      {nullptr, false, true},
-      {&current, false, true},
-      {&archive, false, false},
-      {nullptr, true, false},
+  // A game left in the archive but not replaced in its file starts the new one all the same,
+  // and the player learns that the folder cannot be written.
+  const struct { const std::string* blocked; bool diskFull, archived; const char* told; } cases[] = {
+      {nullptr, false, true, ""},
+      {&current, false, true, "New game"},
+      {&archive, false, false, "New game"},
+      {nullptr, true, false, "New game"},
   };
   for (const auto& c : cases) {
     dir.Clear();
@@ -181,8 +234,9 @@ TEST_F(GameAppTest, ANewGameArchivesTheOldOneOrLeavesItWhereItIs) {
     EXPECT_EQ(Locked(a, [&](GuardedGame&) { return StartNewGame(a); }), c.archived);  // as the command: the lock is re-entrant
     diskFull.reset();
     EXPECT_EQ(ReadFile(archive), c.archived ? saved : "");
+    if (!c.archived && !c.blocked) EXPECT_FALSE(std::filesystem::exists(archive)) << "a failed first append leaves no file";
     EXPECT_EQ(GameState(a), c.archived ? FreshState(2) : before) << "a game kept stays on the board";
-    EXPECT_EQ(platform.Messages().size() == 1 ? platform.Messages()[0].title : Told(), c.archived ? "" : "New game");
+    EXPECT_EQ(platform.Messages().size() == 1 ? platform.Messages()[0].title : Told(), c.told);
     if (c.archived) {
       EXPECT_EQ(a.lastMove.status, NoLastMove);
       EXPECT_EQ(a.draggedPiece.code, -1);

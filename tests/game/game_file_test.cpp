@@ -5,6 +5,7 @@
 
 #include "game/archive.h"
 #include "game/folders.h"
+#include "game/safe_file.h"
 #include "game_support.h"
 
 namespace rq::test {
@@ -260,6 +261,31 @@ TEST(GameArchive, AppendsAreWholeOrNothingEvenFromProcessesAtOnce) {
   }
   EXPECT_EQ(at, archive.size());
   EXPECT_EQ(next[0] + next[1] + next[2] + next[3], 100);
+}
+
+// Start-up's clean-up removes what a killed save left, and nothing that may be someone's.
+TEST(SafeFile, OnlyTemporaryFilesOfWritersThatEndedAreRemoved) {
+  ScratchDirectory dir;
+  const pid_t ended = fork();
+  if (ended == 0) _exit(0);
+  ASSERT_TRUE(ExitedWell(ended));
+  const std::string gone = std::to_string(ended), alive = std::to_string(getpid());
+  const std::string game = CurrentGameFileName("TESTBOX");
+  const struct { std::string name; bool removed; } cases[] = {
+      {game + ".tmp." + gone, true},
+      {game + ".tmp." + alive, false},
+      {game + ".tmp.1", false},  // init runs
+      {game + ".tmp." + gone + ".kept", false},
+      {game + ".tmp.0" + gone, false},
+      {game + ".tmp.-" + gone, false},
+      {game + ".tmp.99999999999", false},
+      {game + ".tmp.", false},
+      {CurrentGameFileName("OTHERBOX") + ".tmp." + gone, false},
+      {game, false},
+  };
+  for (const auto& c : cases) WriteFile(c.name, "x");
+  RemoveAbandonedTempFiles(game);
+  for (const auto& c : cases) EXPECT_EQ(std::filesystem::exists(c.name), !c.removed) << c.name;
 }
 
 TEST(GameSettings, FilesReadAsTheirLinesSayAndWriteBackTheSame) {

@@ -84,6 +84,12 @@ inline bool ExitedWell(pid_t child) {
   return s != -1 && WIFEXITED(s) && WEXITSTATUS(s) == 0;
 }
 
+// A text on one line, its newlines written "\n".
+inline std::string OneLine(std::string text) {
+  for (size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 2) text.replace(at, 1, "\\n");
+  return text;
+}
+
 // Reads the shared state under the lock.
 template <typename F>
 auto Locked(GameApplication& app, F read) {
@@ -153,7 +159,7 @@ class GameAppTest : public ::testing::Test {
     WriteFile(SettingsFileName("TESTBOX"), FormatSettings({hint, true, true, true, true, true, 0, 0}));
   }
   GameApplication& Start() {
-    app = std::make_unique<GameApplication>(platform, lock.name());
+    app = std::make_unique<GameApplication>(platform);
     app->wallClock = GoldenClock;
     return *app;
   }
@@ -166,7 +172,6 @@ class GameAppTest : public ::testing::Test {
   std::string CurrentFile() const { return ReadFile(CurrentGameFileName("TESTBOX")); }
 
   ScratchDirectory dir;
-  ScratchLock lock;
   FakePlatform platform;
   std::unique_ptr<GameApplication> app;
 };

@@ -31,7 +31,7 @@ class InteractionTest : public ::testing::Test {
   void Start(bool withWorker = false) {
     app.reset();
     fake.loadableCursorFiles.insert("arrowcop.cur");
-    app = std::make_unique<GameApplication>(fake, lock.name());
+    app = std::make_unique<GameApplication>(fake);
     app->clientWidth = app->clientHeight = 1024;
     worker = withWorker;
     if (!withWorker) EndSearchWorker(app->game, app->workerThread);
@@ -132,7 +132,6 @@ class InteractionTest : public ::testing::Test {
   std::vector<uint8_t> EatenGreen() const { return {app->eatenGreen, app->eatenGreen + app->eatenGreenCount}; }
 
   ScratchDirectory dir;
-  ScratchLock lock;
   FakePlatform fake;
   bool worker = false;
   std::unique_ptr<GameApplication> app;  // last, so it goes first

@@ -488,8 +488,8 @@ TEST_F(InteractionTest, MoveRecordFollowsTheGameAndItsPgnIsTheExportersOwn) {
   ServeMoveRecord(*app);
   EXPECT_FALSE(fake.MoveListOpen());
   std::string saved, exported, errors;
-  int games = 0;
-  SaveCurrentGame(*app, saved);
+  int games = 0, error = 0;
+  SaveCurrentGame(*app, saved, error);
   ASSERT_TRUE(ExportText(saved, "CurrentGame_TESTBOX.vrd5", false, exported, errors, games));
   EXPECT_EQ(fake.Clipboard(), exported);
   EXPECT_EQ(ReadFile("game.pgn"), exported);

@@ -1,19 +1,12 @@
-// The search worker, its stop and the game lock shared across processes.
+// The search worker and its stop.
 #include <gtest/gtest.h>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <thread>
 
 #include "player/guarded_game.h"
 #include "player/search.h"
-#include "support/environment.h"
 #include "support/record_helpers.h"
-#include "support/scratch.h"
 
 namespace rq {
 namespace {
@@ -34,8 +27,7 @@ Flags ReadFlags(GuardedGame& g) {
 struct RunningGame {
   RunningGame() { game->resetForNewGame(), worker = std::thread(SearchWorkerMain, game.get()); }
   ~RunningGame() { EndSearchWorker(*game, worker); }
-  test::ScratchLock lock;
-  std::unique_ptr<GuardedGame> game = std::make_unique<GuardedGame>(lock.name());
+  std::unique_ptr<GuardedGame> game = std::make_unique<GuardedGame>();
   std::thread worker;
 };
 
@@ -84,75 +76,6 @@ TEST(Worker, StopWithdrawsAPendingRequest) {
   std::this_thread::sleep_for(milliseconds(250));
   const Flags f = ReadFlags(g);
   EXPECT_TRUE(!f.requested && !f.searching && f.bestTo == before && f.progress == 0.0);
-}
-
-// The lock is shared by two processes: while one holds it the other waits.
-TEST(Worker, TwoProcessesShareTheLock) {
-  const test::ScratchLock name;
-  int ready[2];
-  ASSERT_EQ(pipe(ready), 0);
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    GameLock lock(name.name());
-    lock.lock();
-    lock.lock();  // re-entrant for its holder
-    (void)!write(ready[1], "1", 1);
-    std::this_thread::sleep_for(milliseconds(600));
-    lock.unlock();
-    lock.unlock();
-    _exit(0);
-  }
-  char byte;
-  ASSERT_EQ(read(ready[0], &byte, 1), 1);
-  GameLock lock(name.name());
-  const auto start = Clock::now();
-  lock.lock();
-  EXPECT_GE(Clock::now() - start, milliseconds(400));
-  lock.unlock();
-  int status = 0;
-  EXPECT_TRUE(waitpid(child, &status, 0) == child && WIFEXITED(status));
-}
-
-// In the shared /tmp only a private regular file of this user serves as the lock; what
-// another user could plant there makes the lock fail instead of being used.
-TEST(Worker, LockFileInASharedFolderIsPrivate) {
-  const std::string runtime = std::getenv("XDG_RUNTIME_DIR") ? std::getenv("XDG_RUNTIME_DIR") : "";
-  unsetenv("XDG_RUNTIME_DIR");
-  const test::ScratchLock name;
-  const std::string path = GameLock::LockFilePath(name.name()), target = path + ".target";
-  ASSERT_EQ(path.rfind("/tmp/", 0), 0u);
-  const auto clear = [&] {
-    unlink(path.c_str());
-    rmdir(path.c_str());
-    unlink(target.c_str());
-  };
-  // Planted: a file of `mode` (0: none) given to `owner` (-1: ours), seen through a link, or a folder.
-  const struct { const char* what; mode_t mode; int owner; bool link, folder, ready; } cases[] = {
-      {"nothing there: made for this user alone", 0, -1, false, false, true},
-      {"our own private file", 0600, -1, false, false, true},
-      {"a link to a file of ours", 0600, -1, true, false, false},
-      {"a file of another user", 0600, 65534, false, false, false},
-      {"our file that its group may open", 0640, -1, false, false, false},
-      {"a folder", 0, -1, false, true, false},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    clear();
-    const int fd = c.mode ? open((c.link ? target : path).c_str(), O_CREAT | O_WRONLY, 0600) : -1;
-    const bool planted = !c.mode || (fd >= 0 && fchmod(fd, c.mode) == 0 && (c.owner < 0 || fchown(fd, c.owner, c.owner) == 0));
-    if (fd >= 0) close(fd);
-    if (!(planted && (!c.link || symlink(target.c_str(), path.c_str()) == 0) && (!c.folder || mkdir(path.c_str(), 0700) == 0))) {
-      test::MissingEnvironment(std::string("needs root: ") + c.what);
-      continue;
-    }
-    GameLock lock(name.name());
-    EXPECT_EQ(lock.Ready(), c.ready);
-    struct stat st;
-    if (c.ready && lstat(path.c_str(), &st) == 0) { EXPECT_EQ(st.st_mode & 07777, 0600u); }
-  }
-  clear();
-  if (!runtime.empty()) setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
 }
 
 }  // namespace

@@ -127,9 +127,8 @@ TEST(FrameCost, KeptBackdropComesOutAsDrawnWholeAfterEveryChange) {
 
 TEST(FrameCost, PulsingMarkersAreDrawnEveryFiftiethMillisecond) {
   ScratchDirectory dir;
-  ScratchLock lock;
   FakePlatform platform;
-  GameApplication app(platform, lock.name());
+  GameApplication app(platform);
   const struct {
     const char* name;
     int32_t now;

@@ -45,9 +45,8 @@ TEST(Shell, EventsDriveTheLoopsStateAndTheKeyTable) {
     return e;
   };
   test::ScratchDirectory dir;
-  test::ScratchLock lock;
   test::FakePlatform platform;
-  GameApplication app(platform, lock.name());
+  GameApplication app(platform);
   const struct {
     const char* name;
     std::vector<SDL_Event> events;

@@ -1,7 +1,9 @@
 // The real program in a real window, on a bare display and under openbox.
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 
 #include "support/desktop_session.h"
+#include "support/environment.h"
 
 namespace rq::test {
 namespace {
@@ -45,10 +47,10 @@ void ExpectOpening(const std::vector<uint8_t>& rgb, int side) {
 class Desktop {
  protected:
   void Begin(bool managed) { ASSERT_TRUE(desk.Start(managed, RQ_REPO_ROOT)) << "Xvfb, openbox (scripts/setup.sh)"; }
-  // The game in the scratch folder and its window, with the first frames drawn.
-  std::string StartGame() {
-    desk.children.push_back(game = Spawn({RQ_RAVENQUILL}, desk.work));
-    const std::string window = DesktopSession::WaitForWindow("^Ravenquill v1.0$");
+  // The game in the scratch folder, or in `dir`, and its window, with the first frames drawn.
+  std::string StartGame(const std::string& dir = "") {
+    desk.children.push_back(game = Spawn({RQ_RAVENQUILL}, dir.empty() ? desk.work : dir));
+    const std::string window = DesktopSession::WaitForWindow("^Ravenquill v1.0$", game);
     if (window.empty()) ADD_FAILURE() << "no window appeared";
     std::this_thread::sleep_for(1500ms);
     return window;
@@ -141,23 +143,46 @@ TEST_P(OnDesktop, InputBehindModalWindowsIsDiscarded) {
   EXPECT_NE(Capture("cat " + desk.work + "/CurrentGame_*.vrd5").find("Recorded moves: 0"), std::string::npos);
 }
 
-// A second copy in a running copy's folder, a copy whose lock file another user could
-// reach, and one started where no data is: each says so and ends, touching no file.
-TEST_F(OnBareDesktop, RefusesASharedFolderAnUnsafeLockAndMissingData) {
+// Two players' copies in two folders never wait for each other: while one asks whether to
+// start a new game, the other draws on and plays a drag at once, and ends on Escape.
+TEST_P(OnDesktop, ACopyNeverWaitsForAnotherCopysBox) {
+  const std::string first = StartGame();
+  const pid_t firstGame = game;
+  const std::string second = StartGame(desk.LinkedFolder("second"));
+  const Geometry g = DesktopSession::SquareSettled(second);
+  Capture("xdotool windowfocus --sync " + first + " mousemove --window " + first + " 500 500 keydown n sleep 0.25 keyup n");
+  const std::string question = DesktopSession::WaitForWindow("^New game\\?$", firstGame);
+  ASSERT_FALSE(question.empty()) << "no question in the first copy";
+  Capture("xdotool " + std::string(GetParam() ? "windowactivate --sync " : "windowraise ") + second + " sleep 0.5");
+  const std::vector<uint8_t> before = DesktopSession::Screenshot(g, Shot("second-before"));
+  const auto px = [&](int scene) { return std::to_string(scene * g.height / 1024); };
+  const std::string to = "mousemove --window " + second + " " + px(152) + " ";  // a3 to a4
+  Capture("xdotool " + to + px(680) + " sleep 0.2 mousedown 1 sleep 0.2 " + to + px(635) + " sleep 0.2 " + to + px(590) +
+          " sleep 0.2 mouseup 1 sleep 0.5");
+  EXPECT_TRUE(DesktopSession::Screenshot(g, Shot("second-after")) != before) << "the second copy stopped drawing";
+  LeaveWithEscape(second);
+  EXPECT_NE(Capture("cat " + desk.work + "/second/CurrentGame_*.vrd5").find("\n54 --> 45 -  "), std::string::npos)
+      << "the drag was not played";
+  EXPECT_EQ(WaitFor(firstGame, 0ms), -1) << "the first copy runs on";
+  Capture("xdotool windowfocus --sync " + question + " sleep 0.2 key alt+n");
+  game = firstGame;
+  LeaveWithEscape(first);
+}
+
+// A second copy in a running copy's folder, and one started where no data is: each says so
+// and ends, touching no file.
+TEST_F(OnBareDesktop, RefusesASharedFolderAndMissingData) {
   const std::string window = StartGame();
-  const std::string unsafe = desk.work + "/unsafe", empty = desk.work + "/empty";
-  for (const std::string& dir : {unsafe, empty}) std::filesystem::create_directories(dir);
-  std::filesystem::create_symlink("/tmp", unsafe + "/Vardo.lock");
-  const struct { const char* what; std::string dir, runtimeDir; bool leaveFirst; } cases[] = {
-      {"the folder of a running copy", desk.work, "", false},
-      {"a lock file that is a link", desk.work, unsafe, true},
-      {"no data here nor installed", empty, "", false}};
+  const std::string empty = desk.work + "/empty";
+  std::filesystem::create_directories(empty);
+  const struct { const char* what; std::string dir; bool leaveFirst; } cases[] = {
+      {"the folder of a running copy", desk.work, false},
+      {"no data here nor installed", empty, true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     if (c.leaveFirst) LeaveWithEscape(window);
     const std::string before = Capture("ls -lAR --time-style=full-iso " + desk.work);
-    const std::vector<std::string> withRuntime = {"env", "XDG_RUNTIME_DIR=" + c.runtimeDir, RQ_RAVENQUILL};
-    const pid_t second = Spawn(c.runtimeDir.empty() ? std::vector<std::string>{RQ_RAVENQUILL} : withRuntime, c.dir);
+    const pid_t second = Spawn({RQ_RAVENQUILL}, c.dir);
     desk.children.push_back(second);
     const std::string box = DesktopSession::WaitForWindow("^Ravenquill$");
     EXPECT_FALSE(box.empty()) << "no message";
@@ -169,6 +194,46 @@ TEST_F(OnBareDesktop, RefusesASharedFolderAnUnsafeLockAndMissingData) {
       EXPECT_EQ(WaitFor(game, 0ms), -1) << "the first copy runs on";
     }
   }
+}
+
+// A game that cannot be saved at exit, on a full disk: the box comes back when closed, and
+// the file chooser keeps the game elsewhere before the game ends.
+TEST_F(OnBareDesktop, AGameThatCannotBeSavedAtExitIsSavedElsewhere) {
+  RQ_REQUIRE_ENVIRONMENT(geteuid() == 0, "root, to mount a tmpfs");
+  const std::string full = desk.LinkedFolder("full"), kept = desk.work + "/kept.vrd5";
+  std::filesystem::remove_all(full);
+  std::filesystem::create_directory(full);
+  RQ_REQUIRE_ENVIRONMENT(mount("tmpfs", full.c_str(), "tmpfs", 0, "size=64k") == 0, "a tmpfs mounted");
+  const std::unique_ptr<const char, void (*)(const char*)> unmount(full.c_str(), [](const char* d) { umount2(d, MNT_DETACH); });
+  for (const char* data : {"Textures", "Documentation", "arrowcop.cur"})
+    std::filesystem::create_symlink(std::filesystem::read_symlink(desk.work + "/" + data), full + "/" + data);
+  {
+    std::ofstream filler(full + "/filler", std::ios::binary);
+    const std::string block(4096, 'x');
+    while (filler.write(block.data(), block.size()).flush()) {
+    }
+  }
+  const std::string window = StartGame(full);
+  const int side = DesktopSession::SquareSettled(window).height;
+  const auto px = [&](int scene) { return std::to_string(scene * side / 1024); };
+  const std::string to = "mousemove --window " + window + " " + px(152) + " ";  // a3 to a4
+  Capture("xdotool " + to + px(680) + " sleep 0.2 mousedown 1 sleep 0.2 " + to + px(635) + " sleep 0.2 " + to + px(590) +
+          " sleep 0.2 mouseup 1 sleep 0.5 key --window " + window + " Escape");
+  const std::string box = DesktopSession::WaitForWindow("^Game not saved$", game);
+  ASSERT_FALSE(box.empty()) << "the exit said nothing";
+  Capture("xdotool windowfocus --sync " + box + " sleep 0.2 key Escape sleep 1");
+  const std::string again = DesktopSession::WaitForWindow("^Game not saved$", game);
+  ASSERT_FALSE(again.empty()) << "closing the box lost the game";
+  Capture("xdotool windowfocus --sync " + again + " sleep 0.2 key Return");
+  const std::string chooser = DesktopSession::WaitForWindow("^Save the Game Elsewhere$", game);
+  ASSERT_FALSE(chooser.empty()) << "no file chooser";
+  Capture("xdotool windowfocus --sync " + chooser + " sleep 0.5 key ctrl+a type --delay 20 '" + kept +
+          "'; xdotool sleep 0.3 key Return");
+  const int status = WaitFor(game, 10s);
+  EXPECT_TRUE(status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  const std::string saved = Capture("cat " + kept);
+  EXPECT_NE(saved.find("\n54 --> 45 -  "), std::string::npos) << "the drag is not in the game kept";
+  EXPECT_NE(saved.find("\nEaten green pieces: "), std::string::npos) << "the game kept is not whole";
 }
 
 }  // namespace

@@ -51,11 +51,22 @@ class DesktopSession {
     if (!work.empty()) std::filesystem::remove_all(work);
   }
 
-  // The first shown window whose name matches, or empty after 20 s.
-  static std::string WaitForWindow(const std::string& name) {
+  // The first shown window whose name matches, of process `pid` when one is named, or empty after 20 s.
+  static std::string WaitForWindow(const std::string& name, pid_t pid = 0) {
+    const std::string owner = pid > 0 ? "--all --pid " + std::to_string(pid) + " " : "";
     std::string id;
-    WaitUntil([&] { return !(id = Capture("xdotool search --onlyvisible --name '" + name + "' | head -1")).empty(); }, 20s);
+    WaitUntil([&] {
+      return !(id = Capture("xdotool search --onlyvisible " + owner + "--name '" + name + "' | head -1")).empty();
+    }, 20s);
     return id;
+  }
+  // A folder beside the scratch folder with its own links to the run-time data, as a second player's.
+  std::string LinkedFolder(const std::string& name) const {
+    const std::string dir = work + "/" + name;
+    std::filesystem::create_directory(dir);
+    for (const char* data : {"Textures", "Documentation", "arrowcop.cur"})
+      std::filesystem::create_symlink(std::filesystem::read_symlink(work + "/" + data), dir + "/" + data);
+    return dir;
   }
   // The client area on the screen, as xwininfo tells it, under a window manager too.
   static Geometry Where(const std::string& window) {

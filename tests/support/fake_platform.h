@@ -1,5 +1,5 @@
-// A scripted stand-in for the desktop. It records every message box, cursor change, sleep,
-// opened address, settings dialog and record window, answers from a script, hands out
+// A scripted stand-in for the desktop. It records every message box, file chooser, cursor
+// change, sleep, opened address, settings dialog and record window, answers from a script, hands out
 // cursors as tokens, and keeps a clock that moves only when told to or by the sleeps.
 // The script is set before use; the calls may come from any thread.
 #pragma once
@@ -29,7 +29,10 @@ class FakePlatform : public Platform {
 
   // --- the script ---
   std::string computerName = "TESTBOX";
-  std::deque<MessageAnswer> answers;  // taken in order; then Yes/No boxes answer No, OK boxes Ok
+  // Taken in order, each by the next box that offers it; a box that finds none it offers
+  // answers No (Yes/No), Quit (save elsewhere or quit) or Ok.
+  std::deque<MessageAnswer> answers;
+  std::deque<std::string> chosenFiles;  // the file chooser's answers; empty, or run out: cancelled
   std::set<std::string> loadableCursorFiles;
   std::deque<DialogOutcome> dialogOutcomes;  // cancelled once the script has run out
   bool sleepAdvancesClock = true;
@@ -39,13 +42,23 @@ class FakePlatform : public Platform {
   std::string ComputerName() override { return Held([&] { return computerName; }); }
   MessageAnswer ShowMessage(const char* title, const char* text, MessageButtons buttons, MessageIcon icon) override {
     return Held([&] {
-      MessageAnswer answer = buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
-      if (!answers.empty()) {
+      MessageAnswer answer = buttons == MessageButtons::YesNo                ? MessageAnswer::No
+                             : buttons == MessageButtons::SaveElsewhereOrQuit ? MessageAnswer::Quit
+                                                                              : MessageAnswer::Ok;
+      if (!answers.empty() && Offers(buttons, answers.front())) {
         answer = answers.front();
         answers.pop_front();
       }
       messages_.push_back({title ? title : "", text ? text : "", buttons, icon, answer});
       return answer;
+    });
+  }
+  bool ChooseFileToSave(const char* title, const std::string& suggestedName, std::string& path) override {
+    return Held([&] {
+      choosers_.push_back(std::string(title ? title : "") + ": " + suggestedName);
+      path = chosenFiles.empty() ? "" : chosenFiles.front();
+      if (!chosenFiles.empty()) chosenFiles.pop_front();
+      return !path.empty();
     });
   }
   CursorHandle SystemCursor(CursorKind kind) override { return kind == CursorKind::Arrow ? ArrowToken() : BusyToken(); }
@@ -102,6 +115,7 @@ class FakePlatform : public Platform {
 
   // --- what happened, oldest first ---
   std::vector<RecordedMessage> Messages() const { return Held([&] { return messages_; }); }
+  std::vector<std::string> Choosers() const { return Held([&] { return choosers_; }); }  // "title: suggested name"
   CursorHandle CurrentCursor() const { return Held([&] { return cursors_.empty() ? nullptr : cursors_.back(); }); }
   std::vector<int32_t> Sleeps() const { return Held([&] { return sleeps_; }); }
   std::vector<std::string> OpenedUrls() const { return Held([&] { return urls_; }); }
@@ -112,6 +126,7 @@ class FakePlatform : public Platform {
   void ClearRecords() {
     Held([&] {
       messages_.clear();
+      choosers_.clear();
       cursors_.clear();
       sleeps_.clear();
       urls_.clear();
@@ -120,6 +135,15 @@ class FakePlatform : public Platform {
   }
 
  private:
+  // Whether a box with these buttons can give that answer.
+  static bool Offers(MessageButtons buttons, MessageAnswer answer) {
+    switch (buttons) {
+      case MessageButtons::YesNo: return answer == MessageAnswer::Yes || answer == MessageAnswer::No;
+      case MessageButtons::SaveElsewhereOrQuit: return answer == MessageAnswer::SaveElsewhere || answer == MessageAnswer::Quit;
+      default: return answer == MessageAnswer::Ok;
+    }
+  }
+
   // Runs `f` holding the fake's mutex.
   template <typename F>
   auto Held(F f) const -> decltype(f()) {
@@ -130,6 +154,7 @@ class FakePlatform : public Platform {
   mutable std::mutex mutex_;
   std::atomic<int32_t> now_{0};
   std::vector<RecordedMessage> messages_;
+  std::vector<std::string> choosers_;
   std::vector<CursorHandle> cursors_;
   std::vector<int32_t> sleeps_;
   std::vector<std::string> urls_;

@@ -1,20 +1,17 @@
-// Scratch ground for tests: a private working directory, whole-file reads and writes, a
-// game lock no other test process shares, and a full disk.
+// Scratch ground for tests: a private working directory, whole-file reads and writes, and
+// a full disk.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-
-#include "player/game_lock.h"
 
 namespace rq::test {
 
@@ -40,20 +37,6 @@ class ScratchDirectory {
 
  private:
   std::filesystem::path old_;
-};
-
-// A game lock name of this object alone, across processes; its lock file goes with it.
-class ScratchLock {
- public:
-  ScratchLock() {
-    static std::atomic<int> count{0};
-    name_ = "rq-test-" + std::to_string(getpid()) + "-" + std::to_string(++count);
-  }
-  ~ScratchLock() { std::remove(GameLock::LockFilePath(name_.c_str()).c_str()); }
-  const char* name() const { return name_.c_str(); }
-
- private:
-  std::string name_;
 };
 
 // Whole files, as bytes; a missing file reads as empty.

@@ -21,6 +21,7 @@ class StillPlatform : public rq::Platform {
   rq::MessageAnswer ShowMessage(const char*, const char*, rq::MessageButtons, rq::MessageIcon) override {
     return rq::MessageAnswer::Ok;
   }
+  bool ChooseFileToSave(const char*, const std::string&, std::string&) override { return false; }
   rq::CursorHandle SystemCursor(rq::CursorKind) override { return nullptr; }
   rq::CursorHandle CursorFromFile(const char*) override { return nullptr; }
   void SetCursor(rq::CursorHandle) override {}

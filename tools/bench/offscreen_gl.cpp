@@ -10,7 +10,6 @@
 #include <cstring>
 #include <filesystem>
 
-#include "player/game_lock.h"
 #include "render/backdrop.h"
 #include "render/scene.h"
 #include "render/textures.h"
@@ -200,7 +199,6 @@ bool OffscreenScene::Open(Platform& platform, int side, std::string& why) {
   std::filesystem::current_path(scratch_, ec);
   platform_ = &platform;
   side_ = side;
-  lockName_ = "RavenquillOffscreen" + std::to_string(getpid());
   Textures().BuildTextureParamList();
   if (!Textures().LoadAllTextures()) {
     why = "the textures in " RQ_REPO_ROOT "/Textures cannot be read";
@@ -216,12 +214,10 @@ bool OffscreenScene::Open(Platform& platform, int side, std::string& why) {
 void OffscreenScene::Close() {
   ForgetBackdrop();  // its texture goes with the context
   app.reset();
-  if (!lockName_.empty()) std::filesystem::remove(GameLock::LockFilePath(lockName_.c_str()));
   std::error_code ec;
   if (!previousDir_.empty()) std::filesystem::current_path(previousDir_, ec);
   if (!scratch_.empty()) std::filesystem::remove_all(scratch_, ec);
   scratch_.clear();
-  lockName_.clear();
   gl.Close();
 }
 
@@ -231,7 +227,7 @@ GameApplication& OffscreenScene::Restart() {
   std::error_code ec;
   for (const auto& entry : std::filesystem::directory_iterator(scratch_, ec))
     if (entry.path().filename() != "Textures") std::filesystem::remove_all(entry.path(), ec);
-  app = std::make_unique<GameApplication>(*platform_, lockName_.c_str());
+  app = std::make_unique<GameApplication>(*platform_);
   app->clientWidth = app->clientHeight = side_;
   app->viewScale = side_ / 1024.0;
   return *app;

@@ -65,7 +65,7 @@ class OffscreenScene {
  private:
   Platform* platform_ = nullptr;
   int side_ = 0;
-  std::string scratch_, previousDir_, lockName_;
+  std::string scratch_, previousDir_;
 };
 
 }  // namespace rq

@@ -6,7 +6,7 @@ rm -rf "$RQ_ARTIFACTS" && mkdir -p "$RQ_ARTIFACTS"
 WORK=$(mktemp -d /tmp/rq-e2e-XXXXXX) NAME=$(hostname | cut -c1-15) XVFB_PID="" WM_PID="" GAME_PID="" SHOTS=0
 # The record window's rows, as it shows them, written into $DUMP by the probe loaded into the game.
 export RQ_MOVE_LIST_DUMP="$WORK/rows.txt" GAME_PRELOAD=${RQ_MOVE_LIST_PROBE:-} && DUMP=$RQ_MOVE_LIST_DUMP
-mkdir -m 700 "$WORK/run"; export XDG_RUNTIME_DIR="$WORK/run"  # a game lock of its own
+mkdir -m 700 "$WORK/run"; export XDG_RUNTIME_DIR="$WORK/run"  # the desktop libraries' run-time files apart from the user's
 # The game speaks English here, whatever the desktop running the tests speaks.
 export LANG=C.UTF-8; unset LANGUAGE LC_ALL LC_MESSAGES
 log() { echo "[$(date +%T)] $*"; }
