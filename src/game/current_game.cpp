@@ -9,6 +9,7 @@
 #include "game/game_file.h"
 #include "game/game_file_ranges.h"
 #include "game/safe_file.h"
+#include "rules/notation.h"
 
 namespace rq {
 
@@ -23,6 +24,8 @@ void collectGame(const GameApplication& app, GameFileData& data) {
   data.gameNumber = app.gameNumber;
   data.gameEnded = app.game.gameEnded;
   data.usersTurn = app.game.usersTurn;
+  data.playerSide = app.game.playerSide();
+  data.resignedSide = app.game.resigned ? data.playerSide : NoSide;
   data.board = app.savedBoard;
   // A piece held by the pointer is off the drawn board; the file gets it back on its square.
   const DraggedPiece& drag = app.draggedPiece;
@@ -30,6 +33,7 @@ void collectGame(const GameApplication& app, GameFileData& data) {
       data.board.squares[drag.fromSquare] == 0 &&
       std::memchr(data.board.squares, drag.code, BoardSquares) == nullptr)
     data.board.squares[drag.fromSquare] = static_cast<uint8_t>(drag.code);
+  data.startFen = record.startsAtOpening() ? std::string() : WriteFen(record.startSquares, record.startSide);
   data.recordedMoves = record.recordedMoves;
   data.moveCount = record.moveCount;
   std::memcpy(data.history, record.history, sizeof data.history);
@@ -73,6 +77,20 @@ bool SaveCurrentGame(GameApplication& app, std::string& record, int& error) {
   return !app.currentGameFileKept && ReplaceFileContents(CurrentGameFileName(app.computerName), record, error);
 }
 
+void PutGameOnBoard(GameApplication& app, const GameFileData& data) {
+  GuardedGame& game = app.game;
+  game.gameEnded = data.gameEnded;
+  game.usersTurn = data.usersTurn;
+  game.computerSide = data.playerSide == Red ? Green : Red;
+  game.resigned = data.resignedSide != NoSide;
+  app.savedBoard = data.board;
+  LoadIntoRecord(data, game.record);
+  app.eatenRedCount = data.eatenRedCount;
+  app.eatenGreenCount = data.eatenGreenCount;
+  std::memcpy(app.eatenRed, data.eatenRed, sizeof app.eatenRed);
+  std::memcpy(app.eatenGreen, data.eatenGreen, sizeof app.eatenGreen);
+}
+
 bool LoadCurrentGame(GameApplication& app, EarlierGames& earlier) {
   GuardedGame& game = app.game;
   const std::string name = CurrentGameFileName(app.computerName);
@@ -96,14 +114,7 @@ bool LoadCurrentGame(GameApplication& app, EarlierGames& earlier) {
     loaded = readable && !alreadyArchived(app, *data);
     if (loaded) {
       app.gameNumber = data->gameNumber;
-      game.gameEnded = data->gameEnded;
-      game.usersTurn = data->usersTurn;
-      app.savedBoard = data->board;
-      LoadIntoRecord(*data, game.record);
-      app.eatenRedCount = data->eatenRedCount;
-      app.eatenGreenCount = data->eatenGreenCount;
-      std::memcpy(app.eatenRed, data->eatenRed, sizeof app.eatenRed);
-      std::memcpy(app.eatenGreen, data->eatenGreen, sizeof app.eatenGreen);
+      PutGameOnBoard(app, *data);
     } else if (!readable) {
       earlier.setAsideAs = SetFileAside(name);
       // The player's game may still be in there: the fresh game must not go over it.

@@ -38,4 +38,9 @@ struct EarlierGames {
 // left where it is, for the next save to replace.
 bool LoadCurrentGame(GameApplication& app, EarlierGames& earlier);
 
+struct GameFileData;
+// Puts a checked game on the board: the engine, the turn and sides, the drawn board and
+// the taken pieces. The game lock is held.
+void PutGameOnBoard(GameApplication& app, const GameFileData& data);
+
 }  // namespace rq

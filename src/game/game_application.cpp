@@ -69,7 +69,10 @@ void resetInterface(GameApplication& app) {
 // The start-up message of a continued game, when the player wants one; the lock is held.
 void tellContinuedGame(GameApplication& app) {
   if (!app.settings.hintAtStartup) return;
-  const char* text = app.game.gameEnded ? GameEndedText : app.game.usersTurn ? YourTurnText : MyTurnText;
+  const bool green = app.game.playerSide() == Green;
+  const char* text = app.game.gameEnded ? GameEndedText
+                     : app.game.usersTurn ? (green ? YourTurnAsGreenText : YourTurnText)
+                                          : (green ? MyTurnAsGreenText : MyTurnText);
   app.platform->ShowMessage(StartUpTitle, _(text), MessageButtons::Ok, MessageIcon::NoIcon);
 }
 
@@ -108,7 +111,7 @@ GameApplication::GameApplication(Platform& desktop, std::string dataFolder)
 
   // The interface state and a new game before the worker starts, so it finds no request.
   resetInterface(*this);
-  game.resetForNewGame();
+  game.resetForNewGame(NewGameSide(settings.sideChoice, NoSide));
   workerThread = std::thread(SearchWorkerMain, &game);
 
   // The game in progress; loading also puts it into the engine (position, piece
@@ -120,6 +123,7 @@ GameApplication::GameApplication(Platform& desktop, std::string dataFolder)
   // The rest holds the lock, across the start-up message box too: the worker must not
   // take the game before it is shown and handed over.
   GameLockGuard hold(game);
+  FaceThePlayer(*this);
   if (found) {
     HighlightLastPlayedMove(*this);
     tellContinuedGame(*this);
@@ -147,6 +151,16 @@ void HighlightLastPlayedMove(GameApplication& app) {
   app.lastMove.captured = last.captured;
   app.lastMove.status = 0;
 }
+
+int NewGameSide(int32_t sideChoice, int previousSide) {
+  if (sideChoice == SideChoiceGreen) return Green;
+  if (sideChoice == SideChoiceAlternate && previousSide == Red) return Green;
+  return Red;
+}
+
+int NextGameSide(const GameApplication& app) { return NewGameSide(app.settings.sideChoice, app.game.playerSide()); }
+
+void FaceThePlayer(GameApplication& app) { app.boardTurned = app.game.playerSide() == Green; }
 
 // Shut-down: the game is saved with any search stopped, and no thread outlives the object.
 GameApplication::~GameApplication() {

@@ -19,7 +19,7 @@ constexpr int EatenCapacity = 16;
 constexpr int CandidateCapacity = 30;
 constexpr int PieceCodeCount = 81;
 
-// The red piece the user is dragging; code -1 when none.
+// The piece of the player's the user is dragging; code -1 when none.
 struct DraggedPiece {
   int32_t code = -1;
   int32_t fromSquare = -1;
@@ -27,12 +27,20 @@ struct DraggedPiece {
   int32_t grabOffsetY = 0;  // pointer y - piece centre y, scene units
 };
 
-// Red's best move as key H offers it, in two stages.
+// The player's best move as key H offers it, in two stages.
 struct HintDisplay {
   int32_t stage = 0;   // shown: 0 nothing, 1 the piece to move, 2 the whole move
   int32_t wanted = 0;  // the stage to show once the search has answered
   uint32_t asked = 0;  // the hint request awaiting its answer; 0 when none
   Move move;
+};
+
+// The position being set up with key E; the game stays as it was until one starts from it.
+struct PositionEditor {
+  bool active = false;
+  uint8_t squares[BoardSquares] = {};
+  int32_t sideToMove = Red;
+  int32_t heldCode = -1;  // the piece in the hand: from the tray or lifted off the board
 };
 
 struct GameApplication {
@@ -68,6 +76,7 @@ struct GameApplication {
 
   DraggedPiece draggedPiece;
   HintDisplay hint;
+  PositionEditor editor;
 
   MoveRecordView moveRecord;  // the record window's rows
 
@@ -85,6 +94,9 @@ struct GameApplication {
   int32_t boardOriginX = 152;
   int32_t boardOriginY = 884;
   double viewScale = 1.0;
+  // The board is seen from green's side, green at the bottom (board_view.h). A game faces
+  // its player; key F turns it round for a look from the other side.
+  bool boardTurned = false;
 
   // End-of-game announcements and the prohibited-move explanation.
   bool userEndAnnouncement = false;
@@ -137,5 +149,15 @@ inline int32_t NumberAfter(int32_t number) { return number < INT32_MAX ? number 
 // Points the latest-move arrow at the move last played in the record's history; no arrow
 // when there is none, or when a history that ran full no longer holds it. The lock is held.
 void HighlightLastPlayedMove(GameApplication& app);
+
+// The side a new game gives the player by the setting PlayerSide: red, green, or the other
+// one than `previousSide` had (red after none, NoSide).
+int NewGameSide(int32_t sideChoice, int previousSide);
+
+// The side the next new game gives the player of the game in progress; the lock is held.
+int NextGameSide(const GameApplication& app);
+
+// Turns the board so that the player's side is at the bottom; the lock is held.
+void FaceThePlayer(GameApplication& app);
 
 }  // namespace rq

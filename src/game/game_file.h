@@ -15,6 +15,16 @@ namespace rq {
 constexpr int32_t MaxEatenCount = 16;
 constexpr int32_t HistoryLineLength = 142;  // characters before the line ending
 constexpr const char* GameFileMagic = "VRDF05";
+constexpr int NoSide = -1;
+
+// What a game may say beyond the first release's layout: optional keyed lines ("Key: value")
+// after the lists of taken pieces, before the two empty lines that end the record. A game
+// that needs none is saved as that release saved it; one that has any is refused by it as
+// damaged, never played with a meaning it cannot see.
+constexpr const char* PlayerKey = "Player: ";      // the player's side, when green
+constexpr const char* ResignedKey = "Resigned: ";  // the side that gave the game up
+constexpr const char* StartKey = "Start: ";        // FEN of a start other than the opening
+constexpr const char* SideWords[2] = {"red", "green"};
 
 // Everything one current-game file carries.
 struct GameFileData {
@@ -30,6 +40,9 @@ struct GameFileData {
   uint8_t eatenGreen[MaxEatenCount] = {};
   int32_t eatenRedCount = 0;
   int32_t eatenGreenCount = 0;
+  int32_t playerSide = Red;        // the computer plays the other side
+  int32_t resignedSide = NoSide;   // the side that resigned, or NoSide
+  std::string startFen;            // where the history begins; empty for the opening, red to move
 };
 
 // Where a file went wrong: its 1-based line (0 when no line is to blame) and why.
@@ -75,12 +88,17 @@ bool ParseGameFile(const char* text, size_t length, size_t& consumed, GameFileDa
 bool ParseGameHeader(const char* text, size_t length, int32_t& number, std::string& savedAt);
 
 // Whether the data describes a game that really happened: ranges, no piece on two
-// squares, and a history that replays legally from the opening position to the saved
-// board and snapshots. The two stored sums are taken as they are.
+// squares, and a history that replays legally from its start position (the opening, or
+// `startFen`) to the saved board and snapshots, the start's side first, the computer only
+// ever answering the player. A resignation ends the game at its last move, on the player's
+// turn. The two stored sums are taken as they are.
 bool CheckGameFile(const GameFileData& data, GameFileError& error);
 
 // Whether the snapshot lists pieces exactly where `board` has them.
 bool SnapshotMatchesBoard(const HistoryEntry& entry, const BoardPosition& board);
+
+// The eaten lists of the pieces the history took, in the order they were taken.
+void EatenFromHistory(GameFileData& data);
 
 // Puts a checked game into the engine: position, piece lists with their capture marks
 // from the last applied entry, history, counters and the end of a finished game.

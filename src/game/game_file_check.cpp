@@ -4,6 +4,8 @@
 
 #include "game/game_file.h"
 #include "game/game_file_ranges.h"
+#include "rules/notation.h"
+#include "rules/position_check.h"
 
 namespace rq {
 
@@ -20,6 +22,14 @@ int eatenLine(const GameFileData& data, bool green) {
   return FirstHistoryLine + data.recordedMoves + (green ? data.eatenRedCount + 1 : 0);
 }
 
+// The line of the resignation, as the writer places it.
+int resignedLine(const GameFileData& data) {
+  return eatenLine(data, true) + data.eatenGreenCount + 1 + (data.playerSide == Green ? 1 : 0);
+}
+
+// The line of the start position, as the writer places it.
+int startLine(const GameFileData& data) { return resignedLine(data) + (data.resignedSide != NoSide ? 1 : 0); }
+
 // Every count, square and code within what the game can hold.
 bool checkRanges(const GameFileData& data, GameFileError& error) {
   if (data.gameNumber < 1 || data.gameNumber > MaxGameNumber) return error.fail(2, "bad game number");
@@ -35,6 +45,9 @@ bool checkRanges(const GameFileData& data, GameFileError& error) {
       for (int index = 1; index <= PiecesPerSide; ++index)
         if (!IsSnapshotValue(e.pieceSquare[side][index])) return error.fail(FirstHistoryLine + i, "bad snapshot");
   }
+  if (data.playerSide != Red && data.playerSide != Green) return error.fail(eatenLine(data, true), "bad player's side");
+  if (data.resignedSide != NoSide && data.resignedSide != Red && data.resignedSide != Green)
+    return error.fail(resignedLine(data), "bad resigned side");
   const int32_t counts[2] = {data.eatenRedCount, data.eatenGreenCount};
   const uint8_t* lists[2] = {data.eatenRed, data.eatenGreen};
   for (int side = 0; side < 2; ++side) {
@@ -67,20 +80,38 @@ bool sameSquares(const BoardPosition& a, const BoardPosition& b) {
   return std::memcmp(a.squares, b.squares, BoardSquares) == 0;
 }
 
-// The computer is to move only after a move of red's (`lastSide`, -1 before the first):
-// it answers the user's move, or a save stopped it thinking. The user may be to move
-// after any move, since an undo out of a game that red's move ended leaves the turn with
-// the user.
-bool checkTurn(const GameFileData& data, int lastSide, GameFileError& error) {
-  if (!data.usersTurn && lastSide != Red) return error.fail(UsersTurnLine, "the computer to move out of turn");
+// The computer is to move only after a move of the player's (`lastSide`, NoSide before the
+// first), or at the start when it plays red: it answers the player, or a save stopped it
+// thinking. The player may be to move after any move, since an undo out of a game that the
+// player's move ended leaves the turn with the player, but never before red's first move.
+bool checkTurn(const GameFileData& data, int firstSide, int lastSide, GameFileError& error) {
+  const int player = data.playerSide;
+  if (!data.usersTurn && lastSide != player && !(lastSide == NoSide && player != firstSide))
+    return error.fail(UsersTurnLine, "the computer to move out of turn");
+  if (data.usersTurn && lastSide == NoSide && player != firstSide && !data.gameEnded)
+    return error.fail(UsersTurnLine, "the player to move before the first move");
   return true;
 }
 
-// Plays the history from the opening position, as the user and the computer could have.
+// A resignation is the player's, on the player's turn, and ends the game where its record ends.
+bool checkResignation(const GameFileData& data, GameFileError& error) {
+  if (data.resignedSide == NoSide) return true;
+  if (data.resignedSide != data.playerSide || !data.gameEnded || !data.usersTurn ||
+      data.moveCount != data.recordedMoves)
+    return error.fail(resignedLine(data), "a resignation out of place");
+  return true;
+}
+
+// Plays the history from its start position, as the player and the computer could have.
 bool checkReplay(const GameFileData& data, GameFileError& error) {
   auto record = std::make_unique<GameRecord>();
-  record->newGame();
-  int previousSide = -1, lastSide = -1;
+  int firstSide = Red;
+  std::string fault;
+  if (data.startFen.empty()) record->newGame();
+  else if (!LoadCheckedFen(*record, data.startFen, firstSide, fault))
+    return error.fail(startLine(data), "bad start position");
+  const int player = data.playerSide, computer = player == Red ? Green : Red;
+  int previousSide = NoSide, lastSide = NoSide;
   for (int i = 0; i < data.recordedMoves; ++i) {
     if (i == data.moveCount && !sameSquares(record->position, data.board))
       return error.fail(FirstBoardLine, "the board is not the one the history leads to");
@@ -89,9 +120,9 @@ bool checkReplay(const GameFileData& data, GameFileError& error) {
     const uint8_t code = record->position.squares[e.from];
     if (code == 0) return error.fail(line, "no piece on the from-square");
     const int side = sideOfCode(code);
-    // Green only ever answers red. Red may move twice in a row: that same undo hands
-    // the user the board on green's turn.
-    if (side == Green && previousSide != Red) return error.fail(line, "a move out of turn");
+    // The start's side moves first; then the computer only ever answers the player. The player may move
+    // twice in a row: that same undo hands the player the board on the computer's turn.
+    if (i == 0 ? side != firstSide : side == computer && previousSide != player) return error.fail(line, "a move out of turn");
     previousSide = side;
     if (i == data.moveCount - 1) lastSide = side;
     if (!record->pieceCanMove(side, e.from, e.to)) return error.fail(line, "not a move of that piece");
@@ -124,14 +155,15 @@ bool checkReplay(const GameFileData& data, GameFileError& error) {
     }
     return error.fail(FirstBoardLine, "the board is not the one the history leads to");
   }
-  return checkTurn(data, lastSide, error);
+  return checkTurn(data, firstSide, lastSide, error);
 }
 
 }  // namespace
 
 bool CheckGameFile(const GameFileData& data, GameFileError& error) {
   error = GameFileError{};
-  return checkRanges(data, error) && checkBoard(data.board, error) && checkReplay(data, error);
+  return checkRanges(data, error) && checkBoard(data.board, error) && checkResignation(data, error) &&
+         checkReplay(data, error);
 }
 
 bool SnapshotMatchesBoard(const HistoryEntry& entry, const BoardPosition& board) {
@@ -153,10 +185,23 @@ bool SnapshotMatchesBoard(const HistoryEntry& entry, const BoardPosition& board)
   return occupied == onBoard;
 }
 
+void EatenFromHistory(GameFileData& data) {
+  data.eatenRedCount = data.eatenGreenCount = 0;
+  for (int i = 0; i < data.moveCount && i < HistoryCapacity; ++i) {
+    const uint8_t taken = data.history[i].captured;
+    if (taken == 0) continue;
+    if (sideOfCode(taken) == Red) data.eatenRed[data.eatenRedCount++] = taken;
+    else data.eatenGreen[data.eatenGreenCount++] = taken;
+  }
+}
+
 void LoadIntoRecord(const GameFileData& data, GameRecord& record) {
   const int32_t recorded = data.recordedMoves < 0 ? 0 : data.recordedMoves > HistoryCapacity ? HistoryCapacity
                                                                                               : data.recordedMoves;
   const int32_t count = data.moveCount < 0 ? 0 : data.moveCount > recorded ? recorded : data.moveCount;
+  int firstSide = Red;
+  std::string fault;
+  if (data.startFen.empty() || !LoadFen(record, data.startFen, firstSide, fault)) record.newGame();
   record.position = data.board;
   record.rebuildPieceLists();
   std::memcpy(record.history, data.history, sizeof(HistoryEntry) * static_cast<size_t>(recorded));

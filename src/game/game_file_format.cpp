@@ -122,6 +122,10 @@ std::string FormatGameFile(const GameFileData& data) {
   for (int i = 0; i < eatenRed; ++i) appendf(out, "%02d\n", data.eatenRed[i]);
   appendf(out, "Eaten green pieces: %d\n", eatenGreen);
   for (int i = 0; i < eatenGreen; ++i) appendf(out, "%02d\n", data.eatenGreen[i]);
+  if (data.playerSide == Green) out += std::string(PlayerKey) + SideWords[Green] + "\n";
+  if (data.resignedSide == Red || data.resignedSide == Green)
+    out += std::string(ResignedKey) + SideWords[data.resignedSide] + "\n";
+  if (!data.startFen.empty()) out += std::string(StartKey) + data.startFen + "\n";
   out += "\n\n";
   return out;
 }

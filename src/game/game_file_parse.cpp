@@ -1,6 +1,7 @@
 // Reading the current-game file. Every number is range-checked as it is read, so no
 // count or code from a damaged file can reach past a capacity.
 #include <cstring>
+#include <iterator>
 
 #include "game/game_file.h"
 #include "game/game_file_ranges.h"
@@ -69,6 +70,18 @@ struct Field {
     skipBlanks();
     return p == end;
   }
+
+  // A side's word, "red" or "green", and nothing after it.
+  bool side(int32_t& out) {
+    for (int s = Red; s <= Green; ++s) {
+      Field word = *this;
+      if (!word.literal(SideWords[s]) || !word.rest()) continue;
+      out = s;
+      p = word.p;
+      return true;
+    }
+    return false;
+  }
 };
 
 // "Prefix" followed by one number in range and nothing else.
@@ -124,6 +137,38 @@ bool eatenList(LineReader& lines, const char* prefix, uint8_t colour, uint8_t* c
     codes[i] = static_cast<uint8_t>(code);
   }
   return true;
+}
+
+// The keyed lines a game may add, each naming a side.
+struct KeyedLine {
+  const char* key;
+  int32_t GameFileData::*field;
+};
+constexpr KeyedLine KeyedLines[] = {{PlayerKey, &GameFileData::playerSide}, {ResignedKey, &GameFileData::resignedSide}};
+
+// The keyed lines, in any order, up to the first of the two empty lines that end a record,
+// which they consume. A key that is unknown (a later release's) or given twice refuses the
+// record: what it would mean cannot be known.
+bool keyedLines(LineReader& lines, GameFileData& out, GameFileError& error) {
+  bool seen[std::size(KeyedLines)] = {};
+  for (;;) {
+    const char *begin, *end;
+    if (!lines.next(begin, end)) return error.fail(lines.number + 1, "file ends early");
+    if (end == begin) return true;
+    Field f{begin, end};
+    if (f.literal(StartKey)) {
+      if (!out.startFen.empty()) return error.fail(lines.number, "a line given twice");
+      out.startFen.assign(f.p, end);
+      if (out.startFen.empty()) return error.fail(lines.number, "bad start position");
+      continue;
+    }
+    size_t k = 0;
+    while (k < std::size(KeyedLines) && !f.literal(KeyedLines[k].key)) ++k;
+    if (k == std::size(KeyedLines)) return error.fail(lines.number, "expected an empty line");
+    if (seen[k]) return error.fail(lines.number, "a line given twice");
+    seen[k] = true;
+    if (!f.side(out.*KeyedLines[k].field)) return error.fail(lines.number, "bad side");
+  }
 }
 
 // One of the two empty lines that end a record.
@@ -189,7 +234,10 @@ bool ParseGameFile(const char* text, size_t length, size_t& consumed, GameFileDa
 
   if (!eatenList(lines, "Eaten red pieces: ", RedBit, out.eatenRed, out.eatenRedCount, error)) return false;
   if (!eatenList(lines, "Eaten green pieces: ", GreenBit, out.eatenGreen, out.eatenGreenCount, error)) return false;
-  if (!emptyLine(lines, error) || !emptyLine(lines, error)) return false;
+  out.playerSide = Red;
+  out.resignedSide = NoSide;
+  out.startFen.clear();
+  if (!keyedLines(lines, out, error) || !emptyLine(lines, error)) return false;
   consumed = lines.pos;
   return true;
 }

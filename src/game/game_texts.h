@@ -14,6 +14,8 @@ constexpr const char* GameEndedText = N_("Previous game has ended. Press 'New Ga
 // Whole sentences, so that each language can word them its own way.
 constexpr const char* YourTurnText = N_("Continuing previous game. It's your turn.");
 constexpr const char* MyTurnText = N_("Continuing previous game. It's my turn.");
+constexpr const char* YourTurnAsGreenText = N_("Continuing previous game. You play green. It's your turn.");
+constexpr const char* MyTurnAsGreenText = N_("Continuing previous game. You play green. It's my turn.");
 // The saved game could not be loaded: where it was put (a file name).
 constexpr const char* SetAsideText =
     N_("The saved game could not be read, so a new game starts. The old file is kept as \"%s\".");

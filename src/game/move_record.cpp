@@ -10,6 +10,7 @@
 #include "game/safe_file.h"
 #include "platform/texts.h"
 #include "rules/chinese_notation.h"
+#include "rules/notation.h"
 #include "rules/wxf.h"
 
 namespace rq {
@@ -31,10 +32,10 @@ void PublishMoveRecord(GameApplication& app) {
   view.played = record.moveCount;
   view.plies = record.recordedMoves;
   // The board before the first move: the moves on the board taken back. A history that ran
-  // full no longer leads to the board; it began at the opening position.
+  // full no longer leads to the board; it began at its start position.
   BoardPosition board = record.position;
   if (record.historyOverflowed) {
-    for (int s = 0; s < BoardSquares; ++s) board.squares[s] = StartSquares[s];
+    for (int s = 0; s < BoardSquares; ++s) board.squares[s] = record.startSquares[s];
   } else {
     for (int i = view.played - 1; i >= 0; --i) {
       const HistoryEntry& e = record.history[i];
@@ -76,7 +77,13 @@ std::string MoveRecordPgn(GameApplication& app) {
   auto data = std::make_unique<GameFileData>();
   data->gameNumber = app.gameNumber;
   data->savedAt = FormatSavedAt(app.wallClock ? app.wallClock() : std::time(nullptr));
-  data->gameEnded = UnderGameLock(app.game, [&] { return app.game.gameEnded; });
+  UnderGameLock(app.game, [&] {
+    data->gameEnded = app.game.gameEnded;
+    data->playerSide = app.game.playerSide();
+    data->resignedSide = app.game.resigned ? data->playerSide : NoSide;
+    const GameRecord& record = app.game.record;
+    if (!record.startsAtOpening()) data->startFen = WriteFen(record.startSquares, record.startSide);
+  });
   data->board = app.savedBoard;
   data->moveCount = data->recordedMoves = view.played;
   for (int i = 0; i < view.played; ++i) {

@@ -10,6 +10,7 @@
 #include "game/game_texts.h"
 #include "platform/language.h"
 #include "platform/texts.h"
+#include "player/guarded_game.h"
 
 namespace rq {
 
@@ -33,9 +34,8 @@ void tell(GameApplication& app, const std::string& text) {
   app.platform->ShowMessage(_(NewGameTitle), text.c_str(), MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
-}  // namespace
-
-bool StartNewGame(GameApplication& app) {
+// Leaves the game in progress for the opening, or for `loaded` when given.
+bool StartGameFrom(GameApplication& app, const GameFileData* loaded) {
   std::string archive;
   int saveError = 0;
   const std::string fileName = CurrentGameFileName(app.computerName);
@@ -59,10 +59,23 @@ bool StartNewGame(GameApplication& app) {
   app.candidatesShown = false;
   app.hoveredPiece = -1;
   GameLockGuard hold(app.game);
-  app.game.resetForNewGame();
+  app.game.resetForNewGame(loaded ? loaded->playerSide : NextGameSide(app));
+  if (loaded) {
+    PutGameOnBoard(app, *loaded);
+    HighlightLastPlayedMove(app);
+  }
+  FaceThePlayer(app);
   app.savedBoard = app.game.record.position;
   PublishMoveRecord(app);
+  // The computer playing red opens the game.
+  if (!app.game.usersTurn && !app.game.gameEnded) RequestComputerMove(app.game);
   return true;
 }
+
+}  // namespace
+
+bool StartNewGame(GameApplication& app) { return StartGameFrom(app, nullptr); }
+
+bool StartGameFrom(GameApplication& app, const GameFileData& game) { return StartGameFrom(app, &game); }
 
 }  // namespace rq

@@ -71,7 +71,10 @@ struct PlyText {
 // The game from the opening position up to `data.moveCount`; false if a move will not play.
 // With `moves`, each move's text in coordinates or WXF.
 bool Replay(const GameFileData& data, GameRecord& record, Replayed& out, std::vector<PlyText>* moves, bool wxf) {
-  record.newGame();
+  int firstSide = Red;
+  std::string fault;
+  if (data.startFen.empty()) record.newGame();
+  else if (!LoadFen(record, data.startFen, firstSide, fault)) return false;
   out = Replayed{};
   out.refused = data.moveCount;
   for (int i = 0; i < data.moveCount; ++i) {
@@ -138,6 +141,7 @@ std::string PgnDate(const std::string& savedAt) {
 
 std::string GameResult(const GameFileData& data) {
   if (!data.gameEnded) return "*";
+  if (data.resignedSide != NoSide) return data.resignedSide == Red ? "0-1" : "1-0";
   auto record = std::make_unique<GameRecord>();
   Replayed replayed;
   if (!Replay(data, *record, replayed, nullptr, false)) return "*";
@@ -150,12 +154,15 @@ std::string GameResult(const GameFileData& data) {
   if (!general[Green]) return "1-0";
   if (replayed.lastWasDraw) return "1/2-1/2";
   // Otherwise the side to move had no permitted move left and has lost.
-  const int toMove = data.moveCount % 2 == 0 ? Red : Green;
+  const int toMove = (data.moveCount + record->startSide) % 2 == 0 ? Red : Green;
   if (data.moveCount < HistoryCapacity && !record->hasPermittedMove(toMove)) return toMove == Red ? "0-1" : "1-0";
   return "*";
 }
 
-PgnPlayers GamePlayers(const GameFileData&) { return PgnPlayers{"User", "Ravenquill"}; }
+PgnPlayers GamePlayers(const GameFileData& data) {
+  if (data.playerSide == Green) return PgnPlayers{"Ravenquill", "User"};
+  return PgnPlayers{"User", "Ravenquill"};
+}
 
 std::string PgnTags(const GameFileData& data, const std::string& site, const std::string& result, bool wxf) {
   std::string tags;
@@ -181,7 +188,11 @@ std::string PgnTags(const GameFileData& data, const std::string& site, const std
   tag("Red", players.red);
   tag("Variant", "xiangqi");
   tag("Format", wxf ? "WXF" : "ICCS");
-  // Every stored game starts from the opening position, so no [FEN] is needed.
+  // A game from the opening needs no [FEN]; XBoard reads one only after [SetUp "1"].
+  if (!data.startFen.empty()) {
+    tag("SetUp", "1");
+    tag("FEN", data.startFen);
+  }
   return tags;
 }
 
@@ -194,10 +205,12 @@ std::string FormatPgn(const GameFileData& data, const std::string& site, bool wx
   const int shown = static_cast<int>(moves.size()) < replayed.refused ? static_cast<int>(moves.size()) : replayed.refused;
   std::vector<std::string> words;
   // Red's moves carry the move number, and so does green's where it opens the comment.
+  // A game set up with green to move counts its first move as move 1's second half.
+  const int shift = record->startSide == Green ? 1 : 0;
   auto addMove = [&](int ply, bool opensComment) {
-    const std::string number = std::to_string(ply / 2 + 1);
+    const std::string number = std::to_string((ply + shift) / 2 + 1);
     if (moves[ply].side == Red) words.push_back(number + ". " + moves[ply].text);
-    else words.push_back((opensComment ? number + "... " : "") + moves[ply].text);
+    else words.push_back((opensComment || ply == 0 ? number + "... " : "") + moves[ply].text);
   };
   for (int ply = 0; ply < shown; ++ply) addMove(ply, false);
   if (shown < static_cast<int>(moves.size())) {
@@ -213,6 +226,8 @@ std::string FormatPgn(const GameFileData& data, const std::string& site, bool wx
   }
   if (data.moveCount == HistoryCapacity && std::memcmp(record->position.squares, data.board.squares, BoardSquares) != 0)
     AddWords(words, "{the game went on past its 1000 recorded moves}");
+  if (data.gameEnded && data.resignedSide != NoSide)
+    AddWords(words, std::string("{") + SideName[data.resignedSide] + " resigned}");
   words.push_back(result);
   return PgnTags(data, site, result, wxf) + "\n" + Folded(words) + "\n";
 }

@@ -15,7 +15,7 @@ std::string ComputerNameFromFileName(const std::string& path);
 std::string PgnDate(const std::string& savedAt);
 
 // "1-0", "0-1", "1/2-1/2", or "*" for a game that has not ended (or whose end the
-// position cannot explain).
+// position cannot explain); a resigned game is lost for the side that resigned.
 std::string GameResult(const GameFileData& data);
 
 // Who played red and who black (green), as the tags name them.
@@ -23,7 +23,7 @@ struct PgnPlayers {
   std::string red, black;
 };
 
-// The players of a stored game: the user is red, the computer black.
+// The players of a stored game: the user on the player's side, the computer on the other.
 PgnPlayers GamePlayers(const GameFileData& data);
 
 // The tag section of the game with `result`, for XBoard, Fairy-Stockfish and the Chinese

@@ -15,22 +15,48 @@ std::string SettingsFileName(const char* computerName) {
 
 std::string FormatSettings(const SettingsValues& values) {
   std::string text;
-  for (const SettingRow& row : SettingRows)
-    text += std::string(row.key) + " = " + std::to_string(row.get(values)) + "\n";
+  for (const SettingRow& row : SettingRows) {
+    const int32_t value = row.get(values);
+    if (row.line == SettingLine::Keyed && value == row.initial) continue;
+    text += std::string(row.key) + " = " + std::to_string(value) + "\n";
+  }
   return text;
 }
 
-// Each line is scanned as " Key = %d\n": the spaces and the newline match any run of white
-// space, so blank lines and CR LF endings read alike.
+namespace {
+
+// The keyed lines after the fixed ones, in any order; a setting without its line, or with
+// a value out of range, has its default, and an unknown key is passed over.
+void ReadKeyedLines(std::FILE* file, SettingsValues& values) {
+  for (const SettingRow& row : SettingRows)
+    if (row.line == SettingLine::Keyed) row.set(values, row.initial);
+  char key[64];
+  int number = 0;
+  while (std::fscanf(file, " %63[A-Za-z] = %d", key, &number) == 2) {
+    for (const SettingRow& row : SettingRows) {
+      if (row.line != SettingLine::Keyed || std::string(key) != row.key) continue;
+      row.set(values, number >= row.lowest && number <= row.highest ? number : row.initial);
+    }
+  }
+}
+
+}  // namespace
+
+// Each fixed line is scanned as " Key = %d\n": the spaces and the newline match any run of
+// white space, so blank lines and CR LF endings read alike.
 bool ReadSettingsFile(const std::string& path, SettingsValues& values) {
   std::FILE* file = std::fopen(path.c_str(), "r");
   if (!file) return false;
+  bool fixedRead = true;
   for (const SettingRow& row : SettingRows) {
+    if (row.line != SettingLine::Fixed) continue;
     const std::string format = std::string(" ") + row.key + " = %d\n";
     int number = 0;
-    if (std::fscanf(file, format.c_str(), &number) != 1) break;
+    fixedRead = std::fscanf(file, format.c_str(), &number) == 1;
+    if (!fixedRead) break;
     row.set(values, number);
   }
+  if (fixedRead) ReadKeyedLines(file, values);
   std::fclose(file);
   return true;
 }

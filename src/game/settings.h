@@ -12,12 +12,14 @@ struct GameApplication;
 
 std::string SettingsFileName(const char* computerName);
 
-// The file's lines, in the order of the settings table.
+// The file's lines, in the order of the settings table; a keyed setting at its default
+// has none.
 std::string FormatSettings(const SettingsValues& values);
 
-// Scans the lines in order into `values`. The first line that is missing or does not
-// parse ends the reading, so it and every later line keep what `values` held. A flag is
-// true exactly when it reads 1. False when the file cannot be opened.
+// Scans the fixed lines in order into `values`, then the keyed lines by their keys. The
+// first fixed line that is missing or does not parse ends the reading, so it and every
+// later line keep what `values` held. A flag is true exactly when it reads 1. False when
+// the file cannot be opened.
 bool ReadSettingsFile(const std::string& path, SettingsValues& values);
 
 // Replaces the file as a whole (see ReplaceFileContents); false when it could not.

@@ -1,4 +1,4 @@
-// Picking up, dragging and dropping red pieces, with the candidate list the markers show.
+// Picking up, dragging and dropping the player's pieces, with the candidate list the markers show.
 #include "interaction/board_input.h"
 
 #include "game/game_application.h"
@@ -7,6 +7,7 @@
 #include "interaction/command_menu.h"
 #include "interaction/hint.h"
 #include "interaction/interaction.h"
+#include "interaction/position_editor.h"
 
 namespace rq {
 
@@ -75,9 +76,10 @@ void BuildCandidates(GameApplication& app, int index) {
   GameRecord& record = app.game.record;
   app.hoveredPiece = index;
   app.candidateCount = 0;
-  record.generateCaptures(Red, index, CandidateSlot);
+  const int side = app.game.playerSide();
+  record.generateCaptures(side, index, CandidateSlot);
   app.captureCandidateCount = AppendJudged(app, 2);
-  record.generateQuietMoves(Red, index, CandidateSlot);
+  record.generateQuietMoves(side, index, CandidateSlot);
   app.quietCandidateCount = AppendJudged(app, 1);
   app.candidateCount = app.captureCandidateCount + app.quietCandidateCount;
   if (app.candidateCount > CandidateCapacity) app.candidateCount = CandidateCapacity;
@@ -88,7 +90,7 @@ void PlayUserMove(GameApplication& app, Move move) {
   GuardedGame& game = app.game;
   GameRecord& record = game.record;
   DropHint(app);
-  game.generalCaptured = record.makeMove(Red, move);
+  game.generalCaptured = record.makeMove(game.playerSide(), move);
   record.recordMove(move);
   AddEatenPiece(app, move);
   record.endPly = NoEndPly;
@@ -116,6 +118,7 @@ void OnPointerMove(GameApplication& app, int32_t x, int32_t y) {
   app.pointerX = x;
   app.pointerY = y;
   app.explanationShown = false;
+  if (app.editor.active) return;  // the editor's held piece follows the pointer as it is drawn
   const ScenePoint pointer = PointerToScene(app, x, y);
 
   if (app.draggedPiece.code >= 0) {
@@ -156,9 +159,10 @@ void OnPointerLeave(GameApplication& app) {
   if (app.draggedPiece.code < 0) app.candidatesShown = false;
 }
 
-// Lifts a red piece out of the drawn board on the user's turn.
+// Lifts one of the player's pieces out of the drawn board on the user's turn.
 void OnButtonDown(GameApplication& app, int32_t x, int32_t y) {
   app.buttonDown = true;
+  if (app.editor.active) return EditorButtonDown(app, x, y);
   GuardedGame& game = app.game;
   GameLockGuard hold(game);
   if (game.gameEnded || !game.usersTurn) return;
@@ -185,6 +189,7 @@ void OnButtonDown(GameApplication& app, int32_t x, int32_t y) {
 // Drops the held piece (playing its move or putting it back) or clicks the menu.
 void OnButtonUp(GameApplication& app, int32_t x, int32_t y) {
   app.buttonDown = false;
+  if (app.editor.active) return EditorButtonUp(app, x, y);
   GuardedGame& game = app.game;
   {
     // A menu click runs its command with the lock held, the new-game question, the

@@ -13,7 +13,8 @@ struct GameApplication;
 // Shows `cursor`, or the arrow when that cursor could not be loaded.
 void SetAppCursor(GameApplication& app, CursorHandle cursor);
 
-// Lists and judges every move of red piece `index` into the candidate list; caller holds the lock.
+// Lists and judges every move of the player's piece `index` into the candidate list;
+// caller holds the lock.
 void BuildCandidates(GameApplication& app, int index);
 
 // Plays a dropped candidate as the user's move and hands the turn on; caller holds the lock.

@@ -23,8 +23,8 @@ ScenePoint PointerToScene(const GameApplication& app, int32_t x, int32_t y) {
 
 // The point's centre in the pointer's orientation (y down from the top edge).
 ScenePoint PickingCentre(const GameApplication& app, int square) {
-  return {static_cast<double>(app.boardOriginX + PointSpacing * columnOf(square)),
-          static_cast<double>(SceneSize - app.boardOriginY + PointSpacing * rowOf(square))};
+  const Point centre = PointCentre(app, square);
+  return {centre.x, SceneSize - centre.y};
 }
 
 // Centres are 90 apart, so at most one square qualifies.
@@ -34,15 +34,16 @@ int SquareAtPoint(const GameApplication& app, ScenePoint p) {
   return -1;
 }
 
-// Green pieces are never picked; the grab offset keeps the piece where it was seized.
+// The computer's pieces are never picked; the grab offset keeps the piece where it was seized.
 bool PieceAtPoint(const GameApplication& app, ScenePoint p, PickedPiece& picked) {
   const GameRecord& record = app.game.record;
+  const int side = app.game.playerSide();
   for (int index = 1; index <= PiecesPerSide; ++index) {
-    const uint8_t entry = record.pieceSquare[Red][index];
+    const uint8_t entry = record.pieceSquare[side][index];
     if (isCaptured(entry) || entry >= BoardSquares) continue;
     const ScenePoint centre = PickingCentre(app, entry);
     if (!WithinPickRadius(p, centre)) continue;
-    picked.code = RedBit | index;
+    picked.code = colourBit(side) | index;
     picked.square = entry;
     picked.grabOffsetX = static_cast<int32_t>(centre.x - p.x);
     picked.grabOffsetY = static_cast<int32_t>(p.y - centre.y);

@@ -56,7 +56,7 @@ bool MenuItemAtPoint(GameApplication& app, int32_t x, int32_t y, int32_t& item) 
   } else if (Within(p, MenuCentreX, 851.0, RoundButtonRadius)) {
     found = MenuHelp;
   } else if (Within(p, MenuCentreX, 235.0, RoundButtonRadius)) {
-    if (UnderGameLock(app.game, [&] { return app.game.record.canUndo(); })) found = MenuUndo;
+    if (UnderGameLock(app.game, [&] { return UndoAvailable(app); })) found = MenuUndo;
   } else if (Within(p, MenuCentreX, 321.0, RoundButtonRadius)) {
     if (UnderGameLock(app.game, [&] { return app.game.record.canRedo(); })) found = MenuRedo;
   }

@@ -1,11 +1,16 @@
-// Undo, redo, new game and the key dispatch.
+// Undo, redo, new game, resigning, turning the board and the key dispatch.
 #include "interaction/commands.h"
+
+#include <string>
 
 #include "game/game_application.h"
 #include "game/new_game.h"
 #include "interaction/captured_pieces.h"
+#include "interaction/computer_turn.h"
 #include "interaction/hint.h"
 #include "interaction/interaction.h"
+#include "interaction/open_game.h"
+#include "interaction/position_editor.h"
 #include "platform/texts.h"
 
 namespace rq {
@@ -19,7 +24,7 @@ enum class HistoryStep { Back, Forward };
 bool StepOnePly(GameApplication& app, HistoryStep step, Move& m) {
   GameRecord& record = app.game.record;
   if (step == HistoryStep::Back) {
-    if (!record.undoMove(m)) return false;
+    if (!UndoAvailable(app) || !record.undoMove(m)) return false;
     RemoveEatenPiece(app, m.captured);
   } else {
     if (!record.redoMove(m)) return false;
@@ -46,6 +51,9 @@ void StepTwoPlies(GameApplication& app, HistoryStep step) {
       if (step == HistoryStep::Back) {
         game.gameEnded = false;
         app.gameDrawn = false;  // a later end must not inherit the draw text of this one
+        // Taking a move back withdraws a resignation: redo no longer leads to an end.
+        if (game.resigned) record.endPly = NoEndPly;
+        game.resigned = false;
         HighlightLastPlayedMove(app);
       }
     }
@@ -57,7 +65,21 @@ void StepTwoPlies(GameApplication& app, HistoryStep step) {
   OnPointerMove(app, app.pointerX, app.pointerY);
 }
 
+// The new-game question, naming the side the new game gives unless a red player keeps red.
+const char* NewGameQuestionText(GameApplication& app) {
+  GameLockGuard hold(app.game);
+  const int side = NextGameSide(app);
+  const bool redAgain = side == Red && app.game.playerSide() == Red;
+  return redAgain ? NewGameQuestion : side == Red ? NewGameAsRedQuestion : NewGameAsGreenQuestion;
+}
+
 }  // namespace
+
+// The computer's first move, when it moved first, is not the player's to take back.
+bool UndoAvailable(const GameApplication& app) {
+  const GameRecord& record = app.game.record;
+  return record.canUndo() && record.moveCount > (app.game.playerSide() != record.startSide ? 1 : 0);
+}
 
 // Two plies back; the move now last on the board stays highlighted.
 void UndoCommand(GameApplication& app) { StepTwoPlies(app, HistoryStep::Back); }
@@ -68,9 +90,9 @@ void RedoCommand(GameApplication& app) { StepTwoPlies(app, HistoryStep::Forward)
 // A finished game is left without asking; a held piece goes back before the save.
 void NewGameCommand(GameApplication& app) {
   if (!UnderGameLock(app.game, [&] { return app.game.gameEnded; })) {
-    const MessageAnswer answer =
-        app.platform->ShowMessage(_("New game?"), _("Do you want to quit this game and start a new one?"),
-                                  MessageButtons::YesNo, MessageIcon::Question);
+    const char* question = NewGameQuestionText(app);
+    const MessageAnswer answer = app.platform->ShowMessage(_(NewGameQuestionTitle), _(question),
+                                                           MessageButtons::YesNo, MessageIcon::Question);
     if (answer != MessageAnswer::Yes) return;
   }
   EndDrag(app);
@@ -78,8 +100,56 @@ void NewGameCommand(GameApplication& app) {
   StartNewGame(app);
 }
 
+// The game ends where it stands: the moves redo could bring back go, and the end is
+// announced as the computer's win.
+void ResignCommand(GameApplication& app) {
+  GuardedGame& game = app.game;
+  if (!UnderGameLock(game, [&] { return game.usersTurn && !game.gameEnded; })) return;
+  EndDrag(app);
+  if (app.platform->ShowMessage(_(ResignTitle), _(ResignQuestion), MessageButtons::YesNo, MessageIcon::Question) !=
+      MessageAnswer::Yes)
+    return;
+  DropHint(app);
+  {
+    GameLockGuard hold(game);
+    game.record.forgetRedoMoves();
+    game.record.endPly = game.record.recordedMoves;
+    game.gameEnded = true;
+    game.resigned = true;
+    app.gameDrawn = false;
+    app.computerEndAnnouncement = true;
+    app.candidatesShown = false;
+    app.hoveredPiece = -1;
+    PublishMoveRecord(app);
+  }
+  OnPointerMove(app, app.pointerX, app.pointerY);
+}
+
+// The markers follow the pointer to whatever now lies under it.
+void TurnBoardCommand(GameApplication& app) {
+  EndDrag(app);
+  app.boardTurned = !app.boardTurned;
+  app.candidatesShown = false;
+  app.hoveredPiece = -1;
+  OnPointerMove(app, app.pointerX, app.pointerY);
+}
+
+// Copying only reads the board, so it answers in the computer's turn too; opening asks
+// for the player's turn itself.
+void OnControlKey(GameApplication& app, int32_t key) {
+  if (app.editor.active && key != KeyCopy) return;  // Escape or Return leaves the editor first
+  switch (key) {
+    case KeyOpen: OpenCommand(app); break;
+    case KeyPaste: PasteCommand(app); break;
+    case KeyCopy: CopyPositionCommand(app); break;
+    default: break;
+  }
+}
+
 // Letters act only on the user's turn; a held piece goes back before any command.
 void OnKeyDown(GameApplication& app, int32_t key) {
+  if (app.editor.active) return EditorKey(app, key);
+  if (key == KeySetUp) return EnterEditor(app);
   // The record window only looks on, so it opens and closes in the computer's turn too.
   if (key == KeyMoveList) {
     ToggleMoveRecord(app);
@@ -91,7 +161,9 @@ void OnKeyDown(GameApplication& app, int32_t key) {
     return HelpCommand(app);
   }
   if (key == KeyHint) return HintCommand(app);
-  if (key != KeyNewGame && key != KeySettings && key != KeyRedo && key != KeyUndo) return;
+  // Turning the board changes only the view, so F answers in the computer's turn too.
+  if (key == KeyTurnBoard) return TurnBoardCommand(app);
+  if (key != KeyNewGame && key != KeySettings && key != KeyRedo && key != KeyUndo && key != KeyResign) return;
   // The whole command holds the lock, the new-game question and the settings dialog too:
   // commands come only on the user's turn, so no search waits for it.
   GameLockGuard hold(app.game);
@@ -102,6 +174,7 @@ void OnKeyDown(GameApplication& app, int32_t key) {
     case KeySettings: SettingsCommand(app); break;
     case KeyRedo: RedoCommand(app); break;
     case KeyUndo: UndoCommand(app); break;
+    case KeyResign: ResignCommand(app); break;
     default: break;
   }
 }

@@ -24,8 +24,7 @@ void ReturnTurnForAnnouncement(GameApplication& app) {
 bool ComputerMovePlayable(GameApplication& app) {
   const Move& m = app.game.bestMove;
   if (!IsBoardMove(m)) return false;
-  const int side = app.game.computerSide != 0 ? Green : Red;
-  return app.game.record.pieceCanMove(side, m.from, m.to);
+  return app.game.record.pieceCanMove(app.game.computerSide, m.from, m.to);
 }
 
 // The computer could not move (or published no usable move): the user has won.
@@ -42,7 +41,7 @@ void PlayComputerMove(GameApplication& app) {
   GuardedGame& game = app.game;
   GameRecord& record = game.record;
   Move& best = game.bestMove;
-  game.generalCaptured = record.makeMove(game.computerSide != 0 ? Green : Red, best);
+  game.generalCaptured = record.makeMove(game.computerSide, best);
   record.recordMove(best);
   if (game.generalCaptured) app.computerEndAnnouncement = true;
   AddEatenPiece(app, best);
@@ -58,8 +57,8 @@ void PlayComputerMove(GameApplication& app) {
       app.computerEndAnnouncement = true;
     }
   }
-  // Without a permitted move the user has lost, in check or not.
-  if (!record.redHasMove()) {
+  // Without a permitted move the player has lost, in check or not.
+  if (!record.hasPermittedMove(game.playerSide())) {
     game.gameEnded = true;
     record.endPly = record.recordedMoves;
     app.computerEndAnnouncement = true;

@@ -20,8 +20,8 @@ void HintCommand(GameApplication& app) {
   }
 }
 
-// Shows the stage asked for once the answer is in; a move that is not a red piece's on
-// the drawn board is no hint, and nothing is shown.
+// Shows the stage asked for once the answer is in; a move that is not one of the player's
+// pieces' on the drawn board is no hint, and nothing is shown.
 void UpdateHint(GameApplication& app) {
   HintDisplay& hint = app.hint;
   if (hint.asked == 0) return;
@@ -29,8 +29,9 @@ void UpdateHint(GameApplication& app) {
   if (app.game.hintAnswered != hint.asked) return;
   hint.asked = 0;
   hint.move = app.game.hintMove;
-  const bool red = IsBoardMove(hint.move) && (app.savedBoard.squares[hint.move.from] & RedBit) != 0;
-  hint.stage = red ? hint.wanted : 0;
+  const uint8_t colour = colourBit(app.game.playerSide());
+  const bool players = IsBoardMove(hint.move) && (app.savedBoard.squares[hint.move.from] & colour) != 0;
+  hint.stage = players ? hint.wanted : 0;
 }
 
 // The hint goes with any change of the position; its search is cut short.

@@ -1,4 +1,4 @@
-// Key H: red's best move, found by the computer's own search, shown in two stages.
+// Key H: the player's best move, found by the computer's own search, shown in two stages.
 #pragma once
 
 namespace rq {

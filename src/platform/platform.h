@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/settings_table.h"
 
@@ -38,6 +39,12 @@ constexpr int MoveListCapacity = 501;
 
 // What the user asked of the record window.
 enum class MoveListRequest { NoRequest, Close, CopyPgn, SavePgn };
+
+// One game of a file in the list to pick from.
+struct GameListEntry {
+  std::string red, black, date, result;
+  int plies = 0;
+};
 
 class Platform {
  public:
@@ -80,6 +87,13 @@ class Platform {
   virtual MoveListRequest TakeMoveListRequest(std::string& path) = 0;
   // Puts text on the desktop's clipboard; false when there is none.
   virtual bool CopyToClipboard(const std::string& text) = 0;
+  // The clipboard's text; false when it holds none.
+  virtual bool PasteFromClipboard(std::string& text) = 0;
+
+  // The modal file chooser for games and positions; false when the user cancelled.
+  virtual bool ChooseGameFile(std::string& path) = 0;
+  // The modal list of a file's games; the index picked, or -1 when the user cancelled.
+  virtual int ChooseGame(const std::vector<GameListEntry>& games) = 0;
 };
 
 }  // namespace rq

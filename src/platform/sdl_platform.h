@@ -51,6 +51,10 @@ class SdlPlatform : public Platform {
   void CloseMoveList() override;
   MoveListRequest TakeMoveListRequest(std::string& path) override;
   bool CopyToClipboard(const std::string& text) override;
+  bool PasteFromClipboard(std::string& text) override;
+  // The dialogs that open a game, in open_dialogs.cpp.
+  bool ChooseGameFile(std::string& path) override;
+  int ChooseGame(const std::vector<GameListEntry>& games) override;
 
   // Handles what is pending for GTK's windows without waiting: the main loop calls it on
   // every pass, so the record window answers while the game goes on.
@@ -67,6 +71,8 @@ class SdlPlatform : public Platform {
   int ModalWindowsClosed() const { return modalWindowsClosed_; }
 
  private:
+  // Takes a closed modal dialog off the screen and drops the input given meanwhile.
+  void AfterModal();
   // Called as a modal window closes: the pointer and key input that reached the game
   // window meanwhile is thrown away, never played afterwards; window events stay.
   void DiscardInputBehindModal();

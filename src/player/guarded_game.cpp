@@ -10,15 +10,16 @@ GuardedGame::GuardedGame() {
   clock.owner = this;
 }
 
-void GuardedGame::resetForNewGame() {
+void GuardedGame::resetForNewGame(int side) {
   searchRequested = false;
   stopRequested = false;
   gameEnded = false;
+  resigned = false;
   searching = false;
   hintSearch = false;
   progress = 0.0;
-  usersTurn = true;
-  computerSide = Green;
+  usersTurn = side == Red;
+  computerSide = side == Red ? Green : Red;
   clock.owner = this;
   record.searchClock = &clock;
   record.newGame();
@@ -73,7 +74,7 @@ void SearchWorkerMain(GuardedGame* game) {
       game->clock.started = false;
       limits.thinkSeconds = game->thinkSeconds;
       limits.firstTimedDepth = game->firstTimedDepth;
-      side = hint ? Red : game->computerSide;
+      side = hint ? game->playerSide() : game->computerSide;
       if (!hint) game->noMoves = false;
     }
 

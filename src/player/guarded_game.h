@@ -17,6 +17,7 @@ struct GuardedGame {
   bool searchRequested = false;
   bool stopRequested = false;
   bool gameEnded = false;
+  bool resigned = false;  // the player gave the game up; it has ended
   uint8_t computerSide = Green;
   bool searching = false;
   bool usersTurn = true;
@@ -28,7 +29,7 @@ struct GuardedGame {
   bool noMoves = false;
   bool generalCaptured = false;
   bool workerQuit = false;  // asks the worker to leave its loop at shut-down
-  // The pending request is red's hint, not the computer's move. A hint is searched on a
+  // The pending request is the player's hint, not the computer's move. A hint is searched on a
   // record of its own, so the game's record, its history and its random draws stay as they
   // were and the computer's next search is the one it would have been without the hint.
   bool hintSearch = false;
@@ -41,8 +42,13 @@ struct GuardedGame {
   GuardedGame(const GuardedGame&) = delete;
   GuardedGame& operator=(const GuardedGame&) = delete;
 
-  // Flags, clock link and opening position of a new game; no search may be running.
-  void resetForNewGame();
+  // Flags, clock link and opening position of a new game in which the player has
+  // `playerSide`; no search may be running. Red moves first: with the player green the
+  // turn is the computer's, and the caller asks it for its move.
+  void resetForNewGame(int playerSide = Red);
+
+  // The side the player has in this game: the other one than the computer's.
+  int playerSide() const { return computerSide == Green ? Red : Green; }
 };
 
 // Takes the game lock, waiting without a time-out, and lets it go again; re-entrant.
@@ -75,7 +81,7 @@ void SearchWorkerMain(GuardedGame* game);
 // Asks the worker for the computer's move (one locked section).
 void RequestComputerMove(GuardedGame& game);
 
-// Asks the worker for red's best move in the game's position; returns the request's number.
+// Asks the worker for the player's best move in the game's position; returns the request's number.
 uint32_t RequestHint(GuardedGame& game);
 
 // Withdraws a hint not yet taken and cuts a hint search short. It does not wait: the hint's

@@ -37,10 +37,10 @@ bool GeneralsBlink(const GameApplication& app) {
 }
 
 // A move's arrow in the colour set: a 16-unit band with the round dot's halves as caps.
-void DrawMoveArrow(const Move& m) {
+void DrawMoveArrow(const GameApplication& app, const Move& m) {
   // A move without two distinct board squares has no direction to draw.
   if (m.from >= BoardSquares || m.to >= BoardSquares || m.from == m.to) return;
-  Point a = BoardFrameCentre(m.from), b = BoardFrameCentre(m.to);
+  Point a = BoardFrameCentre(app, m.from), b = BoardFrameCentre(app, m.to);
   a.y += 1;
   b.y += 1;
   const double length = std::hypot(b.x - a.x, b.y - a.y);
@@ -72,7 +72,7 @@ void DrawHintRing(const GameApplication& app) {
   if (app.hint.stage < 1 || from >= BoardSquares || !IsPieceCode(app.savedBoard.squares[from])) return;
   const double q = std::abs(ClockPhase(app.platform->ElapsedMilliseconds(), 1000) - 500) * 0.002;
   const double scale = 2.15 + 0.2 * q;
-  const Point c = BoardFrameCentre(from);
+  const Point c = BoardFrameCentre(app, from);
   glColor4d(kHintR, kHintG, kHintB, 0.55 + 0.35 * q);
   glPushMatrix();
   glTranslated(c.x, c.y, 0);
@@ -93,62 +93,70 @@ void DrawBoardPicture(GameApplication& app) {
 }
 
 // Shadows, the hint's ring and arrow, then pieces (generals blinking for facing
-// generals), then the arrows of the latest move and of the hint over them.
+// generals), then the arrows of the latest move and of the hint over them. Points are
+// drawn by their places in the picture, top row first, whichever way the board lies.
 void DrawBoardPieces(GameApplication& app) {
   OpenStep(app, kPiecesTexture);
   EnterBoardFrame(app);
   const int hidden = HiddenSquare(app);
-  const uint8_t* squares = app.savedBoard.squares;
+  // The editor shows the position being set up, without the game's arrows and ring.
+  const bool editing = app.editor.active;
+  const uint8_t* squares = editing ? app.editor.squares : app.savedBoard.squares;
 
   glColor4d(1, 1, 1, 0.9);
-  for (int s = 0; s < BoardSquares; ++s) {
+  for (int place = 0; place < BoardSquares; ++place) {
+    const int s = ShownSquare(app.boardTurned, place);
     if (!IsPieceCode(squares[s]) || s == hidden) continue;
-    const Point c = BoardFrameCentre(s);
+    const Point c = BoardFrameCentre(app, s);
     DrawShadowSprite(c.x + 2 - 40, c.y - 4 - 40);
   }
 
-  DrawHintRing(app);
-  if (app.hint.stage == 2) {
+  if (!editing) DrawHintRing(app);
+  if (!editing && app.hint.stage == 2) {
     glColor4d(kHintR, kHintG, kHintB, kHintUnderPiecesAlpha);
-    DrawMoveArrow(app.hint.move);
+    DrawMoveArrow(app, app.hint.move);
   }
   glColor4d(1, 1, 1, 1);
   const bool blink = GeneralsBlink(app);
   const double blinkAlpha =
       0.75 + (ClockPhase(app.platform->ElapsedMilliseconds(), 500) < 250 ? 0.25 : 0.0);
-  for (int s = 0; s < BoardSquares; ++s) {
+  for (int place = 0; place < BoardSquares; ++place) {
+    const int s = ShownSquare(app.boardTurned, place);
     if (!IsPieceCode(squares[s]) || s == hidden) continue;
-    const Point c = BoardFrameCentre(s);
+    const Point c = BoardFrameCentre(app, s);
     const bool general = (squares[s] & IndexMask) == GeneralIndex;
     if (blink && general) glColor4d(1, 1, 1, blinkAlpha);
     DrawPieceSprite(app, squares[s], c.x - 40, c.y - 40);
     if (blink && general) glColor4d(1, 1, 1, 1);
   }
 
-  if (app.lastMove.status != NoLastMove && app.settings.highlightMove) {
+  if (!editing && app.lastMove.status != NoLastMove && app.settings.highlightMove) {
     glColor4d(1, 1, 1, kArrowAlpha);
-    DrawMoveArrow(app.lastMove);
+    DrawMoveArrow(app, app.lastMove);
   }
-  if (app.hint.stage == 2) {
+  if (!editing && app.hint.stage == 2) {
     glColor4d(kHintR, kHintG, kHintB, kArrowAlpha);
-    DrawMoveArrow(app.hint.move);
+    DrawMoveArrow(app, app.hint.move);
   }
   glDisable(GL_TEXTURE_2D);
   glDisable(GL_BLEND);
   CloseStep();
 }
 
-// The held piece under the pointer, at its grab offset, with its shadow.
+// The held piece under the pointer, at its grab offset, with its shadow; the editor's
+// piece centred under it.
 void DrawDraggedPiece(GameApplication& app) {
-  if (app.draggedPiece.code < 0) return;
+  const bool editing = app.editor.active;
+  const int32_t code = editing ? app.editor.heldCode : app.draggedPiece.code;
+  if (code < 0) return;
   OpenStep(app, kPiecesTexture);
-  glTranslated(app.draggedPiece.grabOffsetX, app.draggedPiece.grabOffsetY, 0);
+  if (!editing) glTranslated(app.draggedPiece.grabOffsetX, app.draggedPiece.grabOffsetY, 0);
   const double px = app.pointerX / app.viewScale;
   const double py = app.clientHeight / app.viewScale - app.pointerY / app.viewScale;
   glColor4d(1, 1, 1, 0.7);
   DrawShadowSprite(px + 10 - 40, py - 20 - 40);
   glColor4d(1, 1, 1, 1);
-  DrawPieceSprite(app, app.draggedPiece.code, px - 40, py - 40);
+  DrawPieceSprite(app, code, px - 40, py - 40);
   glDisable(GL_BLEND);
   CloseStep();
 }
@@ -163,7 +171,7 @@ void DrawComputerMove(GameApplication& app) {
   const double p = std::clamp(app.animProgress, 0.0, 1.0);
   const double e = (std::sin((2 * p - 1) * kHalfPi) + 1) * 0.5;
   const double h = std::sin(e * kPi);
-  const Point a = BoardFrameCentre(from), b = BoardFrameCentre(to);
+  const Point a = BoardFrameCentre(app, from), b = BoardFrameCentre(app, to);
   const Point q{(1 - e) * a.x + e * b.x, (1 - e) * a.y + e * b.y};
   glColor4d(1, 1, 1, 0.9);
   DrawShadowSprite(q.x + 8 * h + 2 - 40, q.y - (16 * h + 4) - 40);

@@ -33,6 +33,7 @@ const Band* BandOf(int32_t item) {
 
 // The panel at the right edge with its fades, and the held item pressed.
 void DrawCommandMenu(GameApplication& app) {
+  if (app.editor.active) return;  // the editor's tray stands where the menu fades in
   if (!app.settings.autoHideMenu) app.menuVisible = true;
   const double alpha = MenuOpacity(app, app.platform->ElapsedMilliseconds());
   if (alpha <= 0.0) return;  // faded out, or never shown

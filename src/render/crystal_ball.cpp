@@ -40,6 +40,7 @@ void DrawProgressFan(double progress) {
 // The ball while the computer thinks (for its move or for a hint), and always the
 // dots of the search depth.
 void DrawCrystalBall(GameApplication& app) {
+  if (app.editor.active) return;  // the editor's tray stands where the ball is
   const bool hint = app.hint.asked != 0;
   int32_t depthLimit;
   bool usersTurn;

@@ -41,8 +41,9 @@ void EnterBoardFrame(const GameApplication& app) {
   glTranslated(app.boardOriginX - 64, app.boardOriginY - 64, 0);
 }
 
-Point BoardFrameCentre(int square) {
-  return {90.0 * (square % 9) + 64, 64 - 90.0 * (square / 9)};
+Point BoardFrameCentre(const GameApplication& app, int square) {
+  const Point centre = PointCentre(app, square);
+  return {centre.x - (app.boardOriginX - 64), centre.y - (app.boardOriginY - 64)};
 }
 
 void DrawPieceSprite(const GameApplication& app, int32_t code, double x, double y) {

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "game/board_view.h"
+
 namespace rq {
 
 struct GameApplication;
@@ -18,17 +20,12 @@ void DrawTexturedRect(double x, double y, double srcX, double srcY, double w, do
 void OpenStep(const GameApplication& app, int texture);
 void CloseStep();
 
-// Moves from scene space into the board frame, whose square centres lie at
-// (90 * column + 64, 64 - 90 * row).
+// Moves from scene space into the board frame, whose origin lies 64 units left of and
+// below the top-left point of the picture, (boardOriginX - 64, boardOriginY - 64).
 void EnterBoardFrame(const GameApplication& app);
 
-struct Point {
-  double x;
-  double y;
-};
-
-// Centre of `square` in the board frame.
-Point BoardFrameCentre(int square);
+// Centre of `square` in the board frame, as the board lies now (board_view.h).
+Point BoardFrameCentre(const GameApplication& app, int square);
 
 // Sprite sizes and sources in the pieces atlas (512 by 512 units).
 constexpr double kAtlasSize = 512;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "game/game_application.h"
+#include "interaction/position_editor.h"
 #include "render/draw.h"
 #include "render/scene_steps.h"
 #include "render/textures.h"
@@ -27,6 +28,30 @@ Tint MarkerTint(int32_t status, double q) {
   if (status == -3) return {1, 0.5, 0, 0.6 + 0.2 * q};
   if (status == -4) return {0, 1, 1, 0.6 + 0.2 * q};
   return {1, 0, 0, 0.4 + 0.2 * q};
+}
+
+// The editor's tray in the captured pieces' stead: every kind of each side, faint where the
+// side has all of that kind on the board, and a ring behind the general of the side to move.
+void DrawEditorTray(const GameApplication& app) {
+  OpenStep(app, kPiecesTexture);
+  for (int side = Red; side <= Green; ++side) {
+    const ScenePoint ring = TrayCentre(side, General);
+    if (side == app.editor.sideToMove) {
+      glColor4d(1.0, 0.75, 0.1, 0.8);
+      glPushMatrix();
+      glTranslated(ring.x, SceneSize - ring.y, 0);
+      glScaled(2.4, 2.4, 1);
+      DrawMarkerSprite(-kMarkerCentreX, -kMarkerCentreY);
+      glPopMatrix();
+    }
+    for (int kind = 1; kind <= TrayKinds; ++kind) {
+      const ScenePoint c = TrayCentre(side, kind);
+      glColor4d(1, 1, 1, FreePiece(app.editor.squares, side, kind) != 0 ? 1.0 : 0.35);
+      DrawPieceSprite(app, colourBit(side) | KindFirstIndex[kind], c.x - 40, SceneSize - c.y - 40);
+    }
+  }
+  glDisable(GL_BLEND);
+  CloseStep();
 }
 
 // One column group of captured pieces; d is -1 when rows go down, +1 when up.
@@ -64,7 +89,7 @@ void DrawCandidateMarkers(GameApplication& app) {
   for (int i = 0; i < count; ++i) {
     const Move& m = app.candidateMoves[i];
     if (m.to >= BoardSquares) continue;
-    const Point c = BoardFrameCentre(m.to);
+    const Point c = BoardFrameCentre(app, m.to);
     const Tint t = MarkerTint(m.status, q);
     glColor4d(t.r, t.g, t.b, t.a);
     const bool shown = m.status < 0 ? app.settings.showIllegalMoves : app.settings.showMoves;
@@ -74,12 +99,15 @@ void DrawCandidateMarkers(GameApplication& app) {
   CloseStep();
 }
 
-// The user's losses from the top left down, the computer's from the bottom up.
+// Red's losses from the corner on green's side of the board, green's from the corner on
+// red's: with red at the bottom, red's from the top left down and green's from the bottom
+// left up; turned, the other way round.
 void DrawCapturedPieces(GameApplication& app) {
-  DrawCapturedGroup(app, app.eatenRed, app.eatenRedCount, app.boardOriginX - 157,
-                    app.boardOriginY - 50, -1);
-  DrawCapturedGroup(app, app.eatenGreen, app.eatenGreenCount, app.boardOriginX - 157,
-                    app.boardOriginY - 830, +1);
+  if (app.editor.active) return DrawEditorTray(app);
+  const double x = app.boardOriginX - 157, top = app.boardOriginY - 50, bottom = app.boardOriginY - 830;
+  const bool turned = app.boardTurned;
+  DrawCapturedGroup(app, app.eatenRed, app.eatenRedCount, x, turned ? bottom : top, turned ? +1 : -1);
+  DrawCapturedGroup(app, app.eatenGreen, app.eatenGreenCount, x, turned ? top : bottom, turned ? -1 : +1);
 }
 
 // The strip that says why the point under the held piece is prohibited.

@@ -39,6 +39,8 @@ void GameRecord::newGame() {
   historyDetached = false;
   recentMoves = 0;
   std::memcpy(position.squares, StartSquares, BoardSquares);
+  std::memcpy(startSquares, StartSquares, BoardSquares);
+  startSide = Red;
   position.boardValue = 0;
   position.boardExtraValue = 0;
   rebuildPieceLists();
@@ -66,7 +68,13 @@ void GameRecord::copyGameFrom(const GameRecord& other) {
   recordedMoves = count;
   endPly = other.endPly;
   historyOverflowed = other.historyOverflowed;
+  std::memcpy(startSquares, other.startSquares, BoardSquares);
+  startSide = other.startSide;
   fullCheckDepth = other.fullCheckDepth;
+}
+
+bool GameRecord::startsAtOpening() const {
+  return startSide == Red && std::memcmp(startSquares, StartSquares, BoardSquares) == 0;
 }
 
 void GameRecord::seedRandom(uint32_t seed) { random.seed(seed); }

@@ -55,6 +55,10 @@ struct GameRecord {
   // The history does not lead up to the board (a game loaded past its full history):
   // only `recent` describes the positions played.
   bool historyDetached = false;
+  // Where the history begins: the opening, or a position set up or read from FEN. Undo
+  // never goes back past it.
+  uint8_t startSquares[BoardSquares];
+  int32_t startSide = Red;  // the side that moves first from startSquares
 
   GameRecord();
   GameRecord(const GameRecord&) = delete;
@@ -68,6 +72,8 @@ struct GameRecord {
   // Takes over another record's game (position, piece lists, history so far) to search
   // on it; the redo moves, the random draws and the search data stay this record's own.
   void copyGameFrom(const GameRecord& other);
+  // Whether the history begins at the opening with red to move.
+  bool startsAtOpening() const;
 
   // Move generation (movegen.cpp): replaces the slot's contents.
   void generateCaptures(int side, int pieceIndex, MoveSlot& slot);
@@ -120,6 +126,8 @@ struct GameRecord {
   bool canRedo() const;
   bool undoMove(Move& move);
   bool redoMove(Move& move);
+  // Forgets the moves that redo could bring back: the game ends where it stands.
+  void forgetRedoMoves() { recordedMoves = moveCount; }
 
   // Static score for `side`: the two running sums, seen from that side.
   int32_t staticScore(int side) const {

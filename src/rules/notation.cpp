@@ -8,9 +8,6 @@ namespace rq {
 namespace {
 
 constexpr char KindLetters[8] = {'?', 'p', 'r', 'n', 'c', 'a', 'b', 'k'};
-constexpr int KindCapacity[8] = {0, 5, 2, 2, 2, 2, 2, 1};
-constexpr int KindFirstIndex[8] = {0, FirstSoldier, FirstChariot, FirstHorse, FirstCannon,
-                                   FirstAdvisor, FirstElephant, GeneralIndex};
 constexpr const char* KindNames[8] = {"", "soldier", "chariot", "horse", "cannon", "advisor",
                                       "elephant", "general"};
 
@@ -125,6 +122,8 @@ bool LoadFen(GameRecord& record, const std::string& fen, int& sideToMove, std::s
   }
 
   std::memcpy(record.position.squares, squares, BoardSquares);
+  std::memcpy(record.startSquares, squares, BoardSquares);
+  record.startSide = side;
   int32_t value = 0, extra = 0;
   for (int s = 0; s < BoardSquares; ++s) {
     const uint8_t code = squares[s];
@@ -148,11 +147,15 @@ bool LoadFen(GameRecord& record, const std::string& fen, int& sideToMove, std::s
 }
 
 std::string WriteFen(const GameRecord& record, int sideToMove, int halfmoveClock, int fullmoveNumber) {
+  return WriteFen(record.position.squares, sideToMove, halfmoveClock, fullmoveNumber);
+}
+
+std::string WriteFen(const uint8_t (&squares)[BoardSquares], int sideToMove, int halfmoveClock, int fullmoveNumber) {
   std::string fen;
   for (int row = 0; row < BoardRows; ++row) {
     int empty = 0;
     for (int column = 0; column < BoardColumns; ++column) {
-      const uint8_t code = record.position.squares[squareOf(column, row)];
+      const uint8_t code = squares[squareOf(column, row)];
       if (code == 0) { ++empty; continue; }
       if (empty) fen += static_cast<char>('0' + empty);
       empty = 0;

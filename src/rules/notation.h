@@ -14,6 +14,8 @@ bool LoadFen(GameRecord& record, const std::string& fen, int& sideToMove, std::s
 
 // The record's position as FEN, with `sideToMove` and the move counters given.
 std::string WriteFen(const GameRecord& record, int sideToMove, int halfmoveClock = 0, int fullmoveNumber = 1);
+std::string WriteFen(const uint8_t (&squares)[BoardSquares], int sideToMove, int halfmoveClock = 0,
+                     int fullmoveNumber = 1);
 
 // "h2e2" for the move from column 7, row 7 to column 4, row 7.
 std::string FormatMove(int from, int to);

@@ -47,6 +47,11 @@ enum PieceKind : int {
 };
 constexpr int GreenTypeBit = 8;
 
+// By kind: the first piece index of that kind and how many a side has.
+constexpr int KindFirstIndex[8] = {0, FirstSoldier, FirstChariot, FirstHorse, FirstCannon, FirstAdvisor, FirstElephant,
+                                   GeneralIndex};
+constexpr int KindCapacity[8] = {0, 5, 2, 2, 2, 2, 2, 1};
+
 constexpr int squareOf(int column, int row) { return column + BoardColumns * row; }
 constexpr int columnOf(int square) { return square % BoardColumns; }
 constexpr int rowOf(int square) { return square / BoardColumns; }

@@ -3,10 +3,12 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <string>
 
 #include "game/game_application.h"
 #include "interaction/commands.h"
 #include "interaction/interaction.h"
+#include "interaction/open_game.h"
 #include "render/backdrop.h"
 #include "shell/key_map.h"
 #include "shell/window.h"
@@ -71,9 +73,16 @@ void OnKey(Shell& shell, const SDL_KeyboardEvent& e) {
     shell.keyDownTable[vk] = false;
     return;
   }
+  // Escape in the position editor leaves the editor, not the game.
+  if (vk == kVkEscape && shell.app->editor.active) return OnKeyDown(*shell.app, vk);
   shell.keyDownTable[vk] = true;
   if (vk == kVkEscape) shell.escapePressed = true;
   if (vk == KeyHelp && e.repeat) return;  // a held F1 opens the help page once
+  // Ctrl with O, V or C opens, pastes or copies; with any other key it is not there, as before.
+  if ((e.keysym.mod & KMOD_CTRL) != 0 && IsControlKey(vk)) {
+    if (!e.repeat) OnControlKey(*shell.app, vk);
+    return;
+  }
   OnKeyDown(*shell.app, vk);  // auto-repeats too, like first presses
 }
 
@@ -108,6 +117,14 @@ void RouteEvent(Shell& shell, const SDL_Event& event) {
     case SDL_MOUSEBUTTONUP:
       if (event.button.button == SDL_BUTTON_LEFT && InsideClient(shell, event.button.x, event.button.y))
         OnButtonUp(*shell.app, event.button.x, event.button.y);
+      break;
+    case SDL_DROPFILE:
+      // A file dropped on the window opens as Ctrl+O's would; SDL gives the name to free.
+      if (event.drop.file != nullptr) {
+        const std::string path = event.drop.file;
+        SDL_free(event.drop.file);
+        OpenGameFile(*shell.app, path);
+      }
       break;
     default: break;
   }

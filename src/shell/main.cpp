@@ -15,6 +15,7 @@
 #include "game/game_application.h"
 #include "install/install_dirs.h"
 #include "interaction/interaction.h"
+#include "interaction/open_game.h"
 #include "platform/language.h"
 #include "platform/texts.h"
 #include "platform/sdl_platform.h"
@@ -50,7 +51,7 @@ int Refuse(rq::SdlPlatform& platform, const char* text) {
 
 }  // namespace
 
-int main(int, char**) {
+int main(int argc, char** argv) {
   // SDL 2.26 takes the X11 window class only from the environment, when video starts;
   // the desktop entry's StartupWMClass matches it.
   setenv("SDL_VIDEO_X11_WMCLASS", "Ravenquill", 0);
@@ -63,6 +64,8 @@ int main(int, char**) {
   // that every file name, and the one-copy claim below, stay as they are.
   std::error_code error;
   const std::string working = std::filesystem::current_path(error).string();
+  // A file to open, named from where the game was started: the game may work elsewhere.
+  const std::string fileToOpen = argc > 1 ? std::filesystem::absolute(argv[1], error).string() : std::string();
   const rq::Folders folders = rq::ChooseFolders(working, rq::InstalledDataDir, std::getenv("XDG_DATA_HOME"),
                                                 std::getenv("HOME"), rq::HoldsRunTimeData);
   // The desktop's language until the settings are read.
@@ -87,6 +90,7 @@ int main(int, char**) {
     shell.platform = &platform;
     shell.app = &app;
     if (shell.OpenMainWindow("Ravenquill v1.0")) {
+      if (!fileToOpen.empty()) rq::OpenGameFileAtStart(app, fileToOpen);
       shell.RunMainLoop();
       shell.CloseMainWindow();
     } else {

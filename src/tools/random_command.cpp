@@ -75,13 +75,7 @@ void PlayRandomGame(GameRecord& record, GameFileData& data, long plies, long car
   data.board = record.position;
   data.recordedMoves = data.moveCount = record.moveCount;
   std::memcpy(data.history, record.history, sizeof data.history);
-  data.eatenRedCount = data.eatenGreenCount = 0;
-  for (int i = 0; i < record.moveCount; ++i) {
-    const uint8_t taken = record.history[i].captured;
-    if (taken == 0) continue;
-    if (sideOfCode(taken) == Red) data.eatenRed[data.eatenRedCount++] = taken;
-    else data.eatenGreen[data.eatenGreenCount++] = taken;
-  }
+  EatenFromHistory(data);
 }
 
 }  // namespace

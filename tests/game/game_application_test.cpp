@@ -63,6 +63,43 @@ TEST_F(GameAppTest, AGameContinuesAfterARestartThinkingOrNot) {
   EXPECT_TRUE(PlayAnswer(c));
 }
 
+// A first start with the setting green: the computer opens as red; the game continues after
+// a restart with the same sides, the same turn and green at the bottom. Alternating, the next
+// game gives red.
+TEST_F(GameAppTest, AGreenGameContinuesWithTheSameSidesTurnAndView) {
+  SettingsValues settings;
+  settings.difficultyLevel = 0;
+  settings.sideChoice = SideChoiceAlternate;
+  WriteFile(SettingsFileName("TESTBOX"), FormatSettings(settings));
+  GameApplication& first = Start();
+  EXPECT_EQ(first.game.playerSide(), Red) << "alternating starts with red";
+  Stop();
+  settings.sideChoice = SideChoiceGreen;
+  WriteFile(SettingsFileName("TESTBOX"), FormatSettings(settings));
+  std::filesystem::remove(CurrentGameFileName("TESTBOX"));
+  GameApplication& a = Start();
+  EXPECT_TRUE(a.boardTurned);
+  ASSERT_TRUE(PlayAnswer(a)) << "red's first move is the computer's";
+  ASSERT_TRUE(PlayMoves(a, "h7e7"));
+  RequestComputerMove(a.game);
+  ASSERT_TRUE(PlayAnswer(a));
+  const std::string before = GameState(a);
+  Stop();
+  // The side's line closes the record, whatever red's answer took.
+  const std::string saved = CurrentFile();
+  EXPECT_EQ(saved.substr(saved.rfind('\n', saved.size() - 4)), "\nPlayer: green\n\n\n") << saved;
+  platform.ClearRecords();
+  GameApplication& b = Start();
+  EXPECT_EQ(Told(), "Ravenquill: Continuing previous game. You play green. It's your turn.");
+  EXPECT_EQ(GameState(b), before);
+  EXPECT_TRUE(b.boardTurned);
+  EXPECT_EQ(b.game.computerSide, Red);
+  b.settings.sideChoice = SideChoiceAlternate;
+  ASSERT_TRUE(Locked(b, [&](GuardedGame&) { return StartNewGame(b); }));
+  EXPECT_EQ(b.game.playerSide(), Red);
+  EXPECT_FALSE(b.boardTurned);
+}
+
 TEST_F(GameAppTest, StartUpTellsTheStateOfTheGameWhenAskedTo) {
   const std::string ended = "Ravenquill: Previous game has ended. Press 'New Game' to start a new one.";
   const struct { bool ended, usersTurn, hint; std::string message; } cases[] = {

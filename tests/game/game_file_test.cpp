@@ -87,6 +87,10 @@ TEST(GameFile, DamagedFilesAreRefusedNamingTheLine) {
       {"00 00 00 00 74 00", "00 00 00 74 00 00", 7},
       {"41\n\n\n", "41\n\n", 28},
       {"41\n\n\n", "41\nx\n\n", 27},
+      {"41\n\n\n", "41\nPlayer: blue\n\n\n", 27},
+      {"41\n\n\n", "41\nPlayer: green\nPlayer: green\n\n\n", 28},
+      {"41\n\n\n", "41\nStart: 9/9/9/9/9/9/9/9/9/9 w\n\n\n", 27},  // a later release's line
+      {"41\n\n\n", "41\nResigned: green\n\n\n", 27},
   };
   const std::string golden = GoldenFile;
   for (const auto& d : damages) {
@@ -138,6 +142,50 @@ TEST(GameFile, TurnsAndBoardsMustBeThoseOfTheGame) {
   EXPECT_EQ(0, std::memcmp(loaded->pieceSquare, GameRecord().pieceSquare, sizeof loaded->pieceSquare));
 }
 
+// A game of a green player and a resigned game: their keyed lines, read back as written,
+// and only the turns and resignations the commands can leave. Red always moves first.
+TEST(GameFile, GreenPlayersAndResignationsKeepTheirTurnsAndReadBack) {
+  const struct { const char* moves; int undone, player, resigned; bool ended, usersTurn, accepted; const char* lines; } cases[] = {
+      {"", 0, Green, NoSide, false, false, true, "Player: green\n"},
+      {"h2e2", 0, Green, NoSide, false, true, true, "Player: green\n"},
+      {"h2e2 h7e7", 0, Green, NoSide, false, false, true, "Player: green\n"},
+      {"h2e2 h7e7 b0c2 b9c7", 2, Green, NoSide, false, true, true, "Player: green\n"},
+      {"h2e2 h7e7 b9c7", 0, Green, NoSide, false, true, true, "Player: green\n"},  // undo out of green's win
+      {"h2e2 h7e7 b0c2", 0, Green, Green, true, true, true, "Player: green\nResigned: green\n"},
+      {"", 0, Red, Red, true, true, true, "Resigned: red\n"},
+      {"h2e2 h7e7", 0, Red, Red, true, true, true, "Resigned: red\n"},
+      {"", 0, Green, NoSide, false, true, false, ""},
+      {"h2e2", 0, Green, NoSide, false, false, false, ""},
+      {"h2e2 b0c2", 0, Green, NoSide, false, true, false, ""},
+      {"h7e7", 0, Green, NoSide, false, false, false, ""},
+      {"h2e2 h7e7", 0, Red, Green, true, true, false, ""},
+      {"h2e2 h7e7", 0, Red, Red, false, true, false, ""},
+      {"h2e2 h7e7", 0, Red, Red, true, false, false, ""},
+      {"h2e2 h7e7 b0c2 b9c7", 2, Red, Red, true, true, false, ""},
+  };
+  for (const auto& c : cases) {
+    auto record = PlayedRecord(c.moves);
+    Move m;
+    for (int i = 0; i < c.undone; ++i) record->undoMove(m);
+    auto data = DataOf(*record, 7, c.ended, c.usersTurn);
+    data->playerSide = c.player;
+    data->resignedSide = c.resigned;
+    GameFileError error;
+    EXPECT_EQ(CheckGameFile(*data, error), c.accepted) << c.moves << ": " << error.message;
+    if (!c.accepted) continue;
+    // The first release's layout with the keyed lines before its two empty lines.
+    const std::string text = FormatGameFile(*data);
+    auto plain = std::make_unique<GameFileData>(*data);
+    plain->playerSide = Red;
+    plain->resignedSide = NoSide;
+    const std::string first = FormatGameFile(*plain);
+    EXPECT_EQ(text, first.substr(0, first.size() - 2) + c.lines + "\n\n") << c.moves;
+    const GameReading read = ReadGameText(text);
+    ASSERT_TRUE(read.ok) << c.moves << ": " << read.error.message;
+    EXPECT_EQ(FormatGameFile(*read.data), text);
+  }
+}
+
 // Random damage a disk, an editor or a crash could do: refused, or loaded consistently.
 TEST(GameFile, MutatedFilesLoadConsistentlyOrAreRefused) {
   auto longer = std::make_unique<GameRecord>();
@@ -146,14 +194,19 @@ TEST(GameFile, MutatedFilesLoadConsistentlyOrAreRefused) {
   ASSERT_TRUE(PlayRandomGame(*longer, 40, 11));
   ASSERT_TRUE(longer->undoMove(m));
   ASSERT_TRUE(longer->undoMove(m));
-  const std::string bases[] = {GoldenFile, FormatGameFile(*DataOf(*longer, 12)), FormatGameFile(*DataOf(*longer, 250, true))};
+  auto resigned = DataOf(*longer, 31, true);  // green resigned, its own move the last (an undo out of its win)
+  resigned->playerSide = resigned->resignedSide = Green;
+  resigned->recordedMoves = resigned->moveCount;
+  const std::string bases[] = {GoldenFile, FormatGameFile(*DataOf(*longer, 12)), FormatGameFile(*DataOf(*longer, 250, true)),
+                               FormatGameFile(*resigned)};
+  for (const std::string& base : bases) ASSERT_TRUE(ReadGameText(base).ok) << base;
   const char* const numbers[] = {"99999999999999999999", "2147483648", "-2147483649", "1001", "1000", "17", "16",
                                  "-1", "0", "255", "218", "128", "90", "89"};
   std::mt19937 random(20240302);
   auto pick = [&](size_t n) { return n == 0 ? size_t{0} : static_cast<size_t>(random() % n); };
   int accepted = 0;
   for (int round = 0; round < 12000; ++round) {
-    std::string text = bases[round % 3];
+    std::string text = bases[round % std::size(bases)];
     for (int d = random() % 3 == 0 ? 2 : 1; d > 0; --d) {
       const unsigned kind = random() % 5;
       if (kind == 0) {  // a few bytes changed
@@ -307,7 +360,16 @@ TEST(GameSettings, FilesReadAsTheirLinesSayAndWriteBackTheSame) {
       {edit("ShowMoves = 0\n", ""), stopped},
       {edit("= 0\nShowI", "= x\nShowI"), stopped},
       {edit("Level = 9", "Level = -3"), {0, 1, 0, 1, 0, 1, -3, 2}},
-      {text + "InterfaceLanguage = 3\n", {0, 1, 0, 1, 0, 1, 9, 2, 3}},
+      // The side and the language: keyed lines after the eight, in any order among others;
+      // unknown values read as the default.
+      {text + "PlayerSide = 1\n", {0, 1, 0, 1, 0, 1, 9, 2, SideChoiceGreen}},
+      {Crlf(text + "\nColour = 3\nPlayerSide = 2\n"), {0, 1, 0, 1, 0, 1, 9, 2, SideChoiceAlternate}},
+      {text + "PlayerSide = 7\n", all},
+      {text + "PlayerSide = x\n", all},
+      {edit("ShowMoves = 0\n", "") + "PlayerSide = 1\n", stopped},
+      {text + "InterfaceLanguage = 3\n", {0, 1, 0, 1, 0, 1, 9, 2, SideChoiceRed, 3}},
+      {text + "InterfaceLanguage = 4\nPlayerSide = 1\n", {0, 1, 0, 1, 0, 1, 9, 2, SideChoiceGreen, 4}},
+      {text + "InterfaceLanguage = 6\n", all},
   };
   for (const auto& c : cases) {
     std::remove("settings");
@@ -319,8 +381,8 @@ TEST(GameSettings, FilesReadAsTheirLinesSayAndWriteBackTheSame) {
     EXPECT_TRUE(ReadSettingsFile("settings", again));
     EXPECT_EQ(FormatSettings(again), FormatSettings(read));
   }
-  // Today's eight lines, then the interface language, which an earlier release does not read.
-  EXPECT_EQ(FormatSettings(all), text + "InterfaceLanguage = 0\n");
+  // Today's eight lines alone while the keyed settings keep their defaults.
+  EXPECT_EQ(FormatSettings(all), text);
 }
 
 // Each setting's line carries every value of the setting's range through a write and a read.

@@ -96,7 +96,8 @@ auto Locked(GameApplication& app, F read) {
   return UnderGameLock(app.game, [&] { return read(app.game); });
 }
 
-// Moves ("h2h9 i9h9") made, shown and their taken pieces listed, as the interaction does; false at one not permitted.
+// Moves ("h2h9 i9h9") made, shown and their taken pieces listed, as the interaction does, the turn
+// passing to the other side than the mover; false at one not permitted.
 inline bool PlayMoves(GameApplication& app, const std::string& line) {
   std::istringstream moves(line);
   return Locked(app, [&](GuardedGame& g) {
@@ -108,7 +109,7 @@ inline bool PlayMoves(GameApplication& app, const std::string& line) {
       g.record.makeMove(sideOfCode(piece), m);
       g.record.recordMove(m);
       app.savedBoard = g.record.position;
-      g.usersTurn = sideOfCode(piece) == Green;
+      g.usersTurn = sideOfCode(piece) != g.playerSide();
       AddEatenPiece(app, m);
     }
     return true;

@@ -42,6 +42,20 @@ TEST_F(Hint, TwoStagesShowRedsMoveAndLeaveTheGameAsItWas) {
   EXPECT_EQ(app->hint.stage, 0);
 }
 
+// Playing green, the hint is a move of green's, which the drag then plays.
+TEST_F(Hint, AGreenPlayersHintIsGreensMove) {
+  Limits();
+  PlayAs(Green);
+  SetPosition(StartFen, {"h2e2"});
+  UnderGameLock(app->game, [&] { app->game.usersTurn = true; });
+  OnKeyDown(*app, KeyHint);
+  ASSERT_TRUE(FramesUntil([&] { return app->hint.asked == 0; }));
+  ASSERT_EQ(app->hint.stage, 1);
+  EXPECT_EQ(sideOfCode(app->savedBoard.squares[app->hint.move.from]), Green);
+  Drag(FormatMove(app->hint.move.from, app->hint.move.to));
+  EXPECT_EQ(app->game.record.moveCount, 2);
+}
+
 TEST_F(Hint, TheComputersNextSearchIsTheOneWithoutTheHint) {
   enum Way { NoHint, Answered, DraggedMidSearch };
   std::string reference;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <thread>
 
+#include "game/board_view.h"
 #include "game/game_application.h"
 #include "interaction/commands.h"
 #include "interaction/computer_turn.h"
@@ -38,15 +39,16 @@ class InteractionTest : public ::testing::Test {
     fake.ClearRecords();
   }
 
-  // A fresh game from FEN with `history` played into the record, nothing pending.
+  // A fresh game from FEN with `history` played into the record, nothing pending; the
+  // player to move when the FEN says the player's side is.
   void SetPosition(const char* fen, const std::vector<std::string>& history = {}) {
     int side = Red;
     std::string error;
     GuardedGame& g = app->game;
     ASSERT_TRUE(LoadFen(g.record, fen, side, error)) << error;
     for (const std::string& m : history) ASSERT_TRUE(Play(g.record, m)) << m;
-    g.usersTurn = side == Red;
-    g.gameEnded = g.searchRequested = g.searching = g.noMoves = false;
+    g.usersTurn = side == g.playerSide();
+    g.gameEnded = g.resigned = g.searchRequested = g.searching = g.noMoves = false;
     app->savedBoard = g.record.position;
     app->hoveredPiece = -1;
     app->lastMove.status = NoLastMove;
@@ -59,12 +61,18 @@ class InteractionTest : public ::testing::Test {
     app->clientWidth = app->clientHeight = static_cast<int32_t>(1024 * scale);
   }
 
-  // Client pixel of a square's centre, moved by (dx, dy) scene units.
+  // The player's side, the computer on the other, the board facing the player.
+  void PlayAs(int side) {
+    app->game.computerSide = static_cast<uint8_t>(side == Red ? Green : Red);
+    app->boardTurned = side == Green;
+  }
+
+  // Client pixel of a square's centre as the board lies, moved by (dx, dy) scene units.
   int32_t X(int square, double dx = 0) const {
-    return static_cast<int32_t>((152 + 90 * columnOf(square) + dx) * app->viewScale);
+    return static_cast<int32_t>((152 + 90 * columnOf(ShownSquare(app->boardTurned, square)) + dx) * app->viewScale);
   }
   int32_t Y(int square, double dy = 0) const {
-    return static_cast<int32_t>((140 + 90 * rowOf(square) + dy) * app->viewScale);
+    return static_cast<int32_t>((140 + 90 * rowOf(ShownSquare(app->boardTurned, square)) + dy) * app->viewScale);
   }
   void MoveTo(int square) { OnPointerMove(*app, X(square), Y(square)); }
   void Press(int square) {

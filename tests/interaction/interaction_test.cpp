@@ -278,7 +278,7 @@ TEST_F(InteractionTest, UndoLeavesAFinishedGameAndRedoEndsItAgainSilently) {
   ASSERT_TRUE(FramesUntilUsersTurn());
   ASSERT_TRUE(app->game.gameEnded);
   OnKeyDown(*app, KeyUndo);
-  EXPECT_EQ(app->game.record.moveCount, 0) << "both plies of the pair go";
+  EXPECT_EQ(app->game.record.moveCount, 1) << "the player's move goes, the computer's first move stays";
   EXPECT_FALSE(app->game.gameEnded);
   EXPECT_TRUE(app->game.usersTurn);
   EXPECT_EQ(app->eatenGreenCount, 0);

@@ -20,8 +20,8 @@ bool GtkReady() {
 }
 
 // Start-up hint, shown moves and explanations as `flags`; highlight, prohibited moves and menu hiding the other way.
-SettingsValues Values(bool flags, int32_t level, int32_t help, int32_t language) {
-  return {flags, !flags, flags, !flags, flags, !flags, level, help, language};
+SettingsValues Values(bool flags, int32_t level, int32_t help, int32_t language, int32_t side = SideChoiceRed) {
+  return {flags, !flags, flags, !flags, flags, !flags, level, help, side, language};
 }
 
 // What the "user" does once the dialog is up: toggles by label, a scale value, a language
@@ -66,7 +66,7 @@ TEST(SettingsDialog, RunsModallyAndOnlyOkChangesTheSettings) {
   RQ_REQUIRE_ENVIRONMENT(GtkReady(), "no display for GTK");
   SdlPlatform platform;
   struct Row { const char* what; SettingsValues start; Script script; bool confirmed; SettingsValues after; };
-  const SettingsValues changed{true, false, false, false, true, true, 3, 0, 4};  // shown moves off, menu hiding on
+  const SettingsValues changed{true, false, false, false, true, true, 3, 0, SideChoiceRed, 4};  // shown moves off, menu hiding on
   const Row rows[] = {
       {"Cancel after clicks", Values(true, 1, 0, 0), {{"Show available moves"}, 4, 2, GTK_RESPONSE_CANCEL}, false,
        Values(true, 1, 0, 0)},
@@ -76,6 +76,8 @@ TEST(SettingsDialog, RunsModallyAndOnlyOkChangesTheSettings) {
        Values(true, 0, 1, 0)},
       {"other flags, Chinese help and Suomi kept", Values(false, 4, 2, 5), {{}, -1, -1, GTK_RESPONSE_OK}, true,
        Values(false, 4, 2, 5)},
+      {"green chosen beside a language", Values(true, 1, 0, 2), {{"Green: the computer moves first"}, -1, 3, GTK_RESPONSE_OK},
+       true, Values(true, 1, 0, 3, SideChoiceGreen)},
       {"System chosen again", Values(true, 2, 0, 3), {{}, -1, 0, GTK_RESPONSE_OK}, true, Values(true, 2, 0, 0)},
       {"level beyond the scale, unknown languages", Values(true, 9, 7, 8), {{}, -1, -1, GTK_RESPONSE_OK}, true,
        Values(true, 4, 7, 0)},

@@ -21,6 +21,9 @@ diff <(installed_links) <(cd "$prefix" && find . -type l -printf '%P -> %l\n' | 
 
 app=io.github.ravenquill.Ravenquill
 quiet desktop-file-validate "$prefix/share/applications/$app.desktop"
+# "Open with Ravenquill": the entry takes a file and names the types it opens.
+grep -qx 'Exec=ravenquill %f' "$prefix/share/applications/$app.desktop" || fail "the entry's Exec takes no file"
+grep -q '^MimeType=.*application/x-chess-pgn;' "$prefix/share/applications/$app.desktop" || fail "the entry opens no PGN"
 appstreamcli validate --no-net "$prefix/share/metainfo/$app.metainfo.xml" >/dev/null ||
   fail "$(appstreamcli validate --no-net --explain "$prefix/share/metainfo/$app.metainfo.xml")"
 # The tree as a whole: the metadata's launchable entry is there.

@@ -60,20 +60,10 @@ for path in "$PATH" /usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games; do
   printf 'uci\nquit\n' | PATH=$path timeout 20 ravenquill-engine | grep -qx uciok || fail "ravenquill-engine gave no uciok"
 done
 
-# The ink around a board point: red, green or none, by the share of pixels passing an -fx test.
-ink_at() {
-  local r crop red green
-  r=$(px 26)
-  crop="$((2 * r))x$((2 * r))+$(($(px "$(point_x "$2")") - r))+$(($(px "$(point_y "$2")") - r))"
-  share() { convert "$1" -crop "$crop" +repage -fx "$2" -format '%[fx:round(mean*1000)]' info:; }
-  red=$(share "$1" 'r>0.47 && r-g>0.35 && r-b>0.35') green=$(share "$1" 'g-r>0.12 && g-b>0.06')
-  if [ "$red" -gt 9 ] && [ "$red" -gt $((3 * green)) ]; then echo red
-  elif [ "$green" -gt 9 ] && [ "$green" -gt $((3 * red)) ]; then echo green; else echo none; fi
-}
 
 # The menu runs the desktop entry's Exec by name, whatever PATH the session has.
 entry=/usr/share/applications/io.github.ravenquill.Ravenquill.desktop
-RQ_PROGRAM=$(PATH=/usr/bin:/bin command -v "$(sed -n 's/^Exec=//p' "$entry")") || fail "the entry's Exec is not on the PATH /usr/bin:/bin"
+RQ_PROGRAM=$(PATH=/usr/bin:/bin command -v "$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")") || fail "the entry's Exec is not on the PATH /usr/bin:/bin"
 log "start the installed game with a fresh HOME, in a folder without its data"
 export HOME=$WORK/home && unset XDG_DATA_HOME && mkdir -p "$HOME"
 start_display; rm -r "$WORK/Textures" "$WORK/Documentation" "$WORK/arrowcop.cur"  # as the menu starts it

@@ -88,6 +88,8 @@ const struct Change {
     {"a piece lifted by the drag", Nothing, LiftCannon},
     {"the computer's piece taking off", Nothing, ComputerTakesOff},
     {"a smaller window, the picture at its top", Nothing, SmallerWindow},
+    {"the board turned round, a capture ringed", CannonTakesChariot,
+     [](GameApplication& a, FakePlatform&) { a.boardTurned = true; }},
     {"the hint's ring a moment later", HintRing, Later},
     {"the facing generals' blink", GeneralsBlink, Later},
     {"another board image", Nothing,

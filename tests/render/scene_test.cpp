@@ -85,11 +85,32 @@ const struct Scene {
        a.explanationShown = true;
        a.explanationReason = 3;
      }},
+    // Playing green, the board turned to face the player: red's first move, the cannon to the centre.
+    {"opening_green_at_the_bottom", 15,
+     [](GameApplication& a) {
+       a.game.computerSide = Red;
+       a.boardTurned = true;
+       a.savedBoard.squares[67] = a.savedBoard.squares[70];
+       a.savedBoard.squares[70] = 0;
+       a.lastMove = Move{70, 67, 0, 1, 0};
+     }},
     // Key H twice: red's cannon h2 rung, its arrow over green's cannon to the horse it takes.
     {"hint_piece_and_arrow", 15,
      [](GameApplication& a) {
        a.hint.stage = 2;
        a.hint.move = Move{70, 7, 0, 0, 0};
+     }},
+    // Key E on the turned board: two chariots and the generals set up, a horse in the hand, the
+    // tray beside the board, green's general ringed for green to move.
+    {"editor_two_chariots_green_to_move", 15,
+     [](GameApplication& a) {
+       a.boardTurned = true;
+       a.editor.active = true;
+       a.editor.sideToMove = Green;
+       for (auto [square, code] : {std::pair{3, 0x30}, {85, 0x50}, {72, 0x46}, {82, 0x47}}) a.editor.squares[square] = code;
+       a.editor.heldCode = 0x48;
+       a.pointerX = 300;
+       a.pointerY = 300;
      }},
 };
 

@@ -245,28 +245,38 @@ TEST(Validation, FacingGeneralsAndMovesIntoCheck) {
 
 // A four-ply cycle played four times: only the move that would start the fifth repeats.
 TEST(Validation, FourthCycleIsCheckChaseOrDraw) {
-  // redHasMove is false when the cycle's red move is red's only one.
-  struct Row { const char* what; const char* fen; const char* moves[4]; int32_t reason, detail; bool redHasMove; };
+  // The point of the chased piece; redHasMove is false when the cycle's first move is its side's only one.
+  struct Row { const char* what; const char* fen; const char* moves[4]; int32_t reason; const char* chased; bool redHasMove; };
   const Row rows[] = {
-      {"quiet shuffle", "3k5/8r/9/9/9/9/9/9/R8/4K4 w", {"a1a2", "i8i7", "a2a1", "i7i8"}, ReasonRepetition, 0, true},
-      {"perpetual check", "4k4/R8/9/9/9/9/9/9/9/3K5 w", {"a8a9", "e9e8", "a9a8", "e8e9"}, ReasonPerpetualCheck, 0, true},
-      {"perpetual chase", "4k4/9/9/9/9/1n7/9/9/R8/3K5 w", {"a1a4", "b4c2", "a4a1", "c2b4"}, ReasonPerpetualChase, 0x28, true},
-      {"chased piece protected", "1r2k4/9/9/9/9/1n7/9/9/R8/3K5 w", {"a1a4", "b4c2", "a4a1", "c2b4"}, ReasonRepetition, 0, true},
-      {"chased piece on its own half", "4k4/1n7/9/R8/9/9/9/9/9/3K5 w", {"a6a8", "b8c6", "a8a6", "c6b8"}, ReasonRepetition, 0, true},
-      {"green gives the check", "3k5/9/9/9/9/9/9/9/r8/4K4 b", {"a1a0", "e0e1", "a0a1", "e1e0"}, ReasonPerpetualCheck, 0, true},
-      {"check and chase at once", "4k3r/9/9/9/9/9/1n7/4R4/9/3K5 w", {"e2e3", "i9i8", "e3e2", "i8i9"}, ReasonPerpetualCheck, 0, true},
-      {"red's only move draws", "3k5/9/9/9/3rr4/9/9/9/4p4/3KNp3 w", {"d0d1", "d9d8", "d1d0", "d8d9"}, ReasonRepetition, 0, true},
-      {"red's only move chases", "3k5/9/9/9/3r5/9/9/9/4p4/3KNp3 w", {"d0d1", "d9d8", "d1d0", "d8d9"}, ReasonPerpetualChase, 0x21, false},
+      {"quiet shuffle", "3k5/8r/9/9/9/9/9/9/R8/4K4 w", {"a1a2", "i8i7", "a2a1", "i7i8"}, ReasonRepetition, "", true},
+      {"perpetual check", "4k4/R8/9/9/9/9/9/9/9/3K5 w", {"a8a9", "e9e8", "a9a8", "e8e9"}, ReasonPerpetualCheck, "", true},
+      {"perpetual chase", "4k4/9/9/9/9/1n7/9/9/R8/3K5 w", {"a1a4", "b4c2", "a4a1", "c2b4"}, ReasonPerpetualChase, "b4", true},
+      {"chased piece protected", "1r2k4/9/9/9/9/1n7/9/9/R8/3K5 w", {"a1a4", "b4c2", "a4a1", "c2b4"}, ReasonRepetition, "", true},
+      {"chased piece on its own half", "4k4/1n7/9/R8/9/9/9/9/9/3K5 w", {"a6a8", "b8c6", "a8a6", "c6b8"}, ReasonRepetition, "", true},
+      {"green gives the check", "3k5/9/9/9/9/9/9/9/r8/4K4 b", {"a1a0", "e0e1", "a0a1", "e1e0"}, ReasonPerpetualCheck, "", true},
+      {"check and chase at once", "4k3r/9/9/9/9/9/1n7/4R4/9/3K5 w", {"e2e3", "i9i8", "e3e2", "i8i9"}, ReasonPerpetualCheck, "", true},
+      {"red's only move draws", "3k5/9/9/9/3rr4/9/9/9/4p4/3KNp3 w", {"d0d1", "d9d8", "d1d0", "d8d9"}, ReasonRepetition, "", true},
+      {"red's only move chases", "3k5/9/9/9/3r5/9/9/9/4p4/3KNp3 w", {"d0d1", "d9d8", "d1d0", "d8d9"}, ReasonPerpetualChase, "e1", false},
   };
+  // Every row also with the colours swapped, the board turned half round: the same verdict
+  // for the other side, whichever side the player has.
   for (const Row& row : rows) {
-    auto r = test::RecordFromFen(row.fen);
-    for (int ply = 0; ply < 16; ++ply) {
-      ASSERT_EQ(Judge(*r, row.moves[ply % 4]), ReasonNone) << row.what << " ply " << ply;
-      ASSERT_TRUE(test::Play(*r, row.moves[ply % 4]));
+    for (const bool swapped : {false, true}) {
+      auto r = test::RecordFromFen(swapped ? test::SwappedFen(row.fen) : row.fen);
+      const auto move = [&](int ply) { return swapped ? test::SwappedMove(row.moves[ply % 4]) : row.moves[ply % 4]; };
+      const std::string what = row.what + std::string(swapped ? ", colours swapped" : "");
+      for (int ply = 0; ply < 16; ++ply) {
+        ASSERT_EQ(Judge(*r, move(ply)), ReasonNone) << what << " ply " << ply;
+        ASSERT_TRUE(test::Play(*r, move(ply)));
+      }
+      int32_t detail = 0;
+      EXPECT_EQ(Judge(*r, move(0), &detail), row.reason) << what;
+      if (row.reason == ReasonPerpetualChase) {
+        const std::string point = swapped ? test::SwappedMove(row.chased) : row.chased;
+        EXPECT_EQ(r->position.squares[test::MoveOf(point + point).from], detail) << what;
+      }
+      EXPECT_EQ(r->hasPermittedMove(swapped ? Green : Red), row.redHasMove) << what;
     }
-    int32_t detail = 0;
-    EXPECT_EQ(Judge(*r, row.moves[0], &detail), row.reason) << row.what;
-    EXPECT_TRUE((row.reason != ReasonPerpetualChase || detail == row.detail) && r->redHasMove() == row.redHasMove) << row.what;
   }
 }
 
@@ -281,26 +291,31 @@ TEST(Validation, RepetitionPastTheFullHistory) {
       {984, 14, 200, ReasonNone},
   };
   const char* squares[2][5] = {{"a0", "a1", "a2", "a3", "a4"}, {"i9", "i8", "i7", "i6", "i5"}};
-  for (const Row& row : rows) {
-    auto r = test::RecordFromFen("3k4r/9/9/9/9/9/9/9/9/R3K4 w");
-    int at[2] = {0, 0}, base[2] = {0, 0}, ply = 0;
-    const int phases[3] = {row.tour, row.shuffle, row.tourAfter}, total = row.tour + row.shuffle + row.tourAfter;
-    for (int phase = 0; phase < 3; ++phase) {
-      base[0] = at[0];
-      base[1] = at[1];
-      for (int k = 0; k < phases[phase]; ++k, ++ply) {
-        const int s = ply % 2;
-        const int to = phase != 1 ? (at[s] + 1) % 5 : at[s] == base[s] ? (base[s] + 1) % 5 : base[s];
-        const std::string text = std::string(squares[s][at[s]]) + squares[s][to];
-        ASSERT_EQ(Judge(*r, text), ply + 1 == total ? row.reason : ReasonNone) << row.tour << " ply " << ply;
-        test::Play(*r, text);  // past the full history the move goes unrecorded
-        at[s] = to;
+  // Each row also with the colours swapped, green opening the game from the turned board.
+  for (const bool swapped : {false, true}) {
+    for (const Row& row : rows) {
+      const std::string fen = "3k4r/9/9/9/9/9/9/9/9/R3K4 w";
+      auto r = test::RecordFromFen(swapped ? test::SwappedFen(fen) : fen);
+      int at[2] = {0, 0}, base[2] = {0, 0}, ply = 0;
+      const int phases[3] = {row.tour, row.shuffle, row.tourAfter}, total = row.tour + row.shuffle + row.tourAfter;
+      for (int phase = 0; phase < 3; ++phase) {
+        base[0] = at[0];
+        base[1] = at[1];
+        for (int k = 0; k < phases[phase]; ++k, ++ply) {
+          const int s = ply % 2;
+          const int to = phase != 1 ? (at[s] + 1) % 5 : at[s] == base[s] ? (base[s] + 1) % 5 : base[s];
+          const std::string move = std::string(squares[s][at[s]]) + squares[s][to];
+          const std::string text = swapped ? test::SwappedMove(move) : move;
+          ASSERT_EQ(Judge(*r, text), ply + 1 == total ? row.reason : ReasonNone) << row.tour << " ply " << ply << " " << swapped;
+          test::Play(*r, text);  // past the full history the move goes unrecorded
+          at[s] = to;
+        }
       }
+      Move m;
+      EXPECT_FALSE(r->undoMove(m) || r->redoMove(m) || r->moveCount != HistoryCapacity) << row.tour;
+      r->newGame();
+      EXPECT_TRUE(test::Play(*r, "a0a1") && r->canUndo()) << row.tour;
     }
-    Move m;
-    EXPECT_FALSE(r->undoMove(m) || r->redoMove(m) || r->moveCount != HistoryCapacity) << row.tour;
-    r->newGame();
-    EXPECT_TRUE(test::Play(*r, "a0a1") && r->canUndo()) << row.tour;
   }
 }
 

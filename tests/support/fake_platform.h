@@ -32,12 +32,13 @@ class FakePlatform : public Platform {
   // Taken in order, each by the next box that offers it; a box that finds none it offers
   // answers No (Yes/No), Quit (save elsewhere or quit) or Ok.
   std::deque<MessageAnswer> answers;
-  std::deque<std::string> chosenFiles;  // the file chooser's answers; empty, or run out: cancelled
+  std::deque<std::string> chosenFiles;  // both file choosers' answers, in order; empty, or run out: cancelled
   std::set<std::string> loadableCursorFiles;
   std::deque<DialogOutcome> dialogOutcomes;  // cancelled once the script has run out
   bool sleepAdvancesClock = true;
   bool openUrlSucceeds = true;  // whether a handler takes the help page
   std::deque<std::pair<MoveListRequest, std::string>> moveListRequests;  // the user at the record window
+  std::deque<int> chosenGames;          // the game list's answers; cancelled once run out
 
   std::string ComputerName() override { return Held([&] { return computerName; }); }
   MessageAnswer ShowMessage(const char* title, const char* text, MessageButtons buttons, MessageIcon icon) override {
@@ -109,6 +110,29 @@ class FakePlatform : public Platform {
     Held([&] { clipboard_ = text; });
     return true;
   }
+  bool PasteFromClipboard(std::string& text) override {
+    return Held([&] {
+      text = clipboard_;
+      return !clipboard_.empty();
+    });
+  }
+  bool ChooseGameFile(std::string& path) override {
+    return Held([&] {
+      if (chosenFiles.empty()) return false;
+      path = chosenFiles.front();
+      chosenFiles.pop_front();
+      return true;
+    });
+  }
+  int ChooseGame(const std::vector<GameListEntry>& games) override {
+    return Held([&] {
+      gameLists_.push_back(games);
+      if (chosenGames.empty()) return -1;
+      const int picked = chosenGames.front();
+      chosenGames.pop_front();
+      return picked;
+    });
+  }
 
   void SetClock(int32_t ms) { now_ = ms; }
   void AdvanceClock(int32_t ms) { now_ += ms; }
@@ -123,6 +147,8 @@ class FakePlatform : public Platform {
   bool MoveListOpen() const { return Held([&] { return moveListOpen_; }); }
   std::vector<MoveListRow> MoveRows() const { return Held([&] { return moveRows_; }); }  // as last given
   std::string Clipboard() const { return Held([&] { return clipboard_; }); }
+  void SetClipboard(const std::string& text) { Held([&] { clipboard_ = text; }); }
+  std::vector<std::vector<GameListEntry>> GameLists() const { return Held([&] { return gameLists_; }); }
   void ClearRecords() {
     Held([&] {
       messages_.clear();
@@ -162,6 +188,7 @@ class FakePlatform : public Platform {
   bool moveListOpen_ = false;
   std::vector<MoveListRow> moveRows_;
   std::string clipboard_;
+  std::vector<std::vector<GameListEntry>> gameLists_;
 };
 
 }  // namespace rq::test

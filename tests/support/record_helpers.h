@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <memory>
 #include <random>
@@ -62,6 +63,28 @@ inline Move MoveOf(const std::string& text) {
   m.from = static_cast<uint8_t>(from);
   m.to = static_cast<uint8_t>(to);
   return m;
+}
+
+// The position of `fen` with the colours swapped: the board turned half round, every piece
+// given to the other side, the other side to move.
+inline std::string SwappedFen(const std::string& fen) {
+  const size_t blank = fen.find(' ');
+  std::string board = fen.substr(0, blank), rest = blank == std::string::npos ? "" : fen.substr(blank);
+  std::reverse(board.begin(), board.end());  // ranks and files both run the other way
+  for (char& c : board) c = std::isupper(static_cast<unsigned char>(c)) ? static_cast<char>(std::tolower(c))
+                                                                         : static_cast<char>(std::toupper(c));
+  for (char& c : rest) c = c == 'w' || c == 'r' ? 'b' : c == 'b' ? 'w' : c;
+  return board + rest;
+}
+
+// The move of `text` ("a1a2") on the board turned half round ("i8i7").
+inline std::string SwappedMove(const std::string& text) {
+  std::string turned = text;
+  for (size_t i = 0; i + 1 < turned.size(); i += 2) {
+    turned[i] = static_cast<char>('i' - (turned[i] - 'a'));
+    turned[i + 1] = static_cast<char>('9' - (turned[i + 1] - '0'));
+  }
+  return turned;
 }
 
 // Plays a move given as text for the side of the piece on its square, and records it.

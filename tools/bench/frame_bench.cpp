@@ -34,6 +34,9 @@ class StillPlatform : public rq::Platform {
   void CloseMoveList() override {}
   rq::MoveListRequest TakeMoveListRequest(std::string&) override { return rq::MoveListRequest::NoRequest; }
   bool CopyToClipboard(const std::string&) override { return false; }
+  bool PasteFromClipboard(std::string&) override { return false; }
+  bool ChooseGameFile(std::string&) override { return false; }
+  int ChooseGame(const std::vector<rq::GameListEntry>&) override { return -1; }
 };
 
 double Seconds(clockid_t clock) {

@@ -42,8 +42,9 @@ window_exists() { [ -n "$(window_id "$1")" ]; }
 wait_window() { PATTERN=$1; until_ok 'window_exists "$PATTERN"' $((${2:-20} * 10)) && window_id "$1"; }
 wait_no_window() { PATTERN=$1; until_ok '! window_exists "$PATTERN"' 100 || fail "the window /$1/ stays"; }
 # The game in $WORK, with the library $GAME_PRELOAD loaded into it when one is named.
+# Arguments go to the program.
 start_game() {
-  (cd "$WORK" && if [ -n "${GAME_PRELOAD:-}" ]; then export LD_PRELOAD=$GAME_PRELOAD; fi && exec "$RQ_PROGRAM") \
+  (cd "$WORK" && if [ -n "${GAME_PRELOAD:-}" ]; then export LD_PRELOAD=$GAME_PRELOAD; fi && exec "$RQ_PROGRAM" "$@") \
     >>"$WORK/game.log" 2>&1 &
   GAME_PID=$!
 }
@@ -55,12 +56,13 @@ wait_game_window() {
 }
 wait_game_exit() { until_ok '! kill -0 "$GAME_PID" 2>/dev/null' 300 || fail "the game did not end"; GAME_PID=""; }
 geometry() { xdotool getwindowgeometry --shell "$1" | awk -F= '/^(X|Y|WIDTH|HEIGHT)=/ { printf "%s ", $2 }'; }
-# Client pixel of a scene coordinate; scene centre of a point such as "b2".
+# Client pixel of a scene coordinate; scene centre of a point such as "b2", with TURNED=1
+# on the board turned round, green at the bottom.
 px() { awk -v v="$1" -v s="$SCALE" 'BEGIN { printf "%d", v * s + 0.5 }'; }
-point_x() { echo $((152 + 90 * ($(printf '%d' "'${1:0:1}") - 97))); }
-point_y() { echo $((140 + 90 * (9 - ${1:1:1}))); }
+point_x() { local f=$(($(printf '%d' "'${1:0:1}") - 97)); [ "${TURNED:-0}" = 1 ] && f=$((8 - f)); echo $((152 + 90 * f)); }
+point_y() { local r=$((9 - ${1:1:1})); [ "${TURNED:-0}" = 1 ] && r=$((9 - r)); echo $((140 + 90 * r)); }
 pointer_to() { xdotool mousemove --window "$GAME_WINDOW" "$(px "$1")" "$(px "$2")"; sleep 0.15; }
-# Drags a red piece the way a hand does: press, travel, pause over the target, release.
+# Drags a piece the way a hand does: press, travel, pause over the target, release.
 drag() {
   local fx=$(point_x "${1:0:2}") fy=$(point_y "${1:0:2}") tx=$(point_x "${1:2:2}") ty=$(point_y "${1:2:2}")
   pointer_to "$fx" "$fy"; xdotool mousedown 1; sleep 0.15
@@ -71,6 +73,16 @@ focus() { FOCUS=$1; until_ok 'xdotool windowfocus --sync "$FOCUS" 2>/dev/null' 1
 # A key pressed over the game window and held long enough to span a frame.
 game_key() { focus "$GAME_WINDOW" || true; pointer_to 500 500; xdotool keydown "$1" && sleep 0.25 && xdotool keyup "$1" && sleep 0.2; }
 dialog_keys() { local id=$1; shift; focus "$id" || fail "cannot focus $id"; sleep 0.2; xdotool key --delay 120 "$@"; sleep 0.3; }
+# The ink around a board point: red, green or none, by the share of pixels passing an -fx test.
+ink_at() {
+  local r crop red green
+  r=$(px 26)
+  crop="$((2 * r))x$((2 * r))+$(($(px "$(point_x "$2")") - r))+$(($(px "$(point_y "$2")") - r))"
+  share() { convert "$1" -crop "$crop" +repage -fx "$2" -format '%[fx:round(mean*1000)]' info:; }
+  red=$(share "$1" 'r>0.47 && r-g>0.35 && r-b>0.35') green=$(share "$1" 'g-r>0.12 && g-b>0.06')
+  if [ "$red" -gt 9 ] && [ "$red" -gt $((3 * green)) ]; then echo red
+  elif [ "$green" -gt 9 ] && [ "$green" -gt $((3 * red)) ]; then echo green; else echo none; fi
+}
 # Screenshot $1 of the whole screen into SHOT.
 shot() { SHOTS=$((SHOTS + 1)) SHOT="$RQ_ARTIFACTS/$(printf '%02d' $SHOTS)-$1.png"; import -window root "$SHOT" 2>/dev/null || true; }
 # The game window of screenshot $1 into $2, with the rectangle "x y w h" of $3 blacked out.

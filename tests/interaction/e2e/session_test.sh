@@ -38,9 +38,10 @@ wait_rows '^closed$'
 sleep 0.5  # openbox hands the focus back to the game window
 game_key m; moves_window >/dev/null || fail "M does not open the record window again"
 game_key m; moves_gone || fail "M does not close the record window"
-# Level 0 to 3 on the scale, which has the focus; the fourth check box is "Show prohibited moves".
+# Level 0 to 3 on the scale, which has the focus; past the side's radio buttons, the fourth
+# check box is "Show prohibited moves".
 game_key s; dialog=$(wait_window '^Ravenquill Settings$') || fail "no settings dialog after S"
-dialog_keys "$dialog" Right Right Right Tab Tab Tab Tab space Return
+dialog_keys "$dialog" Right Right Right Tab Tab Tab Tab Tab space Return
 warning=$(wait_window '^Warning$') || fail "no warning for level 3"
 dialog_keys "$warning" Return; wait_no_window '^Warning$'; wait_no_window '^Ravenquill Settings$'
 game_key n; question=$(wait_window '^New game\?$') || fail "no question after N"
