@@ -4,6 +4,9 @@
 
 #include <cerrno>
 
+#include "platform/language.h"
+#include "platform/texts.h"
+
 namespace rq {
 
 Folders ChooseFolders(const std::string& workingDir, const std::string& installedDir,
@@ -18,13 +21,13 @@ Folders ChooseFolders(const std::string& workingDir, const std::string& installe
   if (xdgDataHome != nullptr && xdgDataHome[0] == '/') base = xdgDataHome;
   else if (home != nullptr && home[0] == '/') base = std::string(home) + "/.local/share";
   if (!hasData(installedDir)) {
-    f.problem = "Ravenquill cannot find its data (Textures/, Documentation/ and arrowcop.cur).\n"
-                "It looked in the folder it was started in,\n  " + workingDir +
-                "\nand in the installed data folder,\n  " + installedDir;
+    f.problem = FormatText(_("Ravenquill cannot find its data (Textures/, Documentation/ and arrowcop.cur).\n"
+                             "It looked in the folder it was started in,\n  %s\nand in the installed data folder,\n  %s"),
+                           workingDir.c_str(), installedDir.c_str());
     return f;
   }
   if (base.empty()) {
-    f.problem = "Ravenquill has no folder for its games: neither XDG_DATA_HOME nor HOME names one.";
+    f.problem = _("Ravenquill has no folder for its games: neither XDG_DATA_HOME nor HOME names one.");
     return f;
   }
   while (base.size() > 1 && base.back() == '/') base.pop_back();

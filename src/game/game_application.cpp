@@ -11,6 +11,8 @@
 #include "game/safe_file.h"
 #include "game/save_at_exit.h"
 #include "game/settings.h"
+#include "platform/language.h"
+#include "platform/texts.h"
 
 namespace rq {
 
@@ -67,18 +69,19 @@ void resetInterface(GameApplication& app) {
 // The start-up message of a continued game, when the player wants one; the lock is held.
 void tellContinuedGame(GameApplication& app) {
   if (!app.settings.hintAtStartup) return;
-  const char* continuing = app.game.playerSide() == Green ? ContinuingAsGreenText : ContinuingText;
-  const std::string text =
-      app.game.gameEnded ? GameEndedText : FormatText(continuing, app.game.usersTurn ? "your" : "my");
-  app.platform->ShowMessage(StartUpTitle, text.c_str(), MessageButtons::Ok, MessageIcon::NoIcon);
+  const bool green = app.game.playerSide() == Green;
+  const char* text = app.game.gameEnded ? GameEndedText
+                     : app.game.usersTurn ? (green ? YourTurnAsGreenText : YourTurnText)
+                                          : (green ? MyTurnAsGreenText : MyTurnText);
+  app.platform->ShowMessage(StartUpTitle, _(text), MessageButtons::Ok, MessageIcon::NoIcon);
 }
 
 // Says once, at the start that found it, what became of a saved game that could not be
 // loaded: whatever the settings, since the player would otherwise look for it in vain.
 void tellUnloadedGame(GameApplication& app, const EarlierGames& earlier) {
   std::string text;
-  if (!earlier.setAsideAs.empty()) text = FormatText(SetAsideText, earlier.setAsideAs);
-  else if (earlier.keptUnread) text = FormatText(KeptUnreadText, CurrentGameFileName(app.computerName));
+  if (!earlier.setAsideAs.empty()) text = FormatText(_(SetAsideText), earlier.setAsideAs.c_str());
+  else if (earlier.keptUnread) text = FormatText(_(KeptUnreadText), CurrentGameFileName(app.computerName).c_str());
   if (text.empty()) return;
   app.platform->ShowMessage(StartUpTitle, text.c_str(), MessageButtons::Ok, MessageIcon::Exclamation);
 }
@@ -101,9 +104,10 @@ GameApplication::GameApplication(Platform& desktop, std::string dataFolder)
   RemoveAbandonedTempFiles(SettingsFileName(computerName));
   RemoveAbandonedTempFiles(CurrentGameFileName(computerName));
 
-  // The defaults, then the settings file over them.
+  // The defaults, then the settings file over them; the start-up message speaks their language.
   settings = SettingsValues{};
   ReadSettings(*this);
+  ApplyLanguage(*this);
 
   // The interface state and a new game before the worker starts, so it finds no request.
   resetInterface(*this);

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "game/move_record.h"
+#include "platform/language.h"
 #include "platform/platform.h"
 #include "player/guarded_game.h"
 #include "rules/types.h"
@@ -123,6 +124,8 @@ struct GameApplication {
 
   // The user's settings (platform/settings_table.h).
   SettingsValues settings;
+  // The language the player reads: texts, the pictures' words, the help, the record window.
+  Language language = Language::English;
 
   Platform* platform;
   // The run-time data's folder; empty for the working folder.

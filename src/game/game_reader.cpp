@@ -4,6 +4,8 @@
 
 #include "game/pgn_export.h"
 #include "game/text_decode.h"
+#include "platform/language.h"
+#include "platform/texts.h"
 #include "rules/move_text.h"
 #include "rules/notation.h"
 #include "rules/position_check.h"
@@ -11,9 +13,24 @@
 namespace rq {
 namespace {
 
-constexpr const char* WhatIsRead =
-    "Ravenquill opens Xiangqi games in PGN (moves in ICCS coordinates, WXF or Chinese notation), "
-    "positions in FEN, and its own saved games (.vrd5).";
+// Why a text is not opened, each with what the game does open, as whole sentences.
+constexpr const char* TooLargeText =
+    N_("This is far larger than any game or collection. Ravenquill opens Xiangqi games in PGN (moves in ICCS "
+       "coordinates, WXF or Chinese notation), positions in FEN, and its own saved games (.vrd5).");
+constexpr const char* EmptyText =
+    N_("There is nothing to open: the text is empty. Ravenquill opens Xiangqi games in PGN (moves in ICCS "
+       "coordinates, WXF or Chinese notation), positions in FEN, and its own saved games (.vrd5).");
+constexpr const char* NotTextText =
+    N_("This is not text. Ravenquill opens Xiangqi games in PGN (moves in ICCS coordinates, WXF or Chinese "
+       "notation), positions in FEN, and its own saved games (.vrd5).");
+constexpr const char* NoGameFoundText =
+    N_("No Xiangqi game or position was found in this text. Ravenquill opens Xiangqi games in PGN (moves in ICCS "
+       "coordinates, WXF or Chinese notation), positions in FEN, and its own saved games (.vrd5).");
+// The game's number in the file and what is wrong with it (in English, from the file's check).
+constexpr const char* RecordDamagedText = N_("Game %d of this saved-game file is damaged (%s); it is not opened.");
+// What is wrong with it, as above.
+constexpr const char* SavedGameDamagedText = N_("The saved game is damaged (%s).");
+constexpr const char* NotTakenOverText = N_("The game could not be taken over (%s).");
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
 
@@ -165,8 +182,7 @@ bool ReadRecords(const std::string& text, std::vector<GameSource>& games, std::s
     *data = GameFileData();
     if (!ParseGameFile(text.data() + offset, text.size() - offset, consumed, *data, fault) || consumed == 0 ||
         !CheckGameFile(*data, fault)) {
-      error = "Game " + std::to_string(games.size() + 1) + " of this saved-game file is damaged (" + fault.message +
-              "); it is not opened.";
+      error = FormatText(_(RecordDamagedText), static_cast<int>(games.size() + 1), fault.message.c_str());
       return false;
     }
     GameSource g;
@@ -214,15 +230,15 @@ bool ReadGames(const std::string& bytes, std::vector<GameSource>& games, std::st
   games.clear();
   std::string text;
   if (bytes.size() > MaxGameTextBytes) {
-    error = std::string("This is far larger than any game or collection. ") + WhatIsRead;
+    error = _(TooLargeText);
     return false;
   }
   if (Trimmed(bytes).empty()) {
-    error = std::string("There is nothing to open: the text is empty. ") + WhatIsRead;
+    error = _(EmptyText);
     return false;
   }
   if (!DecodeText(bytes, text)) {
-    error = std::string("This is not text. ") + WhatIsRead;
+    error = _(NotTextText);
     return false;
   }
   const std::string trimmed = Trimmed(text);
@@ -244,7 +260,7 @@ bool ReadGames(const std::string& bytes, std::vector<GameSource>& games, std::st
     games.push_back(std::move(g));
   }
   if (games.empty()) {
-    error = std::string("No Xiangqi game or position was found in this text. ") + WhatIsRead;
+    error = _(NoGameFoundText);
     return false;
   }
   return true;
@@ -257,7 +273,7 @@ bool ReplaySource(const GameSource& source, int finishedSide, GameFileData& data
     size_t consumed = 0;
     if (!ParseGameFile(source.record.data(), source.record.size(), consumed, data, fault) ||
         !CheckGameFile(data, fault)) {
-      out.error = "The saved game is damaged (" + fault.message + ").";
+      out.error = FormatText(_(SavedGameDamagedText), fault.message.c_str());
       return false;
     }
     return true;
@@ -267,7 +283,7 @@ bool ReplaySource(const GameSource& source, int finishedSide, GameFileData& data
   if (source.fen.empty()) {
     record->newGame();
   } else if (!LoadCheckedFen(*record, source.fen, side, out.error)) {
-    out.error = "This position could not arise in a game: " + out.error + ".";
+    out.error = FormatText(_(PositionImpossibleText), out.error.c_str());
     return false;
   }
   const int startSide = side;
@@ -297,7 +313,7 @@ bool ReplaySource(const GameSource& source, int finishedSide, GameFileData& data
   if (ended) record->endPly = record->moveCount;
   RecordToData(*record, side, ended, finishedSide, data);
   if (!CheckGameFile(data, fault)) {
-    out.error = "The game could not be taken over (" + fault.message + ").";
+    out.error = FormatText(_(NotTakenOverText), fault.message.c_str());
     return false;
   }
   return true;

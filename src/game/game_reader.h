@@ -8,8 +8,12 @@
 #include <vector>
 
 #include "game/game_file.h"
+#include "platform/texts.h"
 
 namespace rq {
+
+// A position the rules refuse: why (in English, from the position's check).
+constexpr const char* PositionImpossibleText = N_("This position could not arise in a game: %s.");
 
 // The largest file or text that is read; anything longer is no game collection.
 constexpr size_t MaxGameTextBytes = 16u << 20;

@@ -8,6 +8,7 @@
 #include "game/game_file.h"
 #include "game/pgn_export.h"
 #include "game/safe_file.h"
+#include "platform/texts.h"
 #include "rules/chinese_notation.h"
 #include "rules/notation.h"
 #include "rules/wxf.h"
@@ -16,9 +17,9 @@ namespace rq {
 
 namespace {
 
-// Fills one cell of a row with the move's texts.
-void WritePly(MoveListPly& ply, const BoardPosition& board, int from, int to, bool undone) {
-  std::snprintf(ply.chinese, sizeof ply.chinese, "%s", FormatChineseMove(board, from, to).c_str());
+// Fills one cell of a row with the move's texts, the Chinese in `script`.
+void WritePly(MoveListPly& ply, const BoardPosition& board, int from, int to, bool undone, ChineseScript script) {
+  std::snprintf(ply.chinese, sizeof ply.chinese, "%s", FormatChineseMove(board, from, to, script).c_str());
   std::snprintf(ply.wxf, sizeof ply.wxf, "%s", FormatWxfMove(board, from, to).c_str());
   ply.undone = undone;
 }
@@ -42,6 +43,9 @@ void PublishMoveRecord(GameApplication& app) {
       board.squares[e.to] = e.captured;
     }
   }
+  // Taiwan and Hong Kong read the moves in traditional characters.
+  const ChineseScript script =
+      app.language == Language::TraditionalChinese ? ChineseScript::Traditional : ChineseScript::Simplified;
   // A game set up with green to move starts its first row with red's cell empty.
   const int shift = view.plies > 0 && sideOfCode(board.squares[record.history[0].from]) == Green ? 1 : 0;
   view.rowCount = (view.plies + shift + 1) / 2;
@@ -51,7 +55,7 @@ void PublishMoveRecord(GameApplication& app) {
     view.from[i] = e.from;
     view.to[i] = e.to;
     MoveListRow& row = view.rows[(i + shift) / 2];
-    WritePly((i + shift) % 2 == 0 ? row.red : row.green, board, e.from, e.to, i >= view.played);
+    WritePly((i + shift) % 2 == 0 ? row.red : row.green, board, e.from, e.to, i >= view.played, script);
     board.squares[e.to] = board.squares[e.from];
     board.squares[e.from] = 0;
   }
@@ -99,8 +103,8 @@ void ServeMoveRecord(GameApplication& app) {
     } else if (request == MoveListRequest::CopyPgn) {
       app.platform->CopyToClipboard(MoveRecordPgn(app));
     } else if (!ReplaceFileContents(path, MoveRecordPgn(app))) {
-      const std::string text = "The game could not be written to \"" + path + "\".";
-      app.platform->ShowMessage("Save PGN", text.c_str(), MessageButtons::Ok, MessageIcon::Exclamation);
+      const std::string text = FormatText(_("The game could not be written to \"%s\"."), path.c_str());
+      app.platform->ShowMessage(_("Save PGN"), text.c_str(), MessageButtons::Ok, MessageIcon::Exclamation);
     }
   }
 }

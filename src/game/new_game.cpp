@@ -8,6 +8,8 @@
 #include "game/game_application.h"
 #include "game/game_file.h"
 #include "game/game_texts.h"
+#include "platform/language.h"
+#include "platform/texts.h"
 #include "player/guarded_game.h"
 
 namespace rq {
@@ -29,7 +31,7 @@ bool archiveGame(GameApplication& app, std::string& archive, int& saveError) {
 
 // Tells the player a message of the new-game command.
 void tell(GameApplication& app, const std::string& text) {
-  app.platform->ShowMessage(NewGameTitle, text.c_str(), MessageButtons::Ok, MessageIcon::Exclamation);
+  app.platform->ShowMessage(_(NewGameTitle), text.c_str(), MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
 // Leaves the game in progress for the opening, or for `loaded` when given.
@@ -38,12 +40,13 @@ bool StartGameFrom(GameApplication& app, const GameFileData* loaded) {
   int saveError = 0;
   const std::string fileName = CurrentGameFileName(app.computerName);
   if (!archiveGame(app, archive, saveError)) {
-    tell(app, FormatText(GameNotLeftText, fileName, archive));
+    tell(app, FormatText(_(GameNotLeftText), fileName.c_str(), archive.c_str()));
     return false;
   }
   // The game left is in the archive, but its file still holds it or an earlier state of it.
   if (saveError != 0)
-    tell(app, FormatText(FolderNotWritableText, archive, PathInFolder(fileName), WriteProblemText(saveError)));
+    tell(app, FormatText(_(FolderNotWritableText), archive.c_str(), PathInFolder(fileName).c_str(),
+                         WriteProblemText(saveError).c_str()));
   app.gameDrawn = false;
   app.eatenRedCount = 0;
   app.eatenGreenCount = 0;

@@ -7,6 +7,8 @@
 #include "game/game_file.h"
 #include "game/game_texts.h"
 #include "game/safe_file.h"
+#include "platform/language.h"
+#include "platform/texts.h"
 
 namespace rq {
 
@@ -39,13 +41,13 @@ void SaveGameAtExit(GameApplication& app) {
   if (nothingToLose(record, fileName)) return;
   std::string where = PathInFolder(fileName);
   for (;;) {
-    const std::string text = FormatText(GameNotSavedText, where, WriteProblemText(error), fileName);
-    const MessageAnswer answer =
-        app.platform->ShowMessage(GameNotSavedTitle, text.c_str(), MessageButtons::SaveElsewhereOrQuit,
-                                  MessageIcon::Exclamation);
+    const std::string text =
+        FormatText(_(GameNotSavedText), where.c_str(), WriteProblemText(error).c_str(), fileName.c_str());
+    const MessageAnswer answer = app.platform->ShowMessage(_(GameNotSavedTitle), text.c_str(),
+                                                           MessageButtons::SaveElsewhereOrQuit, MessageIcon::Exclamation);
     if (answer != MessageAnswer::SaveElsewhere) return;
     std::string path;
-    if (!app.platform->ChooseFileToSave(SaveElsewhereTitle, fileName, path)) continue;
+    if (!app.platform->ChooseFileToSave(_(SaveElsewhereTitle), fileName, path)) continue;
     if (ReplaceFileContents(path, record, error)) return;
     where = path;
   }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "game/game_application.h"
+#include "game/move_record.h"
 #include "game/safe_file.h"
 #include "player/search.h"
 
@@ -80,5 +81,18 @@ bool WriteSettings(GameApplication& app) {
 }
 
 void ApplyDifficulty(GameApplication& app) { ApplyDifficulty(app.game, app.settings.difficultyLevel); }
+
+void ApplyLanguage(GameApplication& app) {
+  const Language language = ChosenLanguage(app.settings.interfaceLanguage, SystemLanguage());
+  UseLanguage(language);
+  if (language == app.language) return;
+  app.language = language;
+  PublishMoveRecord(app);
+  // The open window takes its labels when it is made.
+  if (app.moveRecord.open) {
+    ToggleMoveRecord(app);
+    ToggleMoveRecord(app);
+  }
+}
 
 }  // namespace rq

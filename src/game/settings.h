@@ -38,4 +38,8 @@ bool WriteSettings(GameApplication& app);
 // Hands the difficulty level to the search under the game lock.
 void ApplyDifficulty(GameApplication& app);
 
+// Speaks the language that the settings choose, or the desktop's: every later text, the
+// record window's rows (and the window, when open) and, from the next frame, the pictures.
+void ApplyLanguage(GameApplication& app);
+
 }  // namespace rq

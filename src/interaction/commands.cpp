@@ -11,6 +11,7 @@
 #include "interaction/interaction.h"
 #include "interaction/open_game.h"
 #include "interaction/position_editor.h"
+#include "platform/texts.h"
 
 namespace rq {
 
@@ -64,12 +65,12 @@ void StepTwoPlies(GameApplication& app, HistoryStep step) {
   OnPointerMove(app, app.pointerX, app.pointerY);
 }
 
-// The new-game question, with the side the new game gives unless a red player keeps red.
-std::string NewGameQuestionText(GameApplication& app) {
+// The new-game question, naming the side the new game gives unless a red player keeps red.
+const char* NewGameQuestionText(GameApplication& app) {
   GameLockGuard hold(app.game);
   const int side = NextGameSide(app);
   const bool redAgain = side == Red && app.game.playerSide() == Red;
-  return std::string(NewGameQuestion) + (redAgain ? "" : side == Red ? NewGameGivesRedText : NewGameGivesGreenText);
+  return redAgain ? NewGameQuestion : side == Red ? NewGameAsRedQuestion : NewGameAsGreenQuestion;
 }
 
 }  // namespace
@@ -89,9 +90,9 @@ void RedoCommand(GameApplication& app) { StepTwoPlies(app, HistoryStep::Forward)
 // A finished game is left without asking; a held piece goes back before the save.
 void NewGameCommand(GameApplication& app) {
   if (!UnderGameLock(app.game, [&] { return app.game.gameEnded; })) {
-    const std::string question = NewGameQuestionText(app);
-    const MessageAnswer answer =
-        app.platform->ShowMessage(NewGameQuestionTitle, question.c_str(), MessageButtons::YesNo, MessageIcon::Question);
+    const char* question = NewGameQuestionText(app);
+    const MessageAnswer answer = app.platform->ShowMessage(_(NewGameQuestionTitle), _(question),
+                                                           MessageButtons::YesNo, MessageIcon::Question);
     if (answer != MessageAnswer::Yes) return;
   }
   EndDrag(app);
@@ -105,7 +106,7 @@ void ResignCommand(GameApplication& app) {
   GuardedGame& game = app.game;
   if (!UnderGameLock(game, [&] { return game.usersTurn && !game.gameEnded; })) return;
   EndDrag(app);
-  if (app.platform->ShowMessage(ResignTitle, ResignQuestion, MessageButtons::YesNo, MessageIcon::Question) !=
+  if (app.platform->ShowMessage(_(ResignTitle), _(ResignQuestion), MessageButtons::YesNo, MessageIcon::Question) !=
       MessageAnswer::Yes)
     return;
   DropHint(app);

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/language.h"
+
 namespace rq {
 
 struct GameApplication;
@@ -53,11 +55,12 @@ void TurnBoardCommand(GameApplication& app);
 // Runs the settings dialog and applies what the user confirmed.
 void SettingsCommand(GameApplication& app);
 
-// Opens the help page of the chosen language in the desktop's browser.
+// Opens the help page in the desktop's browser.
 void HelpCommand(GameApplication& app);
 
-// The file URL of the help page for `language` under `directory`; the bare directory
-// for a language without a page.
-std::string HelpPageUrl(const std::string& directory, int32_t language);
+// The file URL under `directory` of the help page for the settings' `helpLanguage` (0 the
+// page of the interface `language`, 1 the Finnish, 2 the Chinese); the bare directory for
+// any other value.
+std::string HelpPageUrl(const std::string& directory, int32_t helpLanguage, Language language);
 
 }  // namespace rq

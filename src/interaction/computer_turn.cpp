@@ -133,12 +133,12 @@ void UpdateComputerTurn(GameApplication& app) {
 void AnnounceEndOfGame(GameApplication& app) {
   if (app.userEndAnnouncement) {
     app.userEndAnnouncement = false;
-    app.platform->ShowMessage(GameEndedTitle, app.gameDrawn ? DrawText : UserWonText, MessageButtons::Ok,
+    app.platform->ShowMessage(_(GameEndedTitle), _(app.gameDrawn ? DrawText : UserWonText), MessageButtons::Ok,
                               MessageIcon::NoIcon);
   }
   if (app.computerEndAnnouncement) {
     app.computerEndAnnouncement = false;
-    app.platform->ShowMessage(GameEndedTitle, app.gameDrawn ? DrawText : ComputerWonText, MessageButtons::Ok,
+    app.platform->ShowMessage(_(GameEndedTitle), _(app.gameDrawn ? DrawText : ComputerWonText), MessageButtons::Ok,
                               MessageIcon::NoIcon);
   }
 }

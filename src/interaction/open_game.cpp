@@ -10,24 +10,33 @@
 #include "interaction/computer_turn.h"
 #include "interaction/hint.h"
 #include "interaction/interaction.h"
+#include "platform/language.h"
+#include "platform/texts.h"
 #include "rules/notation.h"
 
 namespace rq {
 
 namespace {
 
-constexpr const char* OpenTitle = "Open a game";
-constexpr const char* ThinkingText = "Ravenquill is thinking. Open the game again once it has moved.";
+constexpr const char* OpenTitle = N_("Open a game");
+constexpr const char* ThinkingText = N_("Ravenquill is thinking. Open the game again once it has moved.");
+// The move where a game's replay stopped, as "12. h2e2" or "12... 马８进７".
+constexpr const char* MoveNotPermittedQuestion =
+    N_("The move %s is not permitted by the rules, so the game cannot be played on from there.\n\n"
+       "Do you want to start from the position before it?");
+// A file's path.
+constexpr const char* FileNotReadText = N_("\"%s\" could not be read.");
+constexpr const char* ClipboardEmptyText = N_("The clipboard holds no text. Copy a FEN or a PGN game, then paste it here.");
 
 // A message box about what could not be opened.
 void Tell(GameApplication& app, const std::string& text) {
-  app.platform->ShowMessage(OpenTitle, text.c_str(), MessageButtons::Ok, MessageIcon::Exclamation);
+  app.platform->ShowMessage(_(OpenTitle), text.c_str(), MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
 // Whether a game may be left now: on the player's turn or after the end, as for a new game.
 bool MayLeaveGame(GameApplication& app) {
   if (UnderGameLock(app.game, [&] { return app.game.usersTurn || app.game.gameEnded; })) return true;
-  Tell(app, ThinkingText);
+  Tell(app, _(ThinkingText));
   return false;
 }
 
@@ -59,16 +68,14 @@ bool OpenGameText(GameApplication& app, const std::string& bytes) {
     return false;
   }
   if (!outcome.complete) {
-    const std::string question = "The move " + outcome.stoppedText +
-                                 " is not permitted by the rules, so the game cannot be played on from there.\n\n"
-                                 "Do you want to start from the position before it?";
-    if (app.platform->ShowMessage(OpenTitle, question.c_str(), MessageButtons::YesNo, MessageIcon::Question) !=
+    const std::string question = FormatText(_(MoveNotPermittedQuestion), outcome.stoppedText.c_str());
+    if (app.platform->ShowMessage(_(OpenTitle), question.c_str(), MessageButtons::YesNo, MessageIcon::Question) !=
         MessageAnswer::Yes)
       return false;
   }
   // A game that has ended, or that has no move yet, loses nothing: no question then.
   if (!UnderGameLock(app.game, [&] { return app.game.gameEnded || app.game.record.recordedMoves == 0; }) &&
-      app.platform->ShowMessage(NewGameQuestionTitle, NewGameQuestion, MessageButtons::YesNo, MessageIcon::Question) !=
+      app.platform->ShowMessage(_(NewGameQuestionTitle), _(NewGameQuestion), MessageButtons::YesNo, MessageIcon::Question) !=
           MessageAnswer::Yes)
     return false;
   EndDrag(app);
@@ -83,7 +90,7 @@ bool OpenGameText(GameApplication& app, const std::string& bytes) {
 static bool OpenFileNow(GameApplication& app, const std::string& path) {
   std::string bytes;
   if (ReadWholeFile(path, MaxGameTextBytes + 1, bytes) != ReadOutcome::Read) {
-    Tell(app, "\"" + path + "\" could not be read.");
+    Tell(app, FormatText(_(FileNotReadText), path.c_str()));
     return false;
   }
   return OpenGameText(app, bytes);
@@ -111,7 +118,7 @@ void PasteCommand(GameApplication& app) {
   EndDrag(app);
   std::string text;
   if (!app.platform->PasteFromClipboard(text)) {
-    Tell(app, "The clipboard holds no text. Copy a FEN or a PGN game, then paste it here.");
+    Tell(app, _(ClipboardEmptyText));
     return;
   }
   OpenGameText(app, text);

@@ -4,15 +4,20 @@
 #include <string>
 
 #include "game/game_application.h"
+#include "game/game_reader.h"
 #include "interaction/hint.h"
 #include "interaction/interaction.h"
 #include "interaction/open_game.h"
+#include "platform/language.h"
+#include "platform/texts.h"
 #include "rules/notation.h"
 #include "rules/position_check.h"
 
 namespace rq {
 
 namespace {
+
+constexpr const char* EditorTitle = N_("Set up a position");
 
 // Four kinds above the crystal ball's place, three below it.
 constexpr double TrayTop = 130, TrayLowerTop = 640, TrayStep = 90, TrayLeftX = 56, TrayRightX = 968;
@@ -47,8 +52,8 @@ void StartFromEditor(GameApplication& app) {
   int side = Red;
   std::string fault;
   if (!LoadCheckedFen(*record, fen, side, fault)) {
-    const std::string text = "This position could not arise in a game: " + fault + ".";
-    app.platform->ShowMessage("Set up a position", text.c_str(), MessageButtons::Ok, MessageIcon::Exclamation);
+    const std::string text = FormatText(_(PositionImpossibleText), fault.c_str());
+    app.platform->ShowMessage(_(EditorTitle), text.c_str(), MessageButtons::Ok, MessageIcon::Exclamation);
     return;
   }
   e.active = false;  // the question and the new game see the game, not the editor

@@ -1,7 +1,8 @@
 # Writes INPUT as a NUL-terminated char array named SYMBOL in namespace rq into OUTPUT.
 file(READ ${INPUT} bytes HEX)
-string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${bytes}")
-string(REGEX REPLACE "(0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,)" "\\1\n  " bytes "${bytes}")
-file(WRITE ${OUTPUT}.tmp "// Generated from ${INPUT}; do not edit.\nnamespace rq {\nextern const char ${SYMBOL}[];\nconst char ${SYMBOL}[] = {\n  ${bytes}0x00};\n}  // namespace rq\n")
+# Character literals, so that bytes above 0x7f (UTF-8 text) are no narrowing.
+string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," bytes "${bytes}")
+string(REGEX REPLACE "('....','....','....','....','....','....','....','....','....','....','....','....',)" "\\1\n  " bytes "${bytes}")
+file(WRITE ${OUTPUT}.tmp "// Generated from ${INPUT}; do not edit.\nnamespace rq {\nextern const char ${SYMBOL}[];\nconst char ${SYMBOL}[] = {\n  ${bytes}'\\0'};\n}  // namespace rq\n")
 file(COPY_FILE ${OUTPUT}.tmp ${OUTPUT} ONLY_IF_DIFFERENT)
 file(REMOVE ${OUTPUT}.tmp)

@@ -8,17 +8,18 @@
 #include <cstdio>
 
 #include "platform/sdl_platform.h"
+#include "platform/texts.h"
 
 namespace rq {
 
 namespace {
 
 // The buttons of the box that offers to save the game elsewhere.
-constexpr const char* SaveElsewhereLabel = "_Save Elsewhere…";
-constexpr const char* QuitWithoutSavingLabel = "_Quit Without Saving";
+constexpr const char* SaveElsewhereLabel = N_("_Save Elsewhere…");
+constexpr const char* QuitWithoutSavingLabel = N_("_Quit Without Saving");
 // The file chooser's buttons.
-constexpr const char* CancelLabel = "_Cancel";
-constexpr const char* SaveLabel = "_Save";
+constexpr const char* CancelLabel = N_("_Cancel");
+constexpr const char* SaveLabel = N_("_Save");
 
 // The dialog's icon; X11's headers take the name of the plain one, hence no switch.
 GtkMessageType DialogType(MessageIcon icon) {
@@ -84,7 +85,7 @@ MessageAnswer SdlPlatform::ShowMessage(const char* title, const char* text,
   GtkWidget* dialog =
       gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, DialogType(icon), shown, "%s", text ? text : "");
   if (saveOrQuit) {
-    gtk_dialog_add_buttons(GTK_DIALOG(dialog), QuitWithoutSavingLabel, GTK_RESPONSE_REJECT, SaveElsewhereLabel,
+    gtk_dialog_add_buttons(GTK_DIALOG(dialog), _(QuitWithoutSavingLabel), GTK_RESPONSE_REJECT, _(SaveElsewhereLabel),
                            GTK_RESPONSE_ACCEPT, nullptr);
     gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
   }
@@ -115,8 +116,8 @@ MessageAnswer SdlPlatform::ShowMessage(const char* title, const char* text,
 
 bool SdlPlatform::ChooseFileToSave(const char* title, const std::string& suggestedName, std::string& path) {
   if (!EnsureGtk()) return false;
-  GtkWidget* chooser = gtk_file_chooser_dialog_new(title, nullptr, GTK_FILE_CHOOSER_ACTION_SAVE, CancelLabel,
-                                                   GTK_RESPONSE_CANCEL, SaveLabel, GTK_RESPONSE_ACCEPT, nullptr);
+  GtkWidget* chooser = gtk_file_chooser_dialog_new(title, nullptr, GTK_FILE_CHOOSER_ACTION_SAVE, _(CancelLabel),
+                                                   GTK_RESPONSE_CANCEL, _(SaveLabel), GTK_RESPONSE_ACCEPT, nullptr);
   gtk_file_chooser_set_do_overwrite_confirmation(GTK_FILE_CHOOSER(chooser), TRUE);
   gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(chooser), g_get_home_dir());
   gtk_file_chooser_set_current_name(GTK_FILE_CHOOSER(chooser), suggestedName.c_str());

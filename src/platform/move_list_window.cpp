@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "platform/sdl_platform.h"
+#include "platform/texts.h"
 
 namespace rq {
 
@@ -64,10 +65,11 @@ void OnSave(GtkButton*, gpointer data) {
     gtk_window_present(GTK_WINDOW(w->chooser));
     return;
   }
-  w->chooser = gtk_file_chooser_dialog_new("Save PGN", GTK_WINDOW(w->window), GTK_FILE_CHOOSER_ACTION_SAVE,
-                                           "_Cancel", GTK_RESPONSE_CANCEL, "_Save", GTK_RESPONSE_ACCEPT, nullptr);
+  w->chooser = gtk_file_chooser_dialog_new(_("Save PGN"), GTK_WINDOW(w->window), GTK_FILE_CHOOSER_ACTION_SAVE,
+                                           _("_Cancel"), GTK_RESPONSE_CANCEL, _("_Save"), GTK_RESPONSE_ACCEPT, nullptr);
   gtk_file_chooser_set_do_overwrite_confirmation(GTK_FILE_CHOOSER(w->chooser), TRUE);
-  gtk_file_chooser_set_current_name(GTK_FILE_CHOOSER(w->chooser), "Ravenquill game.pgn");
+  // TRANSLATORS: the file name that Save PGN… offers.
+  gtk_file_chooser_set_current_name(GTK_FILE_CHOOSER(w->chooser), _("Ravenquill game.pgn"));
   gtk_window_set_modal(GTK_WINDOW(w->chooser), TRUE);
   g_signal_connect(w->chooser, "response", G_CALLBACK(OnChooserResponse), w);
   gtk_widget_show(w->chooser);
@@ -131,7 +133,7 @@ bool SdlPlatform::ShowMoveList(const MoveListRow* rows, int32_t count) {
   auto* w = new MoveListWindow;
   w->platform = this;
   w->window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-  gtk_window_set_title(GTK_WINDOW(w->window), "Ravenquill — Moves");
+  gtk_window_set_title(GTK_WINDOW(w->window), _("Ravenquill — Moves"));
   // The game keeps the keyboard: M over the board closes the window again.
   gtk_window_set_focus_on_map(GTK_WINDOW(w->window), FALSE);
   w->store = gtk_list_store_new(ColCount, G_TYPE_STRING, G_TYPE_STRING, G_TYPE_STRING, G_TYPE_STRING, G_TYPE_STRING,
@@ -139,14 +141,16 @@ bool SdlPlatform::ShowMoveList(const MoveListRow* rows, int32_t count) {
   w->view = gtk_tree_view_new_with_model(GTK_TREE_MODEL(w->store));
   gtk_tree_view_insert_column_with_attributes(GTK_TREE_VIEW(w->view), -1, "", gtk_cell_renderer_text_new(), "text",
                                               ColNumber, nullptr);
-  AddPairColumn(w->view, "Chinese", ColRedChinese, ColGreenChinese);
-  AddPairColumn(w->view, "WXF", ColRedWxf, ColGreenWxf);
+  // TRANSLATORS: the heading of the moves in Chinese notation.
+  AddPairColumn(w->view, _("Chinese"), ColRedChinese, ColGreenChinese);
+  // TRANSLATORS: the heading of the moves in the notation of the World Xiangqi Federation.
+  AddPairColumn(w->view, _("WXF"), ColRedWxf, ColGreenWxf);
   gtk_tree_selection_set_mode(gtk_tree_view_get_selection(GTK_TREE_VIEW(w->view)), GTK_SELECTION_NONE);
   GtkWidget* scroll = gtk_scrolled_window_new(nullptr, nullptr);
   gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroll), GTK_POLICY_NEVER, GTK_POLICY_AUTOMATIC);
   gtk_container_add(GTK_CONTAINER(scroll), w->view);
-  GtkWidget* copy = gtk_button_new_with_label("Copy PGN");
-  GtkWidget* save = gtk_button_new_with_label("Save PGN…");
+  GtkWidget* copy = gtk_button_new_with_label(_("Copy PGN"));
+  GtkWidget* save = gtk_button_new_with_label(_("Save PGN…"));
   GtkWidget* buttons = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 6);
   gtk_box_pack_start(GTK_BOX(buttons), copy, TRUE, TRUE, 0);
   gtk_box_pack_start(GTK_BOX(buttons), save, TRUE, TRUE, 0);

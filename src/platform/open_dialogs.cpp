@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/sdl_platform.h"
+#include "platform/texts.h"
 
 namespace rq {
 
@@ -42,16 +43,16 @@ void SdlPlatform::AfterModal() {
 
 bool SdlPlatform::ChooseGameFile(std::string& path) {
   if (!EnsureGtk()) return false;
-  GtkWidget* chooser = gtk_file_chooser_dialog_new("Open a game or position", nullptr, GTK_FILE_CHOOSER_ACTION_OPEN,
-                                                   "_Cancel", GTK_RESPONSE_CANCEL, "_Open", GTK_RESPONSE_ACCEPT,
+  GtkWidget* chooser = gtk_file_chooser_dialog_new(_("Open a game or position"), nullptr, GTK_FILE_CHOOSER_ACTION_OPEN,
+                                                   _("_Cancel"), GTK_RESPONSE_CANCEL, _("_Open"), GTK_RESPONSE_ACCEPT,
                                                    nullptr);
-  AddFilter(chooser, "Games and positions (PGN, FEN, Ravenquill)", {"pgn", "fen", "vrd5", "txt"},
+  AddFilter(chooser, _("Games and positions (PGN, FEN, Ravenquill)"), {"pgn", "fen", "vrd5", "txt"},
             "application/x-chess-pgn");
-  AddFilter(chooser, "PGN games", {"pgn"}, "application/x-chess-pgn");
-  AddFilter(chooser, "FEN positions", {"fen", "txt"});
-  AddFilter(chooser, "Ravenquill's saved games", {"vrd5"});
+  AddFilter(chooser, _("PGN games"), {"pgn"}, "application/x-chess-pgn");
+  AddFilter(chooser, _("FEN positions"), {"fen", "txt"});
+  AddFilter(chooser, _("Ravenquill's saved games"), {"vrd5"});
   GtkFileFilter* all = gtk_file_filter_new();
-  gtk_file_filter_set_name(all, "All files");
+  gtk_file_filter_set_name(all, _("All files"));
   gtk_file_filter_add_pattern(all, "*");
   gtk_file_chooser_add_filter(GTK_FILE_CHOOSER(chooser), all);
   gtk_window_set_keep_above(GTK_WINDOW(chooser), TRUE);
@@ -76,8 +77,8 @@ static void OnRowActivated(GtkTreeView*, GtkTreePath*, GtkTreeViewColumn*, gpoin
 
 int SdlPlatform::ChooseGame(const std::vector<GameListEntry>& games) {
   if (!EnsureGtk() || games.empty()) return -1;
-  GtkWidget* dialog = gtk_dialog_new_with_buttons("Choose a game", nullptr, GTK_DIALOG_MODAL, "_Cancel",
-                                                  GTK_RESPONSE_CANCEL, "_Open", GTK_RESPONSE_OK, nullptr);
+  GtkWidget* dialog = gtk_dialog_new_with_buttons(_("Choose a game"), nullptr, GTK_DIALOG_MODAL, _("_Cancel"),
+                                                  GTK_RESPONSE_CANCEL, _("_Open"), GTK_RESPONSE_OK, nullptr);
   gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
   GtkListStore* store = gtk_list_store_new(ColumnCount, G_TYPE_INT, G_TYPE_STRING, G_TYPE_STRING, G_TYPE_STRING,
                                            G_TYPE_STRING, G_TYPE_INT);
@@ -90,10 +91,12 @@ int SdlPlatform::ChooseGame(const std::vector<GameListEntry>& games) {
   }
   GtkWidget* view = gtk_tree_view_new_with_model(GTK_TREE_MODEL(store));
   g_object_unref(store);
-  const char* const titles[ColumnCount] = {"No.", "Red", "Black", "Date", "Result", "Moves"};
+  // TRANSLATORS: the columns of the list of a file's games: its number, the players of red
+  // and black as the file names them, the date, the result and the count of moves.
+  const char* const titles[ColumnCount] = {N_("No."), N_("Red"), N_("Black"), N_("Date"), N_("Result"), N_("Moves")};
   for (int c = 0; c < ColumnCount; ++c)
     gtk_tree_view_append_column(GTK_TREE_VIEW(view), gtk_tree_view_column_new_with_attributes(
-                                                         titles[c], gtk_cell_renderer_text_new(), "text", c, nullptr));
+                                                         _(titles[c]), gtk_cell_renderer_text_new(), "text", c, nullptr));
   GtkTreePath* first = gtk_tree_path_new_first();
   gtk_tree_view_set_cursor(GTK_TREE_VIEW(view), first, nullptr, FALSE);
   gtk_tree_path_free(first);

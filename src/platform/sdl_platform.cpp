@@ -12,8 +12,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <thread>
+#include <vector>
 
 #include "platform/cursor_file.h"
+#include "platform/language.h"
 #include "player/clock.h"
 
 namespace rq {
@@ -117,6 +119,12 @@ void SdlPlatform::DiscardInputBehindModal() {
 // address. A handler still running after two seconds has taken it (a browser started in
 // the foreground); a watcher process apart waits for it, so the game never does.
 bool SdlPlatform::OpenUrl(const std::string& url) {
+  // Made before the fork: the child only runs the handler.
+  const std::vector<std::string> variables = DesktopEnvironment();
+  std::vector<char*> environment;
+  for (const std::string& v : variables) environment.push_back(const_cast<char*>(v.c_str()));
+  environment.push_back(nullptr);
+  char* const arguments[] = {const_cast<char*>("xdg-open"), const_cast<char*>(url.c_str()), nullptr};
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) return false;
   const pid_t first = fork();
@@ -126,7 +134,7 @@ bool SdlPlatform::OpenUrl(const std::string& url) {
     if (opener == 0) {
       const int devnull = open("/dev/null", O_RDONLY);
       if (devnull >= 0) dup2(devnull, 0);
-      execlp("xdg-open", "xdg-open", url.c_str(), static_cast<char*>(nullptr));
+      execvpe("xdg-open", arguments, environment.data());
       _exit(127);
     }
     int status = 0;

@@ -21,15 +21,18 @@ GObject* Find(const SettingsDialog& d, const char* id) { return gtk_builder_get_
 GList* Choices(GObject* box) { return gtk_container_get_children(GTK_CONTAINER(box)); }
 
 // Shows `value` in the widget of `row`: a check button checked for 1; a scale over the
-// row's range, a value beyond it at its nearest end; in a box of radio buttons, the one
-// for `value`, or the layout's own choice for a value without one.
+// row's range, a value beyond it at its nearest end; in a combo box or a box of radio
+// buttons, the entry for `value`, or the layout's own choice for a value without one.
 void ShowSetting(GObject* widget, const SettingRow& row, int32_t value) {
-  if (GTK_IS_RANGE(widget)) {
+  const bool inRange = value >= row.lowest && value <= row.highest;
+  if (GTK_IS_COMBO_BOX(widget)) {
+    if (inRange) gtk_combo_box_set_active(GTK_COMBO_BOX(widget), value - row.lowest);
+  } else if (GTK_IS_RANGE(widget)) {
     gtk_range_set_range(GTK_RANGE(widget), row.lowest, row.highest);
     gtk_range_set_value(GTK_RANGE(widget), value);
   } else if (GTK_IS_TOGGLE_BUTTON(widget)) {
     gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(widget), value == 1);
-  } else if (GTK_IS_CONTAINER(widget) && value >= row.lowest && value <= row.highest) {
+  } else if (GTK_IS_CONTAINER(widget) && inRange) {
     GList* choices = Choices(widget);
     GList* chosen = g_list_nth(choices, static_cast<guint>(value - row.lowest));
     if (chosen != nullptr && GTK_IS_TOGGLE_BUTTON(chosen->data))
@@ -39,9 +42,13 @@ void ShowSetting(GObject* widget, const SettingRow& row, int32_t value) {
 }
 
 // What the widget of `row` shows, as the setting's value: a scale's position rounded into
-// the row's range, 1 or 0 for a check button, the place of the checked radio button (the
-// lowest value when none is checked).
+// the row's range, 1 or 0 for a check button, the place of the chosen entry or of the
+// checked radio button (the lowest value when none is).
 int32_t ReadSetting(GObject* widget, const SettingRow& row) {
+  if (GTK_IS_COMBO_BOX(widget)) {
+    const int32_t value = row.lowest + gtk_combo_box_get_active(GTK_COMBO_BOX(widget));
+    return value >= row.lowest && value <= row.highest ? value : row.lowest;
+  }
   if (GTK_IS_RANGE(widget)) {
     const long value = std::lround(gtk_range_get_value(GTK_RANGE(widget)));
     return static_cast<int32_t>(std::clamp<long>(value, row.lowest, row.highest));
@@ -60,8 +67,8 @@ int32_t ReadSetting(GObject* widget, const SettingRow& row) {
 }  // namespace
 
 // Every setting's widget must be in the layout: a dialog that cannot show one is not opened.
-// A choice that is insensitive in the layout (the help languages without pages) can only
-// come from the settings file, and still shows as chosen.
+// A choice that is insensitive in the layout can only come from the settings file, and
+// still shows as chosen. The layout names its text domain, so its texts come translated.
 bool BuildSettingsDialog(const SettingsValues& values, SettingsDialog& d) {
   d.builder = gtk_builder_new();
   GError* error = nullptr;
@@ -71,6 +78,7 @@ bool BuildSettingsDialog(const SettingsValues& values, SettingsDialog& d) {
   built = dialog != nullptr;
   for (const SettingRow& row : SettingRows) {
     if (!built) break;
+    if (row.widget == nullptr) continue;
     GObject* widget = Find(d, row.widget);
     built = widget != nullptr && (GTK_IS_RANGE(widget) || GTK_IS_TOGGLE_BUTTON(widget) || GTK_IS_CONTAINER(widget));
     if (built) ShowSetting(widget, row, row.get(values));
@@ -88,7 +96,7 @@ bool BuildSettingsDialog(const SettingsValues& values, SettingsDialog& d) {
 
 void ReadSettingsDialog(const SettingsDialog& d, SettingsValues& values) {
   for (const SettingRow& row : SettingRows) {
-    if (GObject* widget = Find(d, row.widget)) row.set(values, ReadSetting(widget, row));
+    if (GObject* widget = row.widget ? Find(d, row.widget) : nullptr) row.set(values, ReadSetting(widget, row));
   }
 }
 

@@ -12,8 +12,9 @@
 // ROW(key, field, type, default, lowest, highest, widget, line), in the settings file's order.
 // A flag (bool, 0 to 1) is written 1 or 0 and is true exactly when it reads 1. A number
 // (int32_t) is one of its values from lowest to highest: the dialog offers those. The widget
-// is the dialog's object of that id: a check button for a flag; a scale, or a box of radio
-// buttons (one for each value from the lowest up), for a number.
+// is the dialog's object of that id: a check button for a flag; a scale, a box of radio
+// buttons or a combo box (one button or entry for each value from the lowest up), for a
+// number; a setting without a widget is kept in the file only.
 // The line is Fixed for the eight settings of the first release: always written, read in
 // their order, a number kept as it is read. Keyed for a setting added since: its line comes
 // after those, in any order, and is written only when the setting is not at its default, so
@@ -27,8 +28,9 @@
   ROW("ExplainIllegalMoves", explainIllegalMoves, bool, true, 0, 1, "explain_illegal_moves", Fixed)   \
   ROW("AutoHideMenu", autoHideMenu, bool, true, 0, 1, "auto_hide_menu", Fixed)                        \
   ROW("DifficultyLevel", difficultyLevel, int32_t, 1, 0, LastStrongLevel, "difficulty_scale", Fixed)  \
-  ROW("HelpLanguage", helpLanguage, int32_t, 0, 0, 2, "language_box", Fixed)                          \
-  ROW("PlayerSide", sideChoice, int32_t, SideChoiceRed, 0, 2, "side_box", Keyed)
+  ROW("HelpLanguage", helpLanguage, int32_t, 0, 0, 2, nullptr, Fixed)                                 \
+  ROW("PlayerSide", sideChoice, int32_t, SideChoiceRed, 0, 2, "side_box", Keyed)                      \
+  ROW("InterfaceLanguage", interfaceLanguage, int32_t, 0, 0, 5, "interface_language", Keyed)
 
 namespace rq {
 
@@ -53,7 +55,7 @@ struct SettingRow {
   int32_t initial = 0;  // the default, as the file writes it
   int32_t lowest = 0;
   int32_t highest = 1;
-  const char* widget = nullptr;
+  const char* widget = nullptr;  // null: not in the dialog
   SettingLine line = SettingLine::Fixed;
 
   constexpr SettingRow(const char* k, bool SettingsValues::*f, int32_t i, int32_t lo, int32_t hi, const char* w,

@@ -6,6 +6,7 @@
 #include "game/game_application.h"
 #include "render/backdrop.h"
 #include "render/scene_steps.h"
+#include "render/textures.h"
 
 namespace rq {
 
@@ -16,6 +17,8 @@ void DrawSceneElements(GameApplication& app) {
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   glDisable(GL_DEPTH_TEST);
+  // The words in the pictures follow a language chosen in the settings.
+  Textures().FollowLanguage(app.dataDir, LanguageFolder(app.language));
 
   DrawBackdrop(app);  // board picture, captured pieces, pieces on the board
   DrawCandidateMarkers(app);

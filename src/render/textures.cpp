@@ -6,6 +6,7 @@
 #include <GL/glu.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <utility>
 
 namespace rq {
@@ -40,6 +41,7 @@ bool TextureTable::LoadTgaTexture(const char* fileName, int number, bool mipmapp
   slot.loaded = true;
   slot.width = image.width;
   GLuint name = 0;
+  if (slot.glName != 0) glDeleteTextures(1, &slot.glName);  // an image loaded anew
   glGenTextures(1, &name);
   slot.glName = name;
   glGetError();
@@ -48,12 +50,24 @@ bool TextureTable::LoadTgaTexture(const char* fileName, int number, bool mipmapp
   return complete;
 }
 
-bool TextureTable::LoadAllTextures(const std::string& dataDir) {
-  bool ok = LoadTgaTexture(DataPath(dataDir, "Textures/Board.tga").c_str(), kBoardTexture, true);
-  ok = LoadTgaTexture(DataPath(dataDir, "Textures/Pieces.tga").c_str(), kPiecesTexture, true);
-  ok = LoadTgaTexture(DataPath(dataDir, "Textures/CrystalBall.tga").c_str(), kCrystalBallTexture, true);
-  ok = LoadTgaTexture(DataPath(dataDir, "Textures/UI_UpAndDown.tga").c_str(), kMenuTexture, true);
+bool TextureTable::LoadAllTextures(const std::string& dataDir, const std::string& languageFolder) {
+  static const struct { int number; const char* file; } images[] = {
+      {kBoardTexture, "Board.tga"}, {kPiecesTexture, "Pieces.tga"},
+      {kCrystalBallTexture, "CrystalBall.tga"}, {kMenuTexture, "UI_UpAndDown.tga"}};
+  language = languageFolder;
+  bool ok = false;
+  for (const auto& image : images) {
+    const std::string own = DataPath(dataDir, ("Textures/" + languageFolder + "/" + image.file).c_str());
+    std::error_code error;
+    const bool translated = !languageFolder.empty() && std::filesystem::is_regular_file(own, error);
+    const std::string path = translated ? own : DataPath(dataDir, (std::string("Textures/") + image.file).c_str());
+    ok = LoadTgaTexture(path.c_str(), image.number, true);
+  }
   return ok;
+}
+
+void TextureTable::FollowLanguage(const std::string& dataDir, const std::string& languageFolder) {
+  if (languageFolder != language) LoadAllTextures(dataDir, languageFolder);
 }
 
 void TextureTable::BindTexture(int number) {

@@ -35,13 +35,18 @@ struct TextureTable {
   bool uploaded[kTextureSlots] = {};
   uint32_t paramList = 0;
   uint32_t emptyTexture = 0;  // fully transparent, stands in for an image that never loaded
+  std::string language;       // the interface language whose images are loaded
 
   // Compiles the display list of environment and sampling parameters.
   void BuildTextureParamList();
   // Reads one image into slot `number`; true when it was read completely.
   bool LoadTgaTexture(const char* fileName, int number, bool mipmapped);
-  // Loads the four images; the result of the last load.
-  bool LoadAllTextures(const std::string& dataDir = {});
+  // Loads the four images, each from the folder of the interface language `language`
+  // (Textures/LANG/, "" for English) where that has it, else from Textures/; the result of
+  // the last load.
+  bool LoadAllTextures(const std::string& dataDir = {}, const std::string& language = {});
+  // Loads the images anew when `language` is not the one they were loaded for.
+  void FollowLanguage(const std::string& dataDir, const std::string& language);
   // Binds texture `number`, sending its pixels to GL on first use.
   void BindTexture(int number);
   // Switches texturing on and replays the parameter list.

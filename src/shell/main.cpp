@@ -16,6 +16,8 @@
 #include "install/install_dirs.h"
 #include "interaction/interaction.h"
 #include "interaction/open_game.h"
+#include "platform/language.h"
+#include "platform/texts.h"
 #include "platform/sdl_platform.h"
 #include "shell/window.h"
 
@@ -30,6 +32,15 @@ bool ClaimWorkingFolder() {
   if (flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK) return true;
   close(fd);
   return false;
+}
+
+// The catalogues beside the data of the folder the game was started in (a build tree links
+// them there), else the installed ones.
+std::string CatalogFolder(const rq::Folders& folders, const std::string& working) {
+  std::error_code error;
+  const std::string beside = working + "/locale";
+  if (folders.use == rq::FolderCase::Working && std::filesystem::is_directory(beside, error)) return beside;
+  return rq::InstalledLocaleDir;
 }
 
 // Refusals before the game exists, so that no file is touched.
@@ -57,16 +68,19 @@ int main(int argc, char** argv) {
   const std::string fileToOpen = argc > 1 ? std::filesystem::absolute(argv[1], error).string() : std::string();
   const rq::Folders folders = rq::ChooseFolders(working, rq::InstalledDataDir, std::getenv("XDG_DATA_HOME"),
                                                 std::getenv("HOME"), rq::HoldsRunTimeData);
+  // The desktop's language until the settings are read.
+  rq::BindCatalogs(CatalogFolder(folders, working));
+  rq::UseLanguage(rq::SystemLanguage());
   if (folders.use == rq::FolderCase::NoData) return Refuse(platform, folders.problem.c_str());
   if (!folders.filesDir.empty() &&
       (!rq::MakeFilesFolder(folders.filesDir) || chdir(folders.filesDir.c_str()) != 0)) {
-    const std::string text = "Ravenquill cannot keep its files in " + folders.filesDir + ".";
+    const std::string text = rq::FormatText(_("Ravenquill cannot keep its files in %s."), folders.filesDir.c_str());
     return Refuse(platform, text.c_str());
   }
   if (!ClaimWorkingFolder()) {
-    const std::string text = "Ravenquill is already running with its files in\n  " +
-                             (folders.filesDir.empty() ? working : folders.filesDir) +
-                             "\nThey belong to that copy; this one closes.";
+    const std::string text =
+        rq::FormatText(_("Ravenquill is already running with its files in\n  %s\nThey belong to that copy; this one closes."),
+                       (folders.filesDir.empty() ? working : folders.filesDir).c_str());
     return Refuse(platform, text.c_str());
   }
   int exitCode = 0;

@@ -11,6 +11,7 @@
 #include "game/game_application.h"
 #include "interaction/interaction.h"
 #include "platform/sdl_platform.h"
+#include "platform/texts.h"
 #include "render/scene.h"
 #include "render/textures.h"
 #include "shell/events.h"
@@ -26,14 +27,14 @@ constexpr int32_t kLongestRestMs = 250;
 constexpr int32_t kSettleMs = 500;
 constexpr int32_t kGtkRestMs = 15;
 
-// Start-up failures: no owner window, title "ERROR".
+// Start-up failures: no owner window, title "ERROR"; `text` is marked where it is written.
 void ReportOpenFailure(SdlPlatform& platform, const char* text) {
-  platform.ShowMessage("ERROR", text, MessageButtons::Ok, MessageIcon::Exclamation);
+  platform.ShowMessage(_("ERROR"), _(text), MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
 // Teardown failures are shown and the teardown goes on.
 void ReportCloseFailure(SdlPlatform& platform, const char* text) {
-  platform.ShowMessage("SHUTDOWN ERROR", text, MessageButtons::Ok, MessageIcon::Information);
+  platform.ShowMessage(_("SHUTDOWN ERROR"), _(text), MessageButtons::Ok, MessageIcon::Information);
 }
 
 // The work area: the display less its panels, else the whole display.
@@ -89,7 +90,7 @@ bool Shell::OpenMainWindow(const char* title) {
                             SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
   if (window == nullptr) {
     CloseMainWindow();
-    ReportOpenFailure(*platform, "Window Creation Error.");
+    ReportOpenFailure(*platform, N_("Window Creation Error."));
     return false;
   }
   if (SDL_Surface* icon = LoadWindowIcon()) {
@@ -99,12 +100,12 @@ bool Shell::OpenMainWindow(const char* title) {
   context = SDL_GL_CreateContext(window);
   if (context == nullptr) {
     CloseMainWindow();
-    ReportOpenFailure(*platform, "Can't Create A GL Rendering Context.");
+    ReportOpenFailure(*platform, N_("Can't Create A GL Rendering Context."));
     return false;
   }
   if (SDL_GL_MakeCurrent(window, context) != 0) {
     CloseMainWindow();
-    ReportOpenFailure(*platform, "Can't Activate The GL Rendering Context.");
+    ReportOpenFailure(*platform, N_("Can't Activate The GL Rendering Context."));
     return false;
   }
 
@@ -133,7 +134,7 @@ bool Shell::OpenMainWindow(const char* title) {
   ResizeViewport(side, side);
   if (!InitRenderState()) {
     CloseMainWindow();
-    ReportOpenFailure(*platform, "Initialization Failed.");
+    ReportOpenFailure(*platform, N_("Initialization Failed."));
     return false;
   }
   platform->SetMainWindow(window);
@@ -144,7 +145,7 @@ void Shell::CloseMainWindow() {
   if (platform != nullptr) platform->SetMainWindow(nullptr);
   if (context != nullptr) {
     if (SDL_GL_MakeCurrent(window, nullptr) != 0)
-      ReportCloseFailure(*platform, "Release Of DC And RC Failed.");
+      ReportCloseFailure(*platform, N_("Release Of DC And RC Failed."));
     SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context));
     context = nullptr;
   }
@@ -177,7 +178,7 @@ bool Shell::InitRenderState() {
   glDepthFunc(GL_LEQUAL);
   glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
   Textures().BuildTextureParamList();
-  Textures().LoadAllTextures(app->dataDir);  // a missing image leaves its slot empty; the game goes on
+  Textures().LoadAllTextures(app->dataDir, LanguageFolder(app->language));  // a missing image leaves its slot empty; the game goes on
   return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include "game/archive.h"
 #include "game/game_texts.h"
+#include "platform/language.h"
 #include "game/new_game.h"
 #include "game/safe_file.h"
 #include "game_support.h"
@@ -186,7 +187,7 @@ TEST_F(GameAppTest, FilesThatCannotBeLoadedAreKeptAside) {
   }
   WriteFile(game, golden.substr(0, golden.size() - 1));  // the starts above ran in other processes: nothing told yet
   EXPECT_EQ(GameState(Start()), FreshState(2));
-  EXPECT_EQ(Told(), "Ravenquill: " + FormatText(SetAsideText, game + ".damaged-3"));
+  EXPECT_EQ(Told(), "Ravenquill: " + FormatText(SetAsideText, (game + ".damaged-3").c_str()));
 }
 
 // A game number is never given twice: a new game follows the current-game file, a file set
@@ -201,16 +202,16 @@ TEST_F(GameAppTest, GameNumbersFollowEveryEarlierGameAndASetAsideFileIsNamed) {
     const std::string header = "1 (saved Sat Mar  2 14:05:09 2024)";
     return file.replace(file.find(header), header.size(), std::to_string(number) + " (saved " + at + ")");
   };
-  const std::string setAside = "Ravenquill: " + FormatText(SetAsideText, game + ".damaged");
+  const std::string setAside = "Ravenquill: " + FormatText(SetAsideText, (game + ".damaged").c_str());
   const struct { std::vector<std::pair<std::string, std::string>> files; int32_t shown; bool continued; std::string told; } cases[] = {
       {{{ArchiveFileName(1, "TESTBOX"), numbered(3) + numbered(5)}}, 6, false, ""},
       {{{ArchiveFileName(1, "TESTBOX"), numbered(40)}, {ArchiveFileName(101, "TESTBOX"), ""}}, 41, false, ""},
       {{{game, numbered(7, later, true)}}, 8, false, setAside},
       {{{game, "VRDF05\nGame #: 9\nGame ended: maybe\n"}}, 10, false, setAside},
-      {{{game + ".damaged", ""}, {game, "garbage"}}, 1, false, "Ravenquill: " + FormatText(SetAsideText, game + ".damaged-2")},
+      {{{game + ".damaged", ""}, {game, "garbage"}}, 1, false, "Ravenquill: " + FormatText(SetAsideText, (game + ".damaged-2").c_str())},
       {{{ArchiveFileName(1, "TESTBOX"), numbered(40)}, {ArchiveFileName(101, "TESTBOX"), numbered(120) + numbered(150, later, true)},
         {ArchiveFileName(201, "TESTBOX") + ".damaged", numbered(250)}, {game, numbered(130, later, true)}},
-       151, false, "Ravenquill: " + FormatText(SetAsideText, game + ".damaged")},
+       151, false, "Ravenquill: " + FormatText(SetAsideText, (game + ".damaged").c_str())},
       // Left for a new game whose file could not be written: archived no earlier than saved.
       {{{game, numbered(20)}, {ArchiveFileName(20, "TESTBOX"), numbered(20, later)}}, 21, false, ""},
       {{{game, numbered(20)}, {ArchiveFileName(20, "TESTBOX"), numbered(20)}}, 21, false, ""},

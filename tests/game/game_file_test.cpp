@@ -360,12 +360,16 @@ TEST(GameSettings, FilesReadAsTheirLinesSayAndWriteBackTheSame) {
       {edit("ShowMoves = 0\n", ""), stopped},
       {edit("= 0\nShowI", "= x\nShowI"), stopped},
       {edit("Level = 9", "Level = -3"), {0, 1, 0, 1, 0, 1, -3, 2}},
-      // The side: a keyed line after the eight, in any order among others; unknown values read as red.
+      // The side and the language: keyed lines after the eight, in any order among others;
+      // unknown values read as the default.
       {text + "PlayerSide = 1\n", {0, 1, 0, 1, 0, 1, 9, 2, SideChoiceGreen}},
       {Crlf(text + "\nColour = 3\nPlayerSide = 2\n"), {0, 1, 0, 1, 0, 1, 9, 2, SideChoiceAlternate}},
       {text + "PlayerSide = 7\n", all},
       {text + "PlayerSide = x\n", all},
       {edit("ShowMoves = 0\n", "") + "PlayerSide = 1\n", stopped},
+      {text + "InterfaceLanguage = 3\n", {0, 1, 0, 1, 0, 1, 9, 2, SideChoiceRed, 3}},
+      {text + "InterfaceLanguage = 4\nPlayerSide = 1\n", {0, 1, 0, 1, 0, 1, 9, 2, SideChoiceGreen, 4}},
+      {text + "InterfaceLanguage = 6\n", all},
   };
   for (const auto& c : cases) {
     std::remove("settings");
@@ -377,6 +381,7 @@ TEST(GameSettings, FilesReadAsTheirLinesSayAndWriteBackTheSame) {
     EXPECT_TRUE(ReadSettingsFile("settings", again));
     EXPECT_EQ(FormatSettings(again), FormatSettings(read));
   }
+  // Today's eight lines alone while the keyed settings keep their defaults.
   EXPECT_EQ(FormatSettings(all), text);
 }
 

@@ -8,6 +8,7 @@
 
 #include "game/archive.h"
 #include "game/game_texts.h"
+#include "platform/language.h"
 #include "game_support.h"
 #include "support/environment.h"
 
@@ -27,9 +28,9 @@ std::string PlayIn(const std::string& dir, const std::vector<std::string>& args,
 }
 
 // What the game says when a game is continued and when it is not saved at exit.
-std::string Continued() { return "told Ravenquill: " + FormatText(ContinuingText, "your"); }
+std::string Continued() { return std::string("told Ravenquill: ") + YourTurnText; }
 std::string NotSaved(const std::string& where, const char* why) {
-  return "told " + std::string(GameNotSavedTitle) + ": " + OneLine(FormatText(GameNotSavedText, where, why, Game));
+  return "told " + std::string(GameNotSavedTitle) + ": " + OneLine(FormatText(GameNotSavedText, where.c_str(), why, Game.c_str()));
 }
 const std::string Chooser = std::string("chooser ") + SaveElsewhereTitle + ": " + Game;
 
@@ -118,14 +119,14 @@ TEST_F(FolderTest, AFolderOfAnotherUserNeitherLosesNorRepeatsAGame) {
   ASSERT_EQ(chown(archive.c_str(), Nobody, Nobody), 0);
   ASSERT_EQ(chown(outside.c_str(), Nobody, Nobody), 0);
   const std::string notWritable = "told " + std::string(NewGameTitle) + ": " +
-                                  FormatText(FolderNotWritableText, Archive, game, NotPermittedText);
+                                  FormatText(FolderNotWritableText, Archive.c_str(), game.c_str(), NotPermittedText);
   const struct { const char* what; mode_t mode; std::vector<std::string> args; std::string told, archived; } cases[] = {
       {"a new game, then quit saving elsewhere", 0644,
        {"--play", "a3a4 a6a5", "--new-game", "--play", "c3c4 c6c5", "--answer", "save", "--choose", outside + "/2.vrd5"},
        "started 1\n" + Continued() + "\n" + notWritable + "\n" + NotSaved(game, NotPermittedText) + "\n" + Chooser, "1"},
       {"the archived game does not come back", 0644, {"--new-game"}, "started 2\n" + notWritable, "1 2"},
       {"an unreadable game file is kept", 0600, {"--play", "a3a4 a6a5", "--answer", "quit"},
-       "started 3\ntold Ravenquill: " + FormatText(KeptUnreadText, Game) + "\n" + NotSaved(game, FileKeptUnreadText),
+       "started 3\ntold Ravenquill: " + FormatText(KeptUnreadText, Game.c_str()) + "\n" + NotSaved(game, FileKeptUnreadText),
        "1 2"},
   };
   for (const auto& c : cases) {

@@ -1,7 +1,11 @@
 // Picking, dragging and dropping, the taken pieces, the computer's answer up to the announcements,
 // and the commands: undo, redo, new game, the keys, settings, help, the command menu and the record.
+#include <fstream>
 #include <functional>
 #include <future>
+#include <iterator>
+#include <regex>
+#include <set>
 
 #include "game/current_game.h"
 #include "game/pgn_export.h"
@@ -11,6 +15,7 @@
 #include "interaction/command_menu.h"
 #include "interaction_fixture.h"
 #include "player/search.h"
+#include "support/desktop_locale.h"
 
 namespace rq::test {
 namespace {
@@ -378,23 +383,47 @@ TEST_F(InteractionTest, SettingsApplyOnlyWhenConfirmedAndWarnOfSlowLevels) {
 TEST_F(InteractionTest, HelpOpensThePageOfTheChosenLanguageEscaped) {
   const std::string deep = "/" + std::string(1500, 'd');
   const std::string frames = "/Documentation/RavenquillHelpFrames_";
-  const struct { std::string directory; int32_t language; std::string url; } rows[] = {
-      {"/home/ann/rq", 1, "file:///home/ann/rq" + frames + "Fin.html"},
-      {"/home/ann/rq/", 2, "file:///home/ann/rq" + frames + "Chi.html"},
-      {"/home/ann/rq", 3, "file:///home/ann/rq"},
-      {"/", -1, "file:///"},
-      {"/tmp/my games #2/50%", 0, "file:///tmp/my%20games%20%232/50%25" + frames + "Eng.html"},
-      {"/tmp/\xc3\xa4", 3, "file:///tmp/%C3%A4"},
-      {deep + deep, 0, "file://" + deep + deep + frames + "Eng.html"},
+  // Help language 0 follows the interface language; 1 and 2 keep naming their pages.
+  const struct { std::string directory; int32_t helpLanguage; Language language; std::string url; } rows[] = {
+      {"/home/ann/rq", 1, Language::English, "file:///home/ann/rq" + frames + "Fin.html"},
+      {"/home/ann/rq/", 2, Language::English, "file:///home/ann/rq" + frames + "Chi.html"},
+      {"/home/ann/rq", 2, Language::TraditionalChinese, "file:///home/ann/rq" + frames + "Chi.html"},
+      {"/home/ann/rq", 1, Language::Vietnamese, "file:///home/ann/rq" + frames + "Fin.html"},
+      {"/home/ann/rq", 0, Language::SimplifiedChinese, "file:///home/ann/rq" + frames + "Chi.html"},
+      {"/home/ann/rq", 0, Language::TraditionalChinese, "file:///home/ann/rq" + frames + "Cht.html"},
+      {"/home/ann/rq", 0, Language::Vietnamese, "file:///home/ann/rq" + frames + "Vie.html"},
+      {"/home/ann/rq", 0, Language::Finnish, "file:///home/ann/rq" + frames + "Fin.html"},
+      {"/home/ann/rq", 3, Language::Finnish, "file:///home/ann/rq"},
+      {"/", -1, Language::English, "file:///"},
+      {"/tmp/my games #2/50%", 0, Language::English, "file:///tmp/my%20games%20%232/50%25" + frames + "Eng.html"},
+      {"/tmp/\xc3\xa4", 3, Language::English, "file:///tmp/%C3%A4"},
+      {deep + deep, 0, Language::English, "file://" + deep + deep + frames + "Eng.html"},
   };
-  for (const auto& row : rows) EXPECT_EQ(HelpPageUrl(row.directory, row.language), row.url) << row.directory;
-  // The shipped pages are well-formed and link only within the help.
+  for (const auto& row : rows)
+    EXPECT_EQ(HelpPageUrl(row.directory, row.helpLanguage, row.language), row.url) << row.directory;
+  // The shipped pages are well-formed, link only within the help, each to the four others, and
+  // have the English page's sections and links, so that every language's page tells the whole.
   const std::string docs = RQ_REPO_ROOT "/Documentation/";
-  for (const char* language : {"Eng", "Fin", "Chi"}) {
+  const char* pages[] = {"Eng", "Fin", "Chi", "Cht", "Vie"};
+  const auto anchors = [&](const char* language) {
+    std::ifstream in(docs + "RavenquillHelpFrames_" + language + ".html");
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::regex anchor("(id|href)=\"[^\"]*\"");
+    std::multiset<std::string> found;
+    for (std::sregex_iterator at(text.begin(), text.end(), anchor), end; at != end; ++at) found.insert(at->str());
+    for (const char* page : pages) {
+      const std::string link = std::string("href=\"RavenquillHelpFrames_") + page + ".html\"";
+      EXPECT_EQ(found.count(link), page == language ? 0u : 1u) << language << " " << link;
+      found.erase(link);
+    }
+    return found;
+  };
+  for (const char* language : pages) {
     const std::string path = docs + "RavenquillHelpFrames_" + language + ".html";
     const std::string outsideLinks = "grep -oE '(href|src)=\"[^\"#][^\"]*\"' " + path +
-                                     " | grep -vE '\"(ravenquill_help.css|RavenquillHelpFrames_(Eng|Fin|Chi).html)\"'";
+                                     " | grep -vE '\"(ravenquill_help.css|RavenquillHelpFrames_(Eng|Fin|Chi|Cht|Vie).html)\"'";
     EXPECT_EQ(std::system(("xmllint --noout --nonet " + path + " && ! " + outsideLinks).c_str()), 0) << path;
+    EXPECT_EQ(anchors(language), anchors("Eng")) << path;
   }
   // The menu's Help and key F1, which answers in the computer's turn too, open the page; one that cannot
   // open (no browser took it, or missing) is reported with where it is.
@@ -402,22 +431,26 @@ TEST_F(InteractionTest, HelpOpensThePageOfTheChosenLanguageEscaped) {
   const std::string finnish = "/nonexistent/Documentation/RavenquillHelpFrames_Fin.html";
   const struct {
     int32_t language;
+    Language interface;
     const char* dataDir;
     bool opens;
     std::string message;
     bool byF1, usersTurn;
   } clicks[] = {
-      {1, RQ_REPO_ROOT, true, "", false, true},
-      {0, RQ_REPO_ROOT, true, "", true, true},
-      {2, RQ_REPO_ROOT, true, "", true, false},
-      {2, RQ_REPO_ROOT, false, "No web browser opened the help page. Open it yourself:\n" + chinese, false, true},
-      {1, "/nonexistent", true, "The help page is missing: it should be\n" + finnish, true, true},
+      {1, Language::English, RQ_REPO_ROOT, true, "", false, true},
+      {0, Language::English, RQ_REPO_ROOT, true, "", true, true},
+      {0, Language::TraditionalChinese, RQ_REPO_ROOT, true, "", false, true},
+      {0, Language::Vietnamese, RQ_REPO_ROOT, true, "", true, false},
+      {2, Language::Vietnamese, RQ_REPO_ROOT, true, "", true, false},
+      {2, Language::English, RQ_REPO_ROOT, false, "No web browser opened the help page. Open it yourself:\n" + chinese, false, true},
+      {1, Language::English, "/nonexistent", true, "The help page is missing: it should be\n" + finnish, true, true},
   };
   for (const auto& click : clicks) {
     fake.ClearRecords();
     fake.openUrlSucceeds = click.opens;
     app->dataDir = click.dataDir;
     app->settings.helpLanguage = click.language;
+    app->language = click.interface;
     app->game.usersTurn = click.usersTurn;
     if (click.byF1) OnKeyDown(*app, KeyHelp);
     else ClickScene(978, 851);
@@ -426,7 +459,7 @@ TEST_F(InteractionTest, HelpOpensThePageOfTheChosenLanguageEscaped) {
     if (!click.message.empty()) {
       EXPECT_EQ(messages[0].text, click.message);
     } else {
-      EXPECT_EQ(fake.OpenedUrls(), std::vector<std::string>{HelpPageUrl(click.dataDir, click.language)})
+      EXPECT_EQ(fake.OpenedUrls(), std::vector<std::string>{HelpPageUrl(click.dataDir, click.language, app->language)})
           << click.language << (click.byF1 ? " by F1" : " by the menu");
     }
   }
@@ -475,6 +508,38 @@ TEST_F(InteractionTest, MoveRecordFollowsTheGameAndItsPgnIsTheExportersOwn) {
   NewGameCommand(*app);
   EXPECT_TRUE(fake.MoveListOpen());
   EXPECT_EQ(RowsText(fake.MoveRows()), "") << "a new game empties the list";
+}
+
+// A language chosen in the settings speaks at once: the questions, the record window's moves
+// (in traditional characters for Taiwan and Hong Kong, the window made anew), and the help,
+// whose language from the file gives way. System brings the desktop's language back.
+TEST_F(InteractionTest, ALanguageChosenInTheSettingsSpeaksAtOnce) {
+  DesktopLocale desktop(nullptr, RQ_CATALOG_DIR);  // a desktop in the C locale: English
+  app->settings.helpLanguage = 2;
+  ApplyLanguage(*app);
+  OnKeyDown(*app, KeyMoveList);
+  PlayPair("h2e2", "h9g7");
+  const struct { bool confirmed; int32_t chosen; Language language; const char *rows, *question; int32_t help; } steps[] = {
+      {false, 3, Language::English, "1 炮二平五 马８进７ | C2=5 H8+7\n", "New game?", 2},
+      {true, 3, Language::TraditionalChinese, "1 炮二平五 馬８進７ | C2=5 H8+7\n", "開始新局？", 0},
+      {true, 4, Language::Vietnamese, "1 炮二平五 马８进７ | C2=5 H8+7\n", "Ván mới?", 0},
+      {true, 0, Language::English, "1 炮二平五 马８进７ | C2=5 H8+7\n", "New game?", 0},
+  };
+  for (const auto& step : steps) {
+    DialogOutcome outcome{step.confirmed, app->settings};
+    outcome.values.interfaceLanguage = step.chosen;
+    fake.dialogOutcomes.push_back(outcome);
+    OnKeyDown(*app, KeySettings);
+    EXPECT_EQ(app->language, step.language) << step.chosen;
+    EXPECT_EQ(app->settings.helpLanguage, step.help) << step.chosen;
+    EXPECT_TRUE(fake.MoveListOpen()) << step.chosen;
+    EXPECT_EQ(RowsText(fake.MoveRows()), step.rows) << step.chosen;
+    fake.ClearRecords();
+    fake.answers.push_back(MessageAnswer::No);
+    OnKeyDown(*app, KeyNewGame);
+    ASSERT_EQ(fake.Messages().size(), 1u) << step.chosen;
+    EXPECT_EQ(fake.Messages()[0].title, step.question) << step.chosen;
+  }
 }
 
 }  // namespace

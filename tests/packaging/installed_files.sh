@@ -14,6 +14,7 @@ installed_files() {
       echo "share/icons/hicolor/${size}x${size}/apps/ravenquill.png"
     done
     (cd "$source" && find Textures Documentation arrowcop.cur -type f) | sed 's|^|share/ravenquill/|'
+    sed 's|.*|share/locale/&/LC_MESSAGES/ravenquill.mo|' "$source/po/LINGUAS"
   } | LC_ALL=C sort
 }
 

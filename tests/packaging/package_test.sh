@@ -85,7 +85,16 @@ data=$HOME/.local/share/ravenquill
 [ -z "$(find "$WORK" -maxdepth 1 \( -name '*.vrd5' -o -name '*.rqs1' \))" ] ||
   fail "files were written into the working directory"
 
-log "start again: the saved game continues"
-start_game; message=$(wait_window '^Ravenquill$' 30) || fail "no message about the continued game"
-dialog_keys "$message" Return; wait_game_window; game_key Escape; wait_game_exit
+# Under a Chinese locale the installed game finds its installed catalogue: its settings dialog
+# has the Chinese title; the desktop entry has the Chinese name.
+log "start again under a Chinese locale: the saved game continues, in Chinese"
+locale -a | grep -qix 'zh_CN.utf-*8' || fail "the locale zh_CN.UTF-8 is not generated (scripts/setup.sh does it)"
+grep -q '^Name\[zh_CN\]=' "$entry" || fail "the desktop entry has no Chinese name"
+title=$(LANGUAGE=zh_CN LC_ALL=C.UTF-8 TEXTDOMAINDIR=$build/locale gettext -d ravenquill "Ravenquill Settings")
+[ "$title" != "Ravenquill Settings" ] || fail "the built catalogue has no Chinese title for the settings"
+LANGUAGE="" LC_ALL="" LC_MESSAGES="" LANG=zh_CN.UTF-8 start_game
+message=$(wait_window '^Ravenquill$' 30) || fail "no message about the continued game"
+dialog_keys "$message" Return; wait_game_window
+game_key s; dialog=$(titled_window "$title") || fail "the installed game does not speak Chinese: no window \"$title\""
+dialog_keys "$dialog" Escape; wait_no_title "$title"; game_key Escape; wait_game_exit
 log "package: all steps passed"

@@ -70,6 +70,21 @@ const struct Scene {
        a.settings.autoHideMenu = false;
        a.hoveredMenuItem = 2;
      }},
+    // The words of the menu and the banners in Chinese, the rest of the picture as in English.
+    {"menu_and_banner_zh_CN", 15,
+     [](GameApplication& a) {
+       a.language = Language::SimplifiedChinese;
+       a.settings.autoHideMenu = false;
+       a.explanationShown = true;
+       a.explanationReason = 2;
+     }},
+    {"menu_and_banner_zh_TW", 15,
+     [](GameApplication& a) {
+       a.language = Language::TraditionalChinese;
+       a.settings.autoHideMenu = false;
+       a.explanationShown = true;
+       a.explanationReason = 3;
+     }},
     // Playing green, the board turned to face the player: red's first move, the cannon to the centre.
     {"opening_green_at_the_bottom", 15,
      [](GameApplication& a) {

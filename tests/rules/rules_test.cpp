@@ -380,6 +380,16 @@ TEST(Notation, MoveTextBothWays) {
   }
 }
 
+// The traditional characters of a simplified move text, character by character.
+std::string Traditional(std::string text) {
+  const std::pair<std::string, std::string> pairs[] = {{"车", "車"}, {"马", "馬"}, {"帅", "帥"},
+                                                       {"将", "將"}, {"进", "進"}, {"后", "後"}};
+  for (const auto& [simplified, traditional] : pairs)
+    for (size_t at = text.find(simplified); at != std::string::npos; at = text.find(simplified, at))
+      text.replace(at, simplified.size(), traditional);
+  return text;
+}
+
 TEST(ChineseNotation, TrickyCasesReadBackToTheSameMoveAsWxf) {
   struct Row { const char* fen; const char* move; const char* text; };
   const char *const GreenStart = "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR b",
@@ -410,6 +420,7 @@ TEST(ChineseNotation, TrickyCasesReadBackToTheSameMoveAsWxf) {
     int from = 0, to = 0;
     ASSERT_TRUE(ParseMove(row.move, from, to)) << row.move;
     EXPECT_EQ(FormatChineseMove(r->position, from, to), row.text) << row.fen << " " << row.move;
+    EXPECT_EQ(FormatChineseMove(r->position, from, to, ChineseScript::Traditional), Traditional(row.text)) << row.move;
     const int side = sideOfCode(r->position.squares[from]);
     int cnFrom = -1, cnTo = -1, wxfFrom = -1, wxfTo = -1;
     EXPECT_TRUE(ParseChineseMove(*r, side, row.text, cnFrom, cnTo) && FormatMove(cnFrom, cnTo) == row.move) << row.text;

@@ -6,14 +6,16 @@
 #include <vector>
 
 #include "canvas.h"
+#include "labels.h"
 #include "text.h"
 
 namespace rq::art {
 
 struct Fonts {
   Font cjk;        // piece characters and the river
-  Font sansBold;   // banner and menu labels
+  Font sansBold;   // banner and menu labels in the Latin scripts
   Font serifBold;  // the title on the board
+  Font sansCjkSimplified, sansCjkTraditional;  // banner and menu labels in Chinese
 };
 
 // Board geometry in scene units (y upward): square centres.
@@ -26,9 +28,10 @@ constexpr Rgba kRedInk = Rgb8(176, 26, 22);
 constexpr Rgba kGreenInk = Rgb8(22, 102, 50);
 
 Canvas DrawBoard(const Fonts& fonts);
-Canvas DrawPieces(const Fonts& fonts);
+// The pieces' atlas with the banners, and the menu with its labels, in `words`.
+Canvas DrawPieces(const Fonts& fonts, const Words& words);
 Canvas DrawCrystalBall();
-Canvas DrawMenu(const Fonts& fonts);
+Canvas DrawMenu(const Fonts& fonts, const Words& words);
 
 // The piece disc's wood: the turned edge from inside out, the face from the centre out,
 // the dark outline and the light lip below the cut character.

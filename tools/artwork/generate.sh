@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Redraws the game's artwork into the repository: Textures/*.tga, arrowcop.cur,
-# resources/ravenquill-icon.bmp and the desktop icons in resources/icons/. The results are committed; run this only to
-# change them. Usage: tools/artwork/generate.sh [PREVIEW.tga]
+# Redraws the game's artwork into the repository: Textures/*.tga, each interface language's
+# Textures/LANG/*.tga (the menu's labels and the banners from po/LANG.po), arrowcop.cur,
+# resources/ravenquill-icon.bmp and the desktop icons in resources/icons/. The results are
+# committed; run this only to change them. Usage: tools/artwork/generate.sh [PREVIEW.tga]
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -14,9 +15,16 @@ BUILD="${RQ_ARTWORK_BUILD_DIR:-$ROOT/build-artwork}"
 cmake -S "$ROOT/tools/artwork" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$BUILD" --target rq_artwork
 
+# The catalogues, compiled as the game's build compiles them.
+catalogs="$BUILD/locale"
+for language in $(cat "$ROOT/po/LINGUAS"); do
+  mkdir -p "$catalogs/$language/LC_MESSAGES"
+  msgfmt --check -o "$catalogs/$language/LC_MESSAGES/ravenquill.mo" "$ROOT/po/$language.po"
+done
+
 if [ $# -ge 1 ]; then
-  "$BUILD/rq_artwork" "$ROOT" --preview "$1"
+  "$BUILD/rq_artwork" "$ROOT" "$catalogs" --preview "$1"
 else
-  "$BUILD/rq_artwork" "$ROOT"
+  "$BUILD/rq_artwork" "$ROOT" "$catalogs"
 fi
-echo "generate: wrote Textures/, arrowcop.cur, resources/ravenquill-icon.bmp and resources/icons/ under $ROOT"
+echo "generate: wrote Textures/ (and Textures/LANG/), tools/artwork/drawn_words.txt, arrowcop.cur, resources/ravenquill-icon.bmp and resources/icons/ under $ROOT"

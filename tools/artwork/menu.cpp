@@ -13,6 +13,7 @@ constexpr float kPi = std::numbers::pi_v<float>;
 constexpr float kButtonX = 978;  // scene x of every button's centre
 constexpr float kUndoY = 789, kRedoY = 703, kHelpY = 173, kRoundR = 33;
 constexpr float kCapsuleTop = 619, kCapsuleBottom = 342, kCapsuleR = 34, kCapsuleSplit = 480.5f;
+constexpr float kNewGameMiddle = 522.5f;  // between the label's two lines
 
 const Rgba kGold = Rgb8(216, 174, 98), kLabel = Rgb8(250, 236, 204),
            kPressedLabel = Rgb8(255, 214, 128);
@@ -160,10 +161,11 @@ void AddGear(IconMask& icon, float cx, float cy) {
   });
 }
 
-void AddText(IconMask& icon, const Font& font, const std::u32string& text, float cy, float maxWidth,
-             float size) {
-  while (font.Measure(text, size, 0.6f) > maxWidth) size -= 0.25f;
-  DrawCentred(icon.m, font, text, kButtonX, cy, size, 0, 0.6f);
+// A label centred on (kButtonX, cy), made smaller until it fits `maxWidth`.
+void AddText(IconMask& icon, const Words& words, const std::u32string& text, float cy, float maxWidth, float size) {
+  size *= words.scale;
+  while (words.font->Measure(text, size, 0.6f) > maxWidth) size -= 0.25f;
+  DrawCentred(icon.m, *words.font, text, kButtonX, cy, size, 0, 0.6f);
 }
 
 void LayIcon(Strip& s, const IconMask& icon, Box rows) {
@@ -180,7 +182,7 @@ void LayIcon(Strip& s, const IconMask& icon, Box rows) {
     }
 }
 
-void DrawStrip(Strip s, const Fonts& fonts) {
+void DrawStrip(Strip s, const Fonts& fonts, const Words& words) {
   DrawBackplate(s);
   DrawRoundButton(s, kUndoY);
   DrawRoundButton(s, kRedoY);
@@ -189,17 +191,19 @@ void DrawStrip(Strip s, const Fonts& fonts) {
 
   IconMask icon;
   AddTurnArrow(icon, kButtonX, kUndoY + 5, false);
-  AddText(icon, fonts.sansBold, U"UNDO", kUndoY - 19, 40, 9);
+  AddText(icon, words, words.undo, kUndoY - 19, 40, 9);
   AddTurnArrow(icon, kButtonX, kRedoY + 5, true);
-  AddText(icon, fonts.sansBold, U"REDO", kRedoY - 19, 40, 9);
+  AddText(icon, words, words.redo, kRedoY - 19, 40, 9);
 
-  AddText(icon, fonts.sansBold, U"NEW", 531, 54, 12);
-  AddText(icon, fonts.sansBold, U"GAME", 514, 54, 12);
+  // One or two lines on the new-game button, 17 apart around its middle; one line larger.
+  const float lines = static_cast<float>(words.newGame.size());
+  for (size_t i = 0; i < words.newGame.size(); ++i)
+    AddText(icon, words, words.newGame[i], kNewGameMiddle + 8.5f * (lines - 1) - 17 * i, 54, lines > 1 ? 12 : 14);
   AddGear(icon, kButtonX, 438);
-  AddText(icon, fonts.sansBold, U"SETTINGS", 398, 58, 10);
+  AddText(icon, words, words.settings, 398, 58, 10);
 
   DrawCentred(icon.m, fonts.serifBold, U"?", kButtonX, kHelpY + 5, 34);
-  AddText(icon, fonts.sansBold, U"HELP", kHelpY - 20, 40, 9);
+  AddText(icon, words, words.help, kHelpY - 20, 40, 9);
   LayIcon(s, icon, {0, 100, 0, 870});
 
   // The new-game button carries a small red general.
@@ -209,10 +213,10 @@ void DrawStrip(Strip s, const Fonts& fonts) {
 
 }  // namespace
 
-Canvas DrawMenu(const Fonts& fonts) {
+Canvas DrawMenu(const Fonts& fonts, const Words& words) {
   Canvas c(256, 1024, Rgb8(40, 18, 10, 0.0f));
-  DrawStrip({c, 144, false}, fonts);
-  DrawStrip({c, 16, true}, fonts);
+  DrawStrip({c, 144, false}, fonts, words);
+  DrawStrip({c, 16, true}, fonts, words);
   return c;
 }
 

@@ -53,11 +53,10 @@ void DrawMarker(Canvas& c) {
 
 struct Banner {
   int v0;
-  const char32_t* text;
   Rgba dot;  // the tint that marks this reason on the board
 };
 
-void DrawBanner(Canvas& c, const Fonts& fonts, const Banner& b) {
+void DrawBanner(Canvas& c, const Words& words, const Banner& b, const std::u32string& text) {
   const float cy = b.v0 + 20.0f;
   // Plate inset from the strip's edges so mipmaps do not pick up the sprites.
   c.FillSdf(
@@ -78,14 +77,15 @@ void DrawBanner(Canvas& c, const Fonts& fonts, const Banner& b) {
       [&](float x, float y) { return std::fabs(SdCircle(x, y, 30, cy, 8.5f)) - 0.6f; },
       Rgb8(255, 255, 255, 0.85f));
 
-  std::u32string text = b.text;
-  float size = 17.0f;
-  while (fonts.sansBold.Measure(text, size) > 430.0f) size -= 0.25f;
-  // Centred right of the dot, the baseline set by the capital height.
+  const Font& font = *words.font;
+  float size = 17.0f * words.scale;
+  while (font.Measure(text, size) > 430.0f) size -= 0.25f;
+  // Centred right of the dot, the baseline set by the capital height; a script without
+  // capitals by the ink of its characters.
   Mask m(c.Width(), c.Height());
-  InkBox ink = fonts.sansBold.Ink(text, size);
-  float cap = fonts.sansBold.Ink(U"H", size).y1;
-  fonts.sansBold.Draw(m, text, 272.0f - (ink.x0 + ink.x1) / 2, std::round(cy - cap / 2), size);
+  InkBox ink = font.Ink(text, size);
+  const float middle = words.scale > 1 ? (ink.y0 + ink.y1) / 2 : font.Ink(U"H", size).y1 / 2;
+  font.Draw(m, text, 272.0f - (ink.x0 + ink.x1) / 2, std::round(cy - middle), size);
   c.FillMask(m, Rgb8(252, 238, 206));
 }
 
@@ -136,7 +136,7 @@ void DrawPieceDisc(Canvas& c, const Fonts& fonts, float cx, float cy, char32_t g
   c.FillMask(glyphMask, ink);
 }
 
-Canvas DrawPieces(const Fonts& fonts) {
+Canvas DrawPieces(const Fonts& fonts, const Words& words) {
   Canvas c(512, 512);
   // Transparent texels carry the edge colour, so filtering leaves no dark fringe.
   for (int y = 0; y < 512; ++y)
@@ -154,12 +154,8 @@ Canvas DrawPieces(const Fonts& fonts) {
     for (int x = 384; x < 512; ++x) c.At(x, y) = Rgb8(255, 255, 255, 0.0f);
   DrawMarker(c);
 
-  const Banner banners[] = {
-      {364, U"Perpetual check is not allowed", Rgb8(128, 128, 255)},
-      {237, U"Perpetual chase of an unprotected piece is not allowed", Rgb8(255, 128, 0)},
-      {111, U"This repetition ends the game in a draw", Rgb8(0, 255, 255)},
-  };
-  for (const Banner& b : banners) DrawBanner(c, fonts, b);
+  const Banner banners[] = {{364, Rgb8(128, 128, 255)}, {237, Rgb8(255, 128, 0)}, {111, Rgb8(0, 255, 255)}};
+  for (int i = 0; i < 3; ++i) DrawBanner(c, words, banners[i], words.banners[i]);
   return c;
 }
 

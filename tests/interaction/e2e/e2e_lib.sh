@@ -7,6 +7,8 @@ WORK=$(mktemp -d /tmp/rq-e2e-XXXXXX) NAME=$(hostname | cut -c1-15) XVFB_PID="" W
 # The record window's rows, as it shows them, written into $DUMP by the probe loaded into the game.
 export RQ_MOVE_LIST_DUMP="$WORK/rows.txt" GAME_PRELOAD=${RQ_MOVE_LIST_PROBE:-} && DUMP=$RQ_MOVE_LIST_DUMP
 mkdir -m 700 "$WORK/run"; export XDG_RUNTIME_DIR="$WORK/run"  # the desktop libraries' run-time files apart from the user's
+# The game speaks English here, whatever the desktop running the tests speaks.
+export LANG=C.UTF-8; unset LANGUAGE LC_ALL LC_MESSAGES
 log() { echo "[$(date +%T)] $*"; }
 # Keeps the evidence, then stops what this test started (by process id only).
 finish() {
@@ -24,6 +26,8 @@ start_display() {
   until_ok '[ -s "$WORK/display" ]' 100 || fail "Xvfb did not start"
   export DISPLAY=":$(head -n1 "$WORK/display")"
   cp -r "$RQ_SOURCE/Textures" "$RQ_SOURCE/Documentation" "$RQ_SOURCE/arrowcop.cur" "$WORK"/
+  # The build's catalogues beside the data, as scripts/run.sh lays them out.
+  [ -z "${RQ_LOCALE:-}" ] || cp -r "$RQ_LOCALE" "$WORK/locale"
   [ "${1:-}" = openbox ] || return 0
   openbox --sm-disable >"$WORK/openbox.log" 2>&1 & WM_PID=$!
   until_ok "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" 50 || fail "openbox did not start"
@@ -90,7 +94,11 @@ window_part() {
 expect_line() { grep -qxE -- "$2"$'\r?' "$1" || fail "$(basename "$1") lacks the line '$2'"; }
 # Waits until the record window's rows match the extended regular expression $1.
 wait_rows() { ROWS=$1; until_ok 'grep -qE -- "$ROWS" "$DUMP" 2>/dev/null' 150 || fail "no rows /$1/: $(cat "$DUMP")"; }
-# The record window's id, once there is one; xwininfo reads its UTF-8 title.
-moves_id() { xwininfo -root -tree | sed -n 's/^ *\(0x[0-9a-f]*\) "Ravenquill — Moves".*/\1/p' | head -n1; }
+# The id of a window titled exactly $1; xwininfo reads UTF-8 titles.
+title_id() { xwininfo -root -tree | awk -v t=" \"$1\": " 'index($0, t) { print $1; exit }'; }
+titled_window() { TITLE=$1; until_ok '[ -n "$(title_id "$TITLE")" ]' 100 && printf '%d\n' "$(title_id "$1")"; }
+wait_no_title() { TITLE=$1; until_ok '[ -z "$(title_id "$TITLE")" ]' 100 || fail "the window \"$1\" stays"; }
+# The record window's id, once there is one.
+moves_id() { title_id "Ravenquill — Moves"; }
 moves_window() { until_ok '[ -n "$(moves_id)" ]' 100 && printf '%d\n' "$(moves_id)"; }
 moves_gone() { until_ok '[ -z "$(moves_id)" ]' 100; }
