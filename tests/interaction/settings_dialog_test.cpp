@@ -79,8 +79,9 @@ TEST(SettingsDialog, RunsModallyAndOnlyOkChangesTheSettings) {
       {"green chosen beside a language", Values(true, 1, 0, 2), {{"Green: the computer moves first"}, -1, 3, GTK_RESPONSE_OK},
        true, Values(true, 1, 0, 3, SideChoiceGreen)},
       {"System chosen again", Values(true, 2, 0, 3), {{}, -1, 0, GTK_RESPONSE_OK}, true, Values(true, 2, 0, 0)},
+      {"a strong level chosen", Values(true, 4, 0, 0), {{}, 6, -1, GTK_RESPONSE_OK}, true, Values(true, 6, 0, 0)},
       {"level beyond the scale, unknown languages", Values(true, 9, 7, 8), {{}, -1, -1, GTK_RESPONSE_OK}, true,
-       Values(true, 4, 7, 0)},
+       Values(true, 7, 7, 0)},
   };
   for (const Row& row : rows) {
     SettingsValues values = row.start;
