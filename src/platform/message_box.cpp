@@ -124,18 +124,7 @@ bool SdlPlatform::ChooseFileToSave(const char* title, const std::string& suggest
   gtk_window_set_position(GTK_WINDOW(chooser), GTK_WIN_POS_CENTER);
   gtk_window_set_keep_above(GTK_WINDOW(chooser), TRUE);
   MakeTransientForMain(GTK_WINDOW(chooser));
-  bool chosen = false;
-  if (gtk_dialog_run(GTK_DIALOG(chooser)) == GTK_RESPONSE_ACCEPT) {
-    if (gchar* file = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(chooser))) {
-      path = file;
-      chosen = true;
-      g_free(file);
-    }
-  }
-  gtk_widget_destroy(chooser);
-  DrainGtk();
-  DiscardInputBehindModal();
-  return chosen;
+  return RunFileChooser(chooser, path);
 }
 
 }  // namespace rq

@@ -41,6 +41,20 @@ void SdlPlatform::AfterModal() {
   DiscardInputBehindModal();
 }
 
+bool SdlPlatform::RunFileChooser(GtkWidget* chooser, std::string& path) {
+  bool chosen = false;
+  if (gtk_dialog_run(GTK_DIALOG(chooser)) == GTK_RESPONSE_ACCEPT) {
+    if (gchar* file = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(chooser))) {
+      path = file;
+      chosen = true;
+      g_free(file);
+    }
+  }
+  gtk_widget_destroy(chooser);
+  AfterModal();
+  return chosen;
+}
+
 bool SdlPlatform::ChooseGameFile(std::string& path) {
   if (!EnsureGtk()) return false;
   GtkWidget* chooser = gtk_file_chooser_dialog_new(_("Open a game or position"), nullptr, GTK_FILE_CHOOSER_ACTION_OPEN,
@@ -57,17 +71,7 @@ bool SdlPlatform::ChooseGameFile(std::string& path) {
   gtk_file_chooser_add_filter(GTK_FILE_CHOOSER(chooser), all);
   gtk_window_set_keep_above(GTK_WINDOW(chooser), TRUE);
   MakeTransientForMain(GTK_WINDOW(chooser));
-  bool chosen = false;
-  if (gtk_dialog_run(GTK_DIALOG(chooser)) == GTK_RESPONSE_ACCEPT) {
-    if (gchar* file = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(chooser))) {
-      path = file;
-      chosen = true;
-      g_free(file);
-    }
-  }
-  gtk_widget_destroy(chooser);
-  AfterModal();
-  return chosen;
+  return RunFileChooser(chooser, path);
 }
 
 // A double click on a row picks it.

@@ -9,6 +9,8 @@
 
 #include "platform/platform.h"
 
+typedef struct _GtkWidget GtkWidget;
+
 struct SDL_Window;
 struct SDL_Cursor;
 typedef struct _GtkWindow GtkWindow;
@@ -73,6 +75,8 @@ class SdlPlatform : public Platform {
  private:
   // Takes a closed modal dialog off the screen and drops the input given meanwhile.
   void AfterModal();
+  // Runs a file chooser, then destroys it; false when the user cancelled.
+  bool RunFileChooser(GtkWidget* chooser, std::string& path);
   // Called as a modal window closes: the pointer and key input that reached the game
   // window meanwhile is thrown away, never played afterwards; window events stay.
   void DiscardInputBehindModal();
