@@ -66,6 +66,7 @@ bool HandleEngineLine(Engine& engine, const std::string& text) {
       return true;
     }
   }
+  if (!engine.search.strong) PrepareStrongSearch(engine.search);
   if (engine.mode == ProtocolMode::Uci) return HandleUciCommand(engine, words, line);
   if (engine.mode == ProtocolMode::Ucci) return HandleUcciCommand(engine, words, line);
   return HandleXboardCommand(engine, words, line);

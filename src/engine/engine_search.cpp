@@ -93,8 +93,7 @@ void StartSearch(EngineSearch& s, EngineGame& game, const SearchPlan& plan, cons
   JoinSearch(s);
   s.game = &game;
   s.plan = plan;
-  // The table is made once, before the first search that needs it.
-  if (PlaysStrong(s) && !s.strong) s.strong = std::make_unique<StrongSearch>();
+  if (PlaysStrong(s)) PrepareStrongSearch(s);
   s.rootRules = rootRules;
   s.callbacks = callbacks;
   s.clock.stop = false;
@@ -104,6 +103,10 @@ void StartSearch(EngineSearch& s, EngineGame& game, const SearchPlan& plan, cons
   s.lastIteration = SearchOutcome();
   s.finished = false;
   s.thread = std::thread(SearchMain, &s);
+}
+
+void PrepareStrongSearch(EngineSearch& s) {
+  if (!s.strong) s.strong = std::make_unique<StrongSearch>();
 }
 
 void UseStrongSearch(EngineSearch& s, bool on) { s.useStrong = on; }

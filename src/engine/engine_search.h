@@ -71,6 +71,8 @@ void StartSearch(EngineSearch& search, EngineGame& game, const SearchPlan& plan,
 // Lets the searches from the next one on play a GUI's time or depth with the strong search,
 // or with the game's plain levels.
 void UseStrongSearch(EngineSearch& search, bool on);
+// Makes the strong search's table once; the handshake does it, so no GUI clock pays for it.
+void PrepareStrongSearch(EngineSearch& search);
 
 // Asks a running search to answer now (or, with `discard`, to end without answering).
 void StopSearch(EngineSearch& search, bool discard);
