@@ -65,8 +65,8 @@ bool HandleEngineLine(Engine& engine, const std::string& text) {
       Send(engine.output, "Error (unknown command): " + command);
       return true;
     }
+    PrepareStrongSearch(engine.search);
   }
-  if (!engine.search.strong) PrepareStrongSearch(engine.search);
   if (engine.mode == ProtocolMode::Uci) return HandleUciCommand(engine, words, line);
   if (engine.mode == ProtocolMode::Ucci) return HandleUcciCommand(engine, words, line);
   return HandleXboardCommand(engine, words, line);
