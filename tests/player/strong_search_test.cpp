@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
-#include <sstream>
 #include <vector>
 
 #include "player/guarded_game.h"
@@ -29,14 +28,6 @@ struct Found {
   SearchResult result;
   uint8_t noMoves;
 };
-
-// The record of `fen` with the moves of `history` played and recorded; `side` is then to move.
-std::unique_ptr<GameRecord> RecordAfter(const char* fen, const char* history, int& side) {
-  auto r = test::RecordFromFen(fen, &side);
-  std::istringstream moves(history);
-  for (std::string move; moves >> move; side = 1 - side) EXPECT_TRUE(test::Play(*r, move)) << move;
-  return r;
-}
 
 Found Search(StrongSearch& search, GameRecord& r, int side, StrongLimits limits) {
   Found f{};
@@ -65,7 +56,7 @@ TEST(StrongSearch, FindsTheMoveWithinANodeLimit) {
   };
   for (const Row& row : rows) {
     int side = Red;
-    auto r = RecordAfter(row.fen, row.history, side);
+    auto r = test::PlayedRecord(row.history, row.fen, &side);
     const test::Snapshot before(*r);
     auto search = std::make_unique<StrongSearch>(16);
     StrongLimits limits;
@@ -84,7 +75,7 @@ TEST(StrongSearch, FindsTheMoveWithinANodeLimit) {
 TEST(StrongSearch, AvoidsAFourthPerpetualCheck) {
   for (const char* history : {"", CheckCycles}) {
     int side = Red;
-    auto r = RecordAfter(LosingChecker, history, side);
+    auto r = test::PlayedRecord(history, LosingChecker, &side);
     auto search = std::make_unique<StrongSearch>(16);
     StrongLimits limits;
     limits.maxNodes = 200000;
@@ -92,7 +83,6 @@ TEST(StrongSearch, AvoidsAFourthPerpetualCheck) {
     EXPECT_EQ(FormatMove(f.result) == "h8h9", *history == '\0') << FormatMove(f.result);
   }
 }
-
 
 // A repetition judged in one history is never taken from the table into another: the nodes
 // that judged one are not stored, and a search after one in another history answers as a
@@ -109,7 +99,7 @@ TEST(StrongSearch, TheTableCarriesNoRepetitionVerdict) {
   for (const Row& row : rows)
     for (bool historyFirst : {true, false}) {
       int side = Red;
-      auto played = RecordAfter(row.fen, row.history.c_str(), side);
+      auto played = test::PlayedRecord(row.history, row.fen, &side);
       // The same position without the moves that led to it.
       auto plain = test::RecordFromFen(WriteFen(*played, side));
       GameRecord& first = historyFirst ? *played : *plain;
@@ -119,7 +109,7 @@ TEST(StrongSearch, TheTableCarriesNoRepetitionVerdict) {
       Search(*shared, first, side, limits);
       if (historyFirst) {
         int judgedSide = Red;
-        const auto judged = RecordAfter(row.fen, (row.history + " " + row.judged).c_str(), judgedSide);
+        const auto judged = test::PlayedRecord(row.history + " " + row.judged, row.fen, &judgedSide);
         EXPECT_EQ(shared->transpositions().probe(PositionKey(*judged, judgedSide)), nullptr) << row.fen << " " << row.judged;
       }
       const Found after = Search(*shared, second, side, limits);
@@ -130,7 +120,6 @@ TEST(StrongSearch, TheTableCarriesNoRepetitionVerdict) {
       EXPECT_EQ(after.result.detail, alone.result.detail) << order;
     }
 }
-
 
 // The clock of the tests: one millisecond a hundred moves made, and the worker's stop after a
 // count of moves; it notes every progress value the crystal ball was given.
@@ -170,7 +159,7 @@ TEST(StrongSearch, StopsInsideAnIterationWithTheLastWholeOne) {
   };
   for (const Row& row : rows) {
     int side = Red;
-    auto r = RecordAfter(Midgame, "f3f4 e8d8 f4f3 d8e8", side);
+    auto r = test::PlayedRecord("f3f4 e8d8 f4f3 d8e8", Midgame, &side);
     auto game = std::make_unique<GuardedGame>();
     auto search = std::make_unique<StrongSearch>(16);
     TestClock::search = search.get();

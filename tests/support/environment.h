@@ -4,22 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
 namespace rq::test {
 
 inline bool InCi() {
   const char* ci = std::getenv("CI");
   return ci != nullptr && std::strcmp(ci, "true") == 0;
-}
-
-// For one case of a table: a failure in CI, a note otherwise; the caller goes on.
-inline void MissingEnvironment(const std::string& why) {
-  if (InCi()) ADD_FAILURE() << "CI lacks what this test needs: " << why;
-  else std::printf("skipped: %s\n", why.c_str());
 }
 
 }  // namespace rq::test

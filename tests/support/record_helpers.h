@@ -126,11 +126,14 @@ inline bool PlayRandomGame(GameRecord& record, int plies, uint32_t seed) {
   return true;
 }
 
-// A record from the opening with the moves of `line` ("h2h9 i9h9 ...") played and recorded.
-inline std::unique_ptr<GameRecord> PlayedRecord(const std::string& line) {
-  auto record = std::make_unique<GameRecord>();
+// A record of `fen` with the moves of `line` ("h2h9 i9h9 ...") played and recorded; `side` is then to move.
+inline std::unique_ptr<GameRecord> PlayedRecord(const std::string& line, const std::string& fen = StartFen,
+                                                int* side = nullptr) {
+  int toMove = Red;
+  auto record = RecordFromFen(fen, &toMove);
   std::istringstream moves(line);
-  for (std::string move; moves >> move;) EXPECT_TRUE(Play(*record, move)) << move;
+  for (std::string move; moves >> move; toMove = 1 - toMove) EXPECT_TRUE(Play(*record, move)) << move;
+  if (side) *side = toMove;
   return record;
 }
 
