@@ -6,7 +6,6 @@
 
 #include "rules/chinese_notation.h"
 #include "rules/perft.h"
-#include "rules/wxf.h"
 #include "support/record_helpers.h"
 
 namespace rq {
@@ -390,7 +389,7 @@ std::string Traditional(std::string text) {
   return text;
 }
 
-TEST(ChineseNotation, TrickyCasesReadBackToTheSameMoveAsWxf) {
+TEST(ChineseNotation, TrickyCasesReadBackToTheSameMove) {
   struct Row { const char* fen; const char* move; const char* text; };
   const char *const GreenStart = "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR b",
              *const Advisors = "3k5/9/9/9/9/9/9/3A5/9/3AK4 w", *const Elephants = "3k5/9/9/9/9/2B6/9/9/9/2B1K4 w",
@@ -422,10 +421,8 @@ TEST(ChineseNotation, TrickyCasesReadBackToTheSameMoveAsWxf) {
     EXPECT_EQ(FormatChineseMove(r->position, from, to), row.text) << row.fen << " " << row.move;
     EXPECT_EQ(FormatChineseMove(r->position, from, to, ChineseScript::Traditional), Traditional(row.text)) << row.move;
     const int side = sideOfCode(r->position.squares[from]);
-    int cnFrom = -1, cnTo = -1, wxfFrom = -1, wxfTo = -1;
+    int cnFrom = -1, cnTo = -1;
     EXPECT_TRUE(ParseChineseMove(*r, side, row.text, cnFrom, cnTo) && FormatMove(cnFrom, cnTo) == row.move) << row.text;
-    EXPECT_TRUE(ParseWxfMove(*r, side, FormatWxfMove(r->position, from, to), wxfFrom, wxfTo) && FormatMove(wxfFrom, wxfTo) == row.move)
-        << row.text;
   }
 }
 
