@@ -198,7 +198,8 @@ TEST_F(InteractionTest, TheAnswerIsAnimatedForHalfASecondThenPlayed) {
   }
 }
 
-// Bad moves of the computer are never played and lose the game.
+// Each end for a red and for a green player, the board turned and every piece given to the
+// other side; bad moves of the computer (numbered squares, red's only) are never played and lose the game.
 TEST_F(InteractionTest, EveryEndIsAnnouncedOnceAfterTheFinalFrameIsShown) {
   const struct {
     const char* fen;
@@ -211,6 +212,7 @@ TEST_F(InteractionTest, EveryEndIsAnnouncedOnceAfterTheFinalFrameIsShown) {
   } rows[] = {
       {"4k4/9/9/9/9/P8/9/9/9/r2K5 w", {}, "a4a5", "a0d0", 0, false, ComputerWonText},
       {"4k4/9/9/9/9/9/4p4/9/4N4/3AKA3 b", {}, nullptr, "e3d3", 0, false, ComputerWonText},  // no move, no check
+      {"4k4/9/9/9/9/9/9/9/9/3KR4 w", {}, "e0e9", nullptr, 0, false, UserWonText},  // the player takes the general
       {StartFen, {}, "b2e2", nullptr, 0, true, UserWonText},
       {"3k5/8r/9/9/9/9/9/9/R8/4K4 b", Cycles("i8i7", "a1a2", "i7i8", "a2a1"), nullptr, "i8i7", 4, false, DrawText},
       {StartFen, {}, "b2e2", nullptr, 0, false, UserWonText, {25, NoSquare}},
@@ -220,30 +222,36 @@ TEST_F(InteractionTest, EveryEndIsAnnouncedOnceAfterTheFinalFrameIsShown) {
       {StartFen, {}, "b2e2", nullptr, 0, false, UserWonText, {0, 1}},
       {StartFen, {}, "b2e2", nullptr, 0, false, UserWonText, {25, 40}},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(std::string(row.text) + " " + std::to_string(row.bad.from));
-    SetPosition(row.fen, row.history);
-    fake.ClearRecords();
-    if (row.user) Drag(row.user);
-    const BoardPosition shown = app->savedBoard;
-    Publish(row.computer, row.detail, row.noMoves, row.bad);
-    ASSERT_TRUE(FramesUntilUsersTurn(false)) << "the game must not hang";
-    EXPECT_TRUE(Announcements().empty()) << "announced before the final frame was shown";
-    ASSERT_TRUE(FramesUntilUsersTurn());
-    ASSERT_TRUE(FramesUntilUsersTurn());
-    EXPECT_EQ(Announcements(), std::vector<std::string>{row.text});
-    EXPECT_EQ(fake.Messages()[0].buttons, MessageButtons::Ok);
-    EXPECT_TRUE(app->game.gameEnded);
-    EXPECT_TRUE(BoardShowsEngine());
-    EXPECT_EQ(app->game.record.endPly, app->game.record.recordedMoves);
-    EXPECT_EQ(app->gameDrawn, row.text == DrawText);
-    EXPECT_EQ(app->game.record.moveCount, row.history.size() + (row.user ? 1 : 0) + (row.computer ? 1 : 0));
-    if (!row.computer) {
-      EXPECT_EQ(std::memcmp(app->savedBoard.squares, shown.squares, BoardSquares), 0);
+  for (const bool green : {false, true})
+    for (const auto& row : rows) {
+      if (green && (row.bad.from != 0 || row.bad.to != NoSquare)) continue;
+      SCOPED_TRACE(std::string(row.text) + " " + std::to_string(row.bad.from) + (green ? " green" : ""));
+      const auto turned = [&](const char* move) { return green ? SwappedMove(move) : std::string(move); };
+      std::vector<std::string> history;
+      for (const std::string& move : row.history) history.push_back(turned(move.c_str()));
+      PlayAs(green ? Green : Red);
+      SetPosition((green ? SwappedFen(row.fen) : std::string(row.fen)).c_str(), history);
+      fake.ClearRecords();
+      if (row.user) Drag(turned(row.user));
+      const BoardPosition shown = app->savedBoard;
+      if (!app->game.gameEnded) Publish(row.computer ? turned(row.computer).c_str() : nullptr, row.detail, row.noMoves, row.bad);
+      ASSERT_TRUE(FramesUntilUsersTurn(false)) << "the game must not hang";
+      EXPECT_TRUE(Announcements().empty()) << "announced before the final frame was shown";
+      ASSERT_TRUE(FramesUntilUsersTurn());
+      ASSERT_TRUE(FramesUntilUsersTurn());
+      EXPECT_EQ(Announcements(), std::vector<std::string>{row.text});
+      EXPECT_EQ(fake.Messages()[0].buttons, MessageButtons::Ok);
+      EXPECT_TRUE(app->game.gameEnded);
+      EXPECT_TRUE(BoardShowsEngine());
+      EXPECT_EQ(app->game.record.endPly, app->game.record.recordedMoves);
+      EXPECT_EQ(app->gameDrawn, row.text == DrawText);
+      EXPECT_EQ(app->game.record.moveCount, history.size() + (row.user ? 1 : 0) + (row.computer ? 1 : 0));
+      if (!row.computer) {
+        EXPECT_EQ(std::memcmp(app->savedBoard.squares, shown.squares, BoardSquares), 0);
+      }
+      Press(Sq("e0"));
+      EXPECT_EQ(app->draggedPiece.code, -1) << "a piece moves after the end";
     }
-    Press(Sq("e0"));
-    EXPECT_EQ(app->draggedPiece.code, -1) << "a piece moves after the end";
-  }
 }
 
 TEST_F(InteractionTest, UndoAndRedoStepTwoPliesWithTheEatenPiecesAndTheHighlight) {
@@ -388,7 +396,6 @@ TEST_F(InteractionTest, HelpOpensThePageOfTheChosenLanguageEscaped) {
       {"/home/ann/rq", 1, Language::English, "file:///home/ann/rq" + frames + "Fin.html"},
       {"/home/ann/rq/", 2, Language::English, "file:///home/ann/rq" + frames + "Chi.html"},
       {"/home/ann/rq", 2, Language::TraditionalChinese, "file:///home/ann/rq" + frames + "Chi.html"},
-      {"/home/ann/rq", 1, Language::Vietnamese, "file:///home/ann/rq" + frames + "Fin.html"},
       {"/home/ann/rq", 0, Language::SimplifiedChinese, "file:///home/ann/rq" + frames + "Chi.html"},
       {"/home/ann/rq", 0, Language::TraditionalChinese, "file:///home/ann/rq" + frames + "Cht.html"},
       {"/home/ann/rq", 0, Language::Vietnamese, "file:///home/ann/rq" + frames + "Vie.html"},
@@ -438,10 +445,7 @@ TEST_F(InteractionTest, HelpOpensThePageOfTheChosenLanguageEscaped) {
     bool byF1, usersTurn;
   } clicks[] = {
       {1, Language::English, RQ_REPO_ROOT, true, "", false, true},
-      {0, Language::English, RQ_REPO_ROOT, true, "", true, true},
-      {0, Language::TraditionalChinese, RQ_REPO_ROOT, true, "", false, true},
       {0, Language::Vietnamese, RQ_REPO_ROOT, true, "", true, false},
-      {2, Language::Vietnamese, RQ_REPO_ROOT, true, "", true, false},
       {2, Language::English, RQ_REPO_ROOT, false, "No web browser opened the help page. Open it yourself:\n" + chinese, false, true},
       {1, Language::English, "/nonexistent", true, "The help page is missing: it should be\n" + finnish, true, true},
   };
