@@ -55,6 +55,13 @@ class Desktop {
     std::this_thread::sleep_for(1500ms);
     return window;
   }
+  // xdotool's steps of a drag of red's soldier a3 to a4 in `window`, its picture `side` pixels high.
+  static std::string SoldierA3ToA4(const std::string& window, int side) {
+    const auto at = [&](int y) {
+      return "mousemove --window " + window + " " + std::to_string(152 * side / 1024) + " " + std::to_string(y * side / 1024);
+    };
+    return at(680) + " sleep 0.2 mousedown 1 sleep 0.2 " + at(635) + " sleep 0.2 " + at(590) + " sleep 0.2 mouseup 1 sleep 0.5";
+  }
   // Escape over the window: the game saves and ends with status 0.
   void LeaveWithEscape(const std::string& window) {
     Capture("xdotool windowfocus " + window + " mousemove --window " + window + " 200 200 key --window " + window +
@@ -117,7 +124,6 @@ TEST_P(OnDesktop, StaysSquareRestsWhenStillAndSavesOnEscape) {
 TEST_P(OnDesktop, InputBehindModalWindowsIsDiscarded) {
   const std::string window = StartGame();
   const Geometry g = DesktopSession::SquareSettled(window);
-  const auto px = [&](int scene) { return std::to_string(scene * g.height / 1024); };
   const struct { const char *key, *title, *close; } modals[] = {{"s", "^Ravenquill Settings$", "Escape"},
                                                                 {"n", "^New game\\?$", "alt+n"}};
   for (const auto& m : modals) {
@@ -126,11 +132,8 @@ TEST_P(OnDesktop, InputBehindModalWindowsIsDiscarded) {
             " sleep 0.25 keyup " + m.key);
     const std::string modal = DesktopSession::WaitForWindow(m.title);
     ASSERT_FALSE(modal.empty());
-    const std::string move = "xdotool mousemove --window " + window + " " + px(152) + " ";  // a3 to a4
-    Capture(move + px(680) + " sleep 0.2 mousedown 1 sleep 0.2 " + move.substr(8) + px(635) + " sleep 0.2 " +
-            move.substr(8) + px(590) + " sleep 0.2 mouseup 1 sleep 0.2 mousemove --window " + window +
-            " 300 300 key --window " + window + " Escape sleep 0.3 windowfocus --sync " + modal + " sleep 0.2 key " +
-            m.close);
+    Capture("xdotool " + SoldierA3ToA4(window, g.height) + " mousemove --window " + window + " 300 300 key --window " +
+            window + " Escape sleep 0.3 windowfocus --sync " + modal + " sleep 0.2 key " + m.close);
     ASSERT_TRUE(WaitUntil([&] { return Capture("xwininfo -id " + modal).find("IsViewable") == std::string::npos; }, 10s));
     std::this_thread::sleep_for(1500ms);
     ASSERT_EQ(WaitFor(game, 0ms), -1) << "the Escape behind the box ended the game";
@@ -155,10 +158,7 @@ TEST_P(OnDesktop, ACopyNeverWaitsForAnotherCopysBox) {
   ASSERT_FALSE(question.empty()) << "no question in the first copy";
   Capture("xdotool " + std::string(GetParam() ? "windowactivate --sync " : "windowraise ") + second + " sleep 0.5");
   const std::vector<uint8_t> before = DesktopSession::Screenshot(g, Shot("second-before"));
-  const auto px = [&](int scene) { return std::to_string(scene * g.height / 1024); };
-  const std::string to = "mousemove --window " + second + " " + px(152) + " ";  // a3 to a4
-  Capture("xdotool " + to + px(680) + " sleep 0.2 mousedown 1 sleep 0.2 " + to + px(635) + " sleep 0.2 " + to + px(590) +
-          " sleep 0.2 mouseup 1 sleep 0.5");
+  Capture("xdotool " + SoldierA3ToA4(second, g.height));
   EXPECT_TRUE(DesktopSession::Screenshot(g, Shot("second-after")) != before) << "the second copy stopped drawing";
   LeaveWithEscape(second);
   EXPECT_NE(Capture("cat " + desk.work + "/second/CurrentGame_*.vrd5").find("\n54 --> 45 -  "), std::string::npos)
@@ -214,11 +214,8 @@ TEST_F(OnBareDesktop, AGameThatCannotBeSavedAtExitIsSavedElsewhere) {
     }
   }
   const std::string window = StartGame(full);
-  const int side = DesktopSession::SquareSettled(window).height;
-  const auto px = [&](int scene) { return std::to_string(scene * side / 1024); };
-  const std::string to = "mousemove --window " + window + " " + px(152) + " ";  // a3 to a4
-  Capture("xdotool " + to + px(680) + " sleep 0.2 mousedown 1 sleep 0.2 " + to + px(635) + " sleep 0.2 " + to + px(590) +
-          " sleep 0.2 mouseup 1 sleep 0.5 key --window " + window + " Escape");
+  Capture("xdotool " + SoldierA3ToA4(window, DesktopSession::SquareSettled(window).height) + " key --window " + window +
+          " Escape");
   const std::string box = DesktopSession::WaitForWindow("^Game not saved$", game);
   ASSERT_FALSE(box.empty()) << "the exit said nothing";
   Capture("xdotool windowfocus --sync " + box + " sleep 0.2 key Escape sleep 1");
