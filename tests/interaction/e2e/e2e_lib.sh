@@ -90,6 +90,12 @@ window_part() {
   local x y w h; read -r x y w h <<<"${3:-0 0 0 0}"
   convert "$1" -fill black -draw "rectangle $x,$y,$((x + w)),$((y + h))" -crop "${WIN_W}x${WIN_H}+${WIN_X}+${WIN_Y}" +repage "$2"
 }
+# Pixels that differ beyond noise between the pictures $1 and $2 (-1: no comparison).
+differing() { compare -metric AE -fuzz 3% "$1" "$2" null: 2>&1 | awk '{ printf "%d", $1 } END { if (!NR) print -1 }' || true; }
+# The same between the game window's parts of screenshots $1 and $2, the rectangle "x y w h" of $3 blacked out.
+window_differing() {
+  window_part "$1" "$WORK/a.png" "${3:-}" && window_part "$2" "$WORK/b.png" "${3:-}" && differing "$WORK/a.png" "$WORK/b.png"
+}
 # Fails unless file $1 has a line exactly like $2.
 expect_line() { grep -qxE -- "$2"$'\r?' "$1" || fail "$(basename "$1") lacks the line '$2'"; }
 # Waits until the record window's rows match the extended regular expression $1.

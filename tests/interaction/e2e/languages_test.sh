@@ -21,8 +21,6 @@ strip() {
   convert "$1" -crop "${WIN_W}x${WIN_H}+${WIN_X}+${WIN_Y}" +repage \
     -crop "$(px "$w")x$(px "$h")+$(px "$x")+$(px "$y")" +repage "$2"
 }
-# Pixels that differ beyond noise between the pictures $1 and $2.
-differing() { compare -metric AE -fuzz 3% "$1" "$2" null: 2>&1 | awk '{ printf "%d", $1 } END { if (!NR) print -1 }' || true; }
 # The game window's place once it has stopped changing: the game fits and squares it after it appears.
 settled_window() {
   local before="" now

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Two sittings of the real program under openbox: key H's ring, then its arrow; moves and answers;
-# the record window beside the game, its rows following an undo, closed by its button and by M;
-# the settings dialog and its warning; a new game; the files; a second start that continues.
+# the record window beside the game, a drag right after a click in it played, its rows following
+# an undo, closed by its button and by M; the settings dialog and its warning; a new game; the
+# files; a second start that continues a long game, its record window scrolled to the latest move.
 source "$(dirname "$0")/e2e_lib.sh"
+: "${RQ_TOOL:?path of ravenquill-tool}"
 # White where the game window differs from the first screenshot in screenshot $1, into $2.
 diff_mask() {
   { compare -fuzz 6% "$RQ_ARTIFACTS"/01-before.png "$1" -compose Src -highlight-color white -lowlight-color black \
@@ -22,9 +24,13 @@ beyond=$(convert "$WORK/arrow.png" -fill black -draw "circle $cx,$cy $((cx + $(p
   -format "%[fx:round(mean*w*h)]" info:)
 [ "$beyond" -gt 200 ] || fail "the second H shows no arrow: $beyond pixels beyond the ring"
 drag b2e2
-sleep 4  # the computer's answer, at the lowest level
-drag b0c2
 game_key m; moves=$(moves_window) || fail "no record window after M"
+wait_rows '^1\. 炮八平五 [^ ~]+ '  # the computer's answer, at the lowest level
+# The click that gives the record window the focus; the drag after it is not swallowed.
+read -r mx my mw mh <<<"$(geometry "$moves")"
+xdotool mousemove $((mx + mw / 2)) $((my + mh / 3)) click 1
+until_ok '[ "$(xdotool getactivewindow)" = "$moves" ]' 50 || fail "a click did not give the record window the focus"
+drag b0c2
 wait_rows '^2\. 马八进七 [^ ]+ \| H8\+7 [A-Z+1-9-][1-9A-Z+-][-+=][1-9]$'
 grep -qxE '1\. 炮八平五 [^ ~]+ \| C8=5 [A-Z+-][1-9A-Z][-+=][1-9]' "$DUMP" || fail "row 1 is not the first pair"
 [ "$(printf '%d' "$(xprop -id "$moves" WM_TRANSIENT_FOR | grep -o '0x[0-9a-f]*')")" = "$GAME_WINDOW" ] ||
@@ -52,7 +58,14 @@ for line in "DifficultyLevel = 3" "ShowIllegalMoves = 0" "HighlightMove = 1" "Au
 for line in "Game ended: 0" "Recorded moves: 4" "Next move: 2" "Game #: 1 \(saved .*"; do expect_line "$archive" "$line"; done
 grep -q '^64 --> 67 -  ' "$archive" || fail "the archive lacks the user's move b2e2"
 for line in "Recorded moves: 0" "User's turn: 1" "Game #: 2 \(saved .*"; do expect_line "$current" "$line"; done
+# A hundred rows of a random game, red to move, more than the record window shows at once.
+rm "$archive"; "$RQ_TOOL" random --seed 3 --plies 200 1 >"$current"
+expect_line "$current" "Next move: 200"
 start_game  # again: the game continues
 message=$(wait_window '^Ravenquill$' 30) || fail "no start-up message"
 dialog_keys "$message" Return; wait_no_window '^Ravenquill$'
-wait_game_window; game_key Escape; wait_game_exit
+wait_game_window
+game_key m; moves_window >/dev/null || fail "no record window after M"
+wait_rows '^100\. '
+until_ok 'grep -qE "^shown [0-9]+-100$" "$DUMP"' 100 || fail "the record window does not show the latest move: $(tail -n1 "$DUMP")"
+game_key Escape; wait_game_exit

@@ -5,15 +5,6 @@
 # same picture, green at the bottom, and the player to move.
 source "$(dirname "$0")/e2e_lib.sh"
 : "${RQ_MOVE_LIST_PROBE:?path of the record window probe}"
-# Pixels of the game window that differ beyond noise between screenshots $1 and $2, the crystal
-# ball with its depth dots blacked out: a new start shows the depth the next search begins with,
-# in one row of dots or more. The box is generous: under openbox the window's reported place
-# lies a title bar's height below its client area.
-differing() {
-  local dots="$((WIN_X + $(px 10))) $((WIN_Y + $(px 470))) $(px 100) $(px 130)"
-  window_part "$1" "$WORK/a.png" "$dots" && window_part "$2" "$WORK/b.png" "$dots" || return
-  compare -metric AE -fuzz 3% "$WORK/a.png" "$WORK/b.png" null: 2>&1 | awk '{ printf "%d", $1 }' || true
-}
 start_display "${1:-bare}"; write_settings; start_game; wait_game_window
 # Green in the dialog: the side's radio buttons follow the level's scale, which has the focus.
 game_key s; dialog=$(wait_window '^Ravenquill Settings$') || fail "no settings dialog after S"
@@ -35,7 +26,11 @@ start_game
 message=$(wait_window '^Ravenquill$' 30) || fail "no start-up message"
 dialog_keys "$message" Return; wait_no_window '^Ravenquill$'
 wait_game_window; xdotool mousemove 0 0; sleep 1; shot continued
-[ "$(differing "$before" "$SHOT")" -eq 0 ] || fail "the continued game does not look as it was left"
+# The crystal ball with its depth dots blacked out: a new start shows the depth the next search
+# begins with. The box is generous: under openbox the window's reported place lies a title bar's
+# height below its client area.
+dots="$((WIN_X + $(px 10))) $((WIN_Y + $(px 470))) $(px 100) $(px 130)"
+[ "$(window_differing "$before" "$SHOT" "$dots")" -eq 0 ] || fail "the continued game does not look as it was left"
 drag g6g5  # green to move, at the bottom
 sleep 3; game_key Escape; wait_game_exit
 expect_line "$current" "Recorded moves: 5"

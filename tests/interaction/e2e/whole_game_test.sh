@@ -5,11 +5,6 @@
 # archives the old one as ended. In the new one a hovered piece's markers go when a window opens over it.
 source "$(dirname "$0")/e2e_lib.sh"
 : "${RQ_REFEREE:?path of the referee}"
-# Pixels of the game window that differ beyond noise between screenshots $1 and $2, rectangle $3 blacked out.
-differing() {
-  window_part "$1" "$WORK/a.png" "${3:-}" && window_part "$2" "$WORK/b.png" "${3:-}" || return
-  compare -metric AE -fuzz 3% "$WORK/a.png" "$WORK/b.png" null: 2>&1 | awk '{ printf "%d", $1 }' || true
-}
 start_display; write_settings 0
 # Red walks its general onto the f-file and screens it with its own cannon: green's cannon takes it.
 "$RQ_REFEREE" play "$WORK/CurrentGame_$NAME.vrd5" f0e1 h7f7 e0f0 a6a5 h2f2 || fail "no game to continue"
@@ -19,7 +14,7 @@ sleep 0.5; shot announced
 announced=$SHOT box=$(geometry "$ended")
 dialog_keys "$ended" Return; wait_no_window '^Game has ended$'
 sleep 0.5; shot after-ok
-[ "$(differing "$announced" "$SHOT" "$box")" -eq 0 ] || fail "the box opened over a picture older than the final one"
+[ "$(window_differing "$announced" "$SHOT" "$box")" -eq 0 ] || fail "the box opened over a picture older than the final one"
 # The record window's Copy PGN: the moves stop before red's move into check, which a comment tells.
 game_key m; moves=$(moves_window) || fail "no record window after M"
 read -r mx my mw mh <<<"$(geometry "$moves")"
@@ -35,13 +30,13 @@ window_exists '^New game\?$' && fail "a finished game must not ask"
 # Over a hovered piece the pointer leaves without crossing the window's edge when a window opens under it.
 xdotool mousemove 0 0; sleep 0.5; shot no-pointer; untouched=$SHOT
 pointer_to "$(point_x b0)" "$(point_y b0)"; sleep 0.3; shot hovering
-[ "$(differing "$untouched" "$SHOT")" -gt 0 ] || fail "hovering the horse shows no markers"
+[ "$(window_differing "$untouched" "$SHOT")" -gt 0 ] || fail "hovering the horse shows no markers"
 cx=$((WIN_X + $(px "$(point_x b0)") - 60)) cy=$((WIN_Y + $(px "$(point_y b0)") - 30))
 xmessage -geometry "120x60+$cx+$cy" cover & cover_pid=$!
 wait_window '^xmessage$' 10 >/dev/null || fail "no covering window"
 sleep 0.5; shot covered; kill "$cover_pid"
 # The covering window blacked out with its border.
-[ "$(differing "$untouched" "$SHOT" "$((cx - 4)) $((cy - 4)) 128 68")" -eq 0 ] || fail "the markers stay after the pointer left the window"
+[ "$(window_differing "$untouched" "$SHOT" "$((cx - 4)) $((cy - 4)) 128 68")" -eq 0 ] || fail "the markers stay after the pointer left the window"
 game_key Escape; wait_game_exit
 archive="$WORK/Games1-100_$NAME.vrd5"
 for line in "Game ended: 1" "Recorded moves: 6" "Game #: 1 \(saved .*"; do expect_line "$archive" "$line"; done
