@@ -18,10 +18,7 @@ using std::chrono::milliseconds;
 struct Flags { bool requested, searching, usersTurn; double progress; int bestTo; };
 
 Flags ReadFlags(GuardedGame& g) {
-  LockGame(g);
-  const Flags f{g.searchRequested, g.searching, g.usersTurn, g.progress, g.bestMove.to};
-  UnlockGame(g);
-  return f;
+  return UnderGameLock(g, [&] { return Flags{g.searchRequested, g.searching, g.usersTurn, g.progress, g.bestMove.to}; });
 }
 
 // A game with its worker running, ended cleanly however the test leaves.
