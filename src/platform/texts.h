@@ -6,7 +6,7 @@
 
 #include <libintl.h>
 
+#include "rules/marked_text.h"
+
 // The text in the interface language; the English text itself where no catalogue has it.
 #define _(text) gettext(text)
-// Marks a text for the catalogue without looking it up.
-#define N_(text) text
