@@ -249,7 +249,9 @@ bool ReadGames(const std::string& bytes, std::vector<GameSource>& games, std::st
     return false;
   }
   const std::string trimmed = Trimmed(text);
-  if (trimmed.compare(0, std::strlen(GameFileMagic), GameFileMagic) == 0) return ReadRecords(trimmed, games, error);
+  // A record ends with empty lines: the game's own files are read with their ends as written.
+  if (trimmed.compare(0, std::strlen(GameFileMagic), GameFileMagic) == 0)
+    return ReadRecords(text.substr(text.find(GameFileMagic)), games, error);
   if (LooksLikeFen(trimmed)) {
     GameSource g;
     g.fen = trimmed;
