@@ -46,7 +46,10 @@ void DifficultyLimits(int32_t level, double& thinkSeconds, int32_t& firstTimedDe
 SearchPlan PlanSearch(const GoRequest& q, int32_t level) {
   SearchPlan p;
   DifficultyLimits(level, p.thinkSeconds, p.firstTimedDepth);
-  p.levelCeilingMs = StrongLevelCeilingMs(level);
+  // A strong level promises its time to whoever reads the answer, so it keeps back what a GUI's
+  // time per move does.
+  const int32_t levelCeiling = StrongLevelCeilingMs(level);
+  p.levelCeilingMs = levelCeiling >= 0 ? Clamp32(CeilingFor(levelCeiling)) : -1;
   p.maxDepth = q.depth > 0 ? std::min(q.depth, DeepestDepth) : DeepestDepth;
 
   if (q.infinite) {

@@ -44,7 +44,7 @@ struct GoRequest {
 // The limits of one search of the engine program.
 struct SearchPlan : DeepeningLimits {
   bool infinite = false;        // the answer waits for a stop
-  int32_t levelCeilingMs = -1;  // a strong level's time per move, which no answer exceeds; -1: another level
+  int32_t levelCeilingMs = -1;  // a strong level's time per move less the reserve for a late read; -1: another level
 };
 
 // Time kept back from every budget for the protocol's round trip and a late stop.

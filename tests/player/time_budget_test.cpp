@@ -41,6 +41,12 @@ TEST(SearchPlan, BudgetsFollowTheRequestAndTheClockLasts) {
     if (row.q.remainingMs > 0) { EXPECT_LE(p.hardLimitMs, row.q.remainingMs - MoveOverheadMs); }
   }
   EXPECT_TRUE(PlanSearch(GoRequest{0, -1, -1, 0, 0, true}, 1).infinite);
+  // A strong level's own time keeps back what a GUI's time per move does: its answer, as the GUI reads
+  // it, is inside the level's time.
+  for (int32_t level = FirstStrongLevel; level <= LastStrongLevel; ++level) {
+    const int32_t ceiling = StrongLevelCeilingMs(level);
+    EXPECT_EQ(PlanSearch(GoRequest{0, -1, 600000}, level).levelCeilingMs, PlanSearch(GoRequest{0, ceiling, -1}, 1).hardLimitMs);
+  }
   // A minute without increment lasts a long game: every move spends its whole hard limit plus a round
   // trip, and the clock still sees 120 moves through.
   for (int32_t level = 0; level <= LastStrongLevel; ++level) {

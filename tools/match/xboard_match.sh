@@ -7,7 +7,11 @@
 #   TIMECONTROL as XBoard takes it ("0:20", "1"), for the whole game (no moves per session),
 #   or "st=0:01" for a fixed time per move;
 #   MAXMOVES: moves of each side after which XBoard scores the game a draw (0: never).
-# From the environment: ENGINE_OPTIONS replaces "Difficulty=N" (XBoard's "name=value,...");
+# From the environment: INCREMENT adds seconds to each side's clock after every move (a
+# game clock only; engines that ignore "st", such as Fairy-Stockfish in xboard mode, keep
+# to a clock); TIME_ODDS divides the opponent's time by that factor (Ravenquill's old levels
+# keep their own pace on a long clock while the opponent plays fast); ENGINE_OPTIONS
+# replaces "Difficulty=N" (XBoard's "name=value,...");
 # OPPONENT is another xboard engine's command and OPPONENT_OPTIONS its options; OPENINGS a
 # file of FEN lines, each played twice with the colours swapped.
 # PROTOCOL=uci or PROTOCOL=ucci in the environment puts Debian's adapter uci2wb between XBoard
@@ -16,7 +20,7 @@
 set -euo pipefail
 
 if [ $# -lt 4 ]; then
-  sed -n '2,16p' "$0" >&2
+  sed -n '2,19p' "$0" >&2
   exit 2
 fi
 engine=$(readlink -f "$1")
@@ -33,10 +37,11 @@ for tool in "$xboard" "${opponent%% *}" Xvfb xvfb-run; do
   command -v "$tool" >/dev/null || { echo "xboard_match: $tool is missing (scripts/setup.sh installs it)" >&2; exit 3; }
 done
 
-clock=(-tc "$tc" -mps 0 -inc 0)
+clock=(-tc "$tc" -mps 0 -inc "${INCREMENT:-0}")
 [[ $tc == st=* ]] && clock=(-searchTime "${tc#st=}")
 extra=()
 [ -n "${OPPONENT_OPTIONS:-}" ] && extra+=(-secondOptions "$OPPONENT_OPTIONS")
+[ -n "${TIME_ODDS:-}" ] && extra+=(-secondTimeOdds "$TIME_ODDS")
 [ -n "${OPENINGS:-}" ] && extra+=(-loadPositionFile "$(readlink -f "$OPENINGS")" -loadPositionIndex -2)
 uci2wb=${UCI2WB:-/usr/games/uci2wb}
 case ${PROTOCOL:-xboard} in
