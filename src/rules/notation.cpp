@@ -28,7 +28,7 @@ constexpr const char* TooManyTexts[2][8] = {
     {"", N_("too many green soldiers"), N_("too many green chariots"), N_("too many green horses"),
      N_("too many green cannons"), N_("too many green advisors"), N_("too many green elephants"),
      N_("too many green generals")}};
-// Only these kinds are kept to a part of the board. TRANSLATORS: %c%d is a point, such as e3.
+// Only these kinds are kept to a part of the board; %c%d is the point, such as e3.
 constexpr const char* UnreachableTexts[2][8] = {
     {"", N_("red soldier on %c%d, a point it can never reach"), "", "", "",
      N_("red advisor on %c%d, a point it can never reach"), N_("red elephant on %c%d, a point it can never reach"),
