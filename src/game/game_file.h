@@ -7,6 +7,7 @@
 #include <ctime>
 #include <string>
 
+#include "game/game_file_faults.h"
 #include "rules/game_record.h"
 #include "rules/types.h"
 
@@ -45,10 +46,11 @@ struct GameFileData {
   std::string startFen;            // where the history begins; empty for the opening, red to move
 };
 
-// Where a file went wrong: its 1-based line (0 when no line is to blame) and why.
+// Where a file went wrong: its 1-based line (0 when no line is to blame) and why, one of
+// game_file_faults.h's texts.
 struct GameFileError {
   int line = 0;
-  std::string message;
+  const char* message = "";
 
   // Records why the file is refused; always false, so a check can return it.
   bool fail(int blamedLine, const char* why) {

@@ -32,30 +32,30 @@ int startLine(const GameFileData& data) { return resignedLine(data) + (data.resi
 
 // Every count, square and code within what the game can hold.
 bool checkRanges(const GameFileData& data, GameFileError& error) {
-  if (data.gameNumber < 1 || data.gameNumber > MaxGameNumber) return error.fail(2, "bad game number");
+  if (data.gameNumber < 1 || data.gameNumber > MaxGameNumber) return error.fail(2, fault::BadGameNumber);
   if (data.recordedMoves < 0 || data.recordedMoves > HistoryCapacity)
-    return error.fail(RecordedMovesLine, "recorded moves out of range");
+    return error.fail(RecordedMovesLine, fault::RecordedMovesOutOfRange);
   if (data.moveCount < 0 || data.moveCount > data.recordedMoves)
-    return error.fail(RecordedMovesLine + 1, "next move out of range");
+    return error.fail(RecordedMovesLine + 1, fault::NextMoveOutOfRange);
   for (int i = 0; i < data.recordedMoves; ++i) {
     const HistoryEntry& e = data.history[i];
     if (e.from >= BoardSquares || e.to >= BoardSquares || (e.captured != 0 && !IsPieceCode(e.captured)))
-      return error.fail(FirstHistoryLine + i, "bad move");
+      return error.fail(FirstHistoryLine + i, fault::BadMove);
     for (int side = 0; side < 2; ++side)
       for (int index = 1; index <= PiecesPerSide; ++index)
-        if (!IsSnapshotValue(e.pieceSquare[side][index])) return error.fail(FirstHistoryLine + i, "bad snapshot");
+        if (!IsSnapshotValue(e.pieceSquare[side][index])) return error.fail(FirstHistoryLine + i, fault::BadSnapshot);
   }
-  if (data.playerSide != Red && data.playerSide != Green) return error.fail(eatenLine(data, true), "bad player's side");
+  if (data.playerSide != Red && data.playerSide != Green) return error.fail(eatenLine(data, true), fault::BadPlayerSide);
   if (data.resignedSide != NoSide && data.resignedSide != Red && data.resignedSide != Green)
-    return error.fail(resignedLine(data), "bad resigned side");
+    return error.fail(resignedLine(data), fault::BadResignedSide);
   const int32_t counts[2] = {data.eatenRedCount, data.eatenGreenCount};
   const uint8_t* lists[2] = {data.eatenRed, data.eatenGreen};
   for (int side = 0; side < 2; ++side) {
     if (counts[side] < 0 || counts[side] > MaxEatenCount)
-      return error.fail(eatenLine(data, side == Green), "eaten count out of range");
+      return error.fail(eatenLine(data, side == Green), fault::EatenCountOutOfRange);
     for (int i = 0; i < counts[side]; ++i)
       if (!IsPieceCode(lists[side][i]) || sideOfCode(lists[side][i]) != side)
-        return error.fail(eatenLine(data, side == Green) + 1 + i, "bad eaten piece code");
+        return error.fail(eatenLine(data, side == Green) + 1 + i, fault::BadEatenCode);
   }
   return true;
 }
@@ -67,9 +67,9 @@ bool checkBoard(const BoardPosition& board, GameFileError& error) {
     const uint8_t code = board.squares[square];
     if (code == 0) continue;
     const int line = FirstBoardLine + rowOf(square);
-    if (!IsPieceCode(code)) return error.fail(line, "bad piece code on the board");
+    if (!IsPieceCode(code)) return error.fail(line, fault::BadBoardCode);
     bool& piece = seen[sideOfCode(code)][code & IndexMask];
-    if (piece) return error.fail(line, "a piece stands on two squares");
+    if (piece) return error.fail(line, fault::PieceOnTwoSquares);
     piece = true;
   }
   return true;
@@ -87,9 +87,9 @@ bool sameSquares(const BoardPosition& a, const BoardPosition& b) {
 bool checkTurn(const GameFileData& data, int firstSide, int lastSide, GameFileError& error) {
   const int player = data.playerSide;
   if (!data.usersTurn && lastSide != player && !(lastSide == NoSide && player != firstSide))
-    return error.fail(UsersTurnLine, "the computer to move out of turn");
+    return error.fail(UsersTurnLine, fault::ComputerOutOfTurn);
   if (data.usersTurn && lastSide == NoSide && player != firstSide && !data.gameEnded)
-    return error.fail(UsersTurnLine, "the player to move before the first move");
+    return error.fail(UsersTurnLine, fault::PlayerBeforeFirstMove);
   return true;
 }
 
@@ -98,7 +98,7 @@ bool checkResignation(const GameFileData& data, GameFileError& error) {
   if (data.resignedSide == NoSide) return true;
   if (data.resignedSide != data.playerSide || !data.gameEnded || !data.usersTurn ||
       data.moveCount != data.recordedMoves)
-    return error.fail(resignedLine(data), "a resignation out of place");
+    return error.fail(resignedLine(data), fault::ResignationOutOfPlace);
   return true;
 }
 
@@ -106,39 +106,39 @@ bool checkResignation(const GameFileData& data, GameFileError& error) {
 bool checkReplay(const GameFileData& data, GameFileError& error) {
   auto record = std::make_unique<GameRecord>();
   int firstSide = Red;
-  std::string fault;
+  PositionFault refused;
   if (data.startFen.empty()) record->newGame();
-  else if (!LoadCheckedFen(*record, data.startFen, firstSide, fault))
-    return error.fail(startLine(data), "bad start position");
+  else if (!LoadCheckedFen(*record, data.startFen, firstSide, refused))
+    return error.fail(startLine(data), fault::BadStartPosition);
   const int player = data.playerSide, computer = player == Red ? Green : Red;
   int previousSide = NoSide, lastSide = NoSide;
   for (int i = 0; i < data.recordedMoves; ++i) {
     if (i == data.moveCount && !sameSquares(record->position, data.board))
-      return error.fail(FirstBoardLine, "the board is not the one the history leads to");
+      return error.fail(FirstBoardLine, fault::BoardNotFromHistory);
     const HistoryEntry& e = data.history[i];
     const int line = FirstHistoryLine + i;
     const uint8_t code = record->position.squares[e.from];
-    if (code == 0) return error.fail(line, "no piece on the from-square");
+    if (code == 0) return error.fail(line, fault::NoPieceOnFromSquare);
     const int side = sideOfCode(code);
     // The start's side moves first; then the computer only ever answers the player. The player may move
     // twice in a row: that same undo hands the player the board on the computer's turn.
-    if (i == 0 ? side != firstSide : side == computer && previousSide != player) return error.fail(line, "a move out of turn");
+    if (i == 0 ? side != firstSide : side == computer && previousSide != player) return error.fail(line, fault::MoveOutOfTurn);
     previousSide = side;
     if (i == data.moveCount - 1) lastSide = side;
-    if (!record->pieceCanMove(side, e.from, e.to)) return error.fail(line, "not a move of that piece");
+    if (!record->pieceCanMove(side, e.from, e.to)) return error.fail(line, fault::NotAMoveOfThatPiece);
     Move move;
     move.from = e.from;
     move.to = e.to;
     int32_t reason = 0, detail = 0;
     // A move that ends the game drawn by repetition is played; the prohibited ones never are.
     if (!record->validateMove(move, reason, detail) && reason != ReasonRepetition)
-      return error.fail(line, "a prohibited move");
+      return error.fail(line, fault::ProhibitedMove);
     record->makeMove(side, move);
-    if (move.captured != e.captured) return error.fail(line, "the captured piece differs");
+    if (move.captured != e.captured) return error.fail(line, fault::CapturedPieceDiffers);
     record->recordMove(move);
     if (std::memcmp(&e.pieceSquare[Red][1], &record->pieceSquare[Red][1], PiecesPerSide) != 0 ||
         std::memcmp(&e.pieceSquare[Green][1], &record->pieceSquare[Green][1], PiecesPerSide) != 0)
-      return error.fail(line, "the snapshot differs from the replay");
+      return error.fail(line, fault::SnapshotDiffersFromReplay);
   }
   if (data.moveCount == data.recordedMoves && !sameSquares(record->position, data.board)) {
     // Moves made after the history filled up were never recorded: the board has gone on
@@ -149,11 +149,11 @@ bool checkReplay(const GameFileData& data, GameFileError& error) {
         for (int index = 1; index <= PiecesPerSide; ++index) {
           const uint8_t code = static_cast<uint8_t>(colourBit(side) | index);
           if (isCaptured(record->pieceSquare[side][index]) && std::memchr(data.board.squares, code, BoardSquares))
-            return error.fail(FirstBoardLine, "a taken piece is back on the board");
+            return error.fail(FirstBoardLine, fault::TakenPieceBack);
         }
       return true;
     }
-    return error.fail(FirstBoardLine, "the board is not the one the history leads to");
+    return error.fail(FirstBoardLine, fault::BoardNotFromHistory);
   }
   return checkTurn(data, firstSide, lastSide, error);
 }
@@ -200,8 +200,8 @@ void LoadIntoRecord(const GameFileData& data, GameRecord& record) {
                                                                                               : data.recordedMoves;
   const int32_t count = data.moveCount < 0 ? 0 : data.moveCount > recorded ? recorded : data.moveCount;
   int firstSide = Red;
-  std::string fault;
-  if (data.startFen.empty() || !LoadFen(record, data.startFen, firstSide, fault)) record.newGame();
+  PositionFault refused;
+  if (data.startFen.empty() || !LoadFen(record, data.startFen, firstSide, refused)) record.newGame();
   record.position = data.board;
   record.rebuildPieceLists();
   std::memcpy(record.history, data.history, sizeof(HistoryEntry) * static_cast<size_t>(recorded));

@@ -87,28 +87,28 @@ struct Field {
 // "Prefix" followed by one number in range and nothing else.
 bool numberLine(LineReader& lines, const char* prefix, int64_t lo, int64_t hi, int32_t& out, GameFileError& error) {
   const char *begin, *end;
-  if (!lines.next(begin, end)) return error.fail(lines.number + 1, "file ends early");
+  if (!lines.next(begin, end)) return error.fail(lines.number + 1, fault::FileEndsEarly);
   Field f{begin, end};
-  if (!f.literal(prefix)) return error.fail(lines.number, "unexpected line");
-  if (!f.integer(lo, hi, out) || !f.rest()) return error.fail(lines.number, "number missing or out of range");
+  if (!f.literal(prefix)) return error.fail(lines.number, fault::UnexpectedLine);
+  if (!f.integer(lo, hi, out) || !f.rest()) return error.fail(lines.number, fault::NumberOutOfRange);
   return true;
 }
 
 // One history line: from, arrow, to, the capture field at character 10, 32 snapshot values.
 bool historyLine(LineReader& lines, HistoryEntry& entry, GameFileError& error) {
   const char *begin, *end;
-  if (!lines.next(begin, end)) return error.fail(lines.number + 1, "file ends early");
+  if (!lines.next(begin, end)) return error.fail(lines.number + 1, fault::FileEndsEarly);
   const int line = lines.number;
-  if (end - begin < 14) return error.fail(line, "history line too short");
+  if (end - begin < 14) return error.fail(line, fault::HistoryLineTooShort);
   Field f{begin, end};
   int32_t from = 0, to = 0, captured = 0;
-  if (!f.integer(0, BoardSquares - 1, from)) return error.fail(line, "bad from-square");
+  if (!f.integer(0, BoardSquares - 1, from)) return error.fail(line, fault::BadFromSquare);
   f.skipBlanks();
-  if (!f.literal("-->") || !f.integer(0, BoardSquares - 1, to)) return error.fail(line, "bad to-square");
+  if (!f.literal("-->") || !f.integer(0, BoardSquares - 1, to)) return error.fail(line, fault::BadToSquare);
   // Character 10 says whether the move captured; the code follows it.
   if (begin[10] == 'x') {
     Field c{begin + 11, end};
-    if (!c.integer(0, 255, captured) || !IsPieceCode(captured)) return error.fail(line, "bad captured code");
+    if (!c.integer(0, 255, captured) || !IsPieceCode(captured)) return error.fail(line, fault::BadCapturedCode);
   }
   entry.from = static_cast<uint8_t>(from);
   entry.to = static_cast<uint8_t>(to);
@@ -118,11 +118,11 @@ bool historyLine(LineReader& lines, HistoryEntry& entry, GameFileError& error) {
     entry.pieceSquare[side][0] = 0;
     for (int index = 1; index <= PiecesPerSide; ++index) {
       int32_t value = 0;
-      if (!s.integer(0, 255, value) || !IsSnapshotValue(value)) return error.fail(line, "bad snapshot value");
+      if (!s.integer(0, 255, value) || !IsSnapshotValue(value)) return error.fail(line, fault::BadSnapshotValue);
       entry.pieceSquare[side][index] = static_cast<uint8_t>(value);
     }
   }
-  if (!s.rest()) return error.fail(line, "text after the snapshot");
+  if (!s.rest()) return error.fail(line, fault::TextAfterSnapshot);
   return true;
 }
 
@@ -133,7 +133,7 @@ bool eatenList(LineReader& lines, const char* prefix, uint8_t colour, uint8_t* c
   for (int i = 0; i < count; ++i) {
     int32_t code = 0;
     if (!numberLine(lines, "", 0, 255, code, error)) return false;
-    if (!IsPieceCode(code) || (code & colour) == 0) return error.fail(lines.number, "bad eaten piece code");
+    if (!IsPieceCode(code) || (code & colour) == 0) return error.fail(lines.number, fault::BadEatenCode);
     codes[i] = static_cast<uint8_t>(code);
   }
   return true;
@@ -153,29 +153,29 @@ bool keyedLines(LineReader& lines, GameFileData& out, GameFileError& error) {
   bool seen[std::size(KeyedLines)] = {};
   for (;;) {
     const char *begin, *end;
-    if (!lines.next(begin, end)) return error.fail(lines.number + 1, "file ends early");
+    if (!lines.next(begin, end)) return error.fail(lines.number + 1, fault::FileEndsEarly);
     if (end == begin) return true;
     Field f{begin, end};
     if (f.literal(StartKey)) {
-      if (!out.startFen.empty()) return error.fail(lines.number, "a line given twice");
+      if (!out.startFen.empty()) return error.fail(lines.number, fault::LineGivenTwice);
       out.startFen.assign(f.p, end);
-      if (out.startFen.empty()) return error.fail(lines.number, "bad start position");
+      if (out.startFen.empty()) return error.fail(lines.number, fault::BadStartPosition);
       continue;
     }
     size_t k = 0;
     while (k < std::size(KeyedLines) && !f.literal(KeyedLines[k].key)) ++k;
-    if (k == std::size(KeyedLines)) return error.fail(lines.number, "expected an empty line");
-    if (seen[k]) return error.fail(lines.number, "a line given twice");
+    if (k == std::size(KeyedLines)) return error.fail(lines.number, fault::EmptyLineExpected);
+    if (seen[k]) return error.fail(lines.number, fault::LineGivenTwice);
     seen[k] = true;
-    if (!f.side(out.*KeyedLines[k].field)) return error.fail(lines.number, "bad side");
+    if (!f.side(out.*KeyedLines[k].field)) return error.fail(lines.number, fault::BadSide);
   }
 }
 
 // One of the two empty lines that end a record.
 bool emptyLine(LineReader& lines, GameFileError& error) {
   const char *begin, *end;
-  if (!lines.next(begin, end)) return error.fail(lines.number + 1, "file ends early");
-  if (end != begin) return error.fail(lines.number, "expected an empty line");
+  if (!lines.next(begin, end)) return error.fail(lines.number + 1, fault::FileEndsEarly);
+  if (end != begin) return error.fail(lines.number, fault::EmptyLineExpected);
   return true;
 }
 
@@ -183,10 +183,10 @@ bool emptyLine(LineReader& lines, GameFileError& error) {
 // the same), and the game number with the saving time.
 bool gameHeader(LineReader& lines, int32_t& number, std::string& savedAt, GameFileError& error) {
   const char *begin, *end;
-  if (!lines.next(begin, end)) return error.fail(1, "file ends early");
-  if (!lines.next(begin, end)) return error.fail(2, "file ends early");
+  if (!lines.next(begin, end)) return error.fail(1, fault::FileEndsEarly);
+  if (!lines.next(begin, end)) return error.fail(2, fault::FileEndsEarly);
   Field game{begin, end};
-  if (!game.literal("Game #: ") || !game.integer(1, MaxGameNumber, number)) return error.fail(2, "bad game number");
+  if (!game.literal("Game #: ") || !game.integer(1, MaxGameNumber, number)) return error.fail(2, fault::BadGameNumber);
   savedAt.clear();
   if (game.literal(" (saved ") && end > game.p && end[-1] == ')') savedAt.assign(game.p, end - 1);
   return true;
@@ -216,15 +216,15 @@ bool ParseGameFile(const char* text, size_t length, size_t& consumed, GameFileDa
   if (!numberLine(lines, "Board extra value: ", INT32_MIN, INT32_MAX, out.board.boardExtraValue, error)) return false;
 
   for (int row = 0; row < BoardRows; ++row) {
-    if (!lines.next(begin, end)) return error.fail(lines.number + 1, "file ends early");
+    if (!lines.next(begin, end)) return error.fail(lines.number + 1, fault::FileEndsEarly);
     Field f{begin, end};
     for (int column = 0; column < BoardColumns; ++column) {
       int32_t code = 0;
       if (!f.integer(0, 255, code) || (code != 0 && !IsPieceCode(code)))
-        return error.fail(lines.number, "bad piece code on the board");
+        return error.fail(lines.number, fault::BadBoardCode);
       out.board.squares[squareOf(column, row)] = static_cast<uint8_t>(code);
     }
-    if (!f.rest()) return error.fail(lines.number, "text after the ninth square");
+    if (!f.rest()) return error.fail(lines.number, fault::TextAfterNinthSquare);
   }
 
   if (!numberLine(lines, "Recorded moves: ", 0, HistoryCapacity, out.recordedMoves, error)) return false;

@@ -26,11 +26,13 @@ constexpr const char* NotTextText =
 constexpr const char* NoGameFoundText =
     N_("No Xiangqi game or position was found in this text. Ravenquill opens Xiangqi games in PGN (moves in ICCS "
        "coordinates, WXF or Chinese notation), positions in FEN, and its own saved games (.vrd5).");
-// The game's number in the file and what is wrong with it (in English, from the file's check).
+// The game's number in the file and what is wrong with it (from the file's check).
 constexpr const char* RecordDamagedText = N_("Game %d of this saved-game file is damaged (%s); it is not opened.");
 // What is wrong with it, as above.
 constexpr const char* SavedGameDamagedText = N_("The saved game is damaged (%s).");
 constexpr const char* NotTakenOverText = N_("The game could not be taken over (%s).");
+// Why the rules refuse the position (from the position's check).
+constexpr const char* PositionImpossibleText = N_("This position could not arise in a game: %s.");
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
 
@@ -178,11 +180,12 @@ bool ReadRecords(const std::string& text, std::vector<GameSource>& games, std::s
   size_t offset = 0;
   while (text.find_first_not_of(" \t\r\n", offset) != std::string::npos) {
     size_t consumed = 0;
-    GameFileError fault;
+    GameFileError damage;
     *data = GameFileData();
-    if (!ParseGameFile(text.data() + offset, text.size() - offset, consumed, *data, fault) || consumed == 0 ||
-        !CheckGameFile(*data, fault)) {
-      error = FormatText(_(RecordDamagedText), static_cast<int>(games.size() + 1), fault.message.c_str());
+    const bool parsed = ParseGameFile(text.data() + offset, text.size() - offset, consumed, *data, damage);
+    if (parsed && consumed == 0) damage.fail(1, fault::EmptyRecord);
+    if (!parsed || consumed == 0 || !CheckGameFile(*data, damage)) {
+      error = FormatText(_(RecordDamagedText), static_cast<int>(games.size() + 1), _(damage.message));
       return false;
     }
     GameSource g;
@@ -226,6 +229,10 @@ std::string GameSource::tag(const char* name) const {
   return {};
 }
 
+std::string PositionImpossible(const PositionFault& fault) {
+  return FormatText(_(PositionImpossibleText), FormatText(_(fault.format), fault.first, fault.second).c_str());
+}
+
 bool ReadGames(const std::string& bytes, std::vector<GameSource>& games, std::string& error) {
   games.clear();
   std::string text;
@@ -242,7 +249,9 @@ bool ReadGames(const std::string& bytes, std::vector<GameSource>& games, std::st
     return false;
   }
   const std::string trimmed = Trimmed(text);
-  if (trimmed.compare(0, std::strlen(GameFileMagic), GameFileMagic) == 0) return ReadRecords(trimmed, games, error);
+  // A record ends with empty lines: the game's own files are read with their ends as written.
+  if (trimmed.compare(0, std::strlen(GameFileMagic), GameFileMagic) == 0)
+    return ReadRecords(text.substr(text.find(GameFileMagic)), games, error);
   if (LooksLikeFen(trimmed)) {
     GameSource g;
     g.fen = trimmed;
@@ -273,7 +282,7 @@ bool ReplaySource(const GameSource& source, int finishedSide, GameFileData& data
     size_t consumed = 0;
     if (!ParseGameFile(source.record.data(), source.record.size(), consumed, data, fault) ||
         !CheckGameFile(data, fault)) {
-      out.error = FormatText(_(SavedGameDamagedText), fault.message.c_str());
+      out.error = FormatText(_(SavedGameDamagedText), _(fault.message));
       return false;
     }
     return true;
@@ -282,8 +291,8 @@ bool ReplaySource(const GameSource& source, int finishedSide, GameFileData& data
   int side = Red;
   if (source.fen.empty()) {
     record->newGame();
-  } else if (!LoadCheckedFen(*record, source.fen, side, out.error)) {
-    out.error = FormatText(_(PositionImpossibleText), out.error.c_str());
+  } else if (PositionFault refused; !LoadCheckedFen(*record, source.fen, side, refused)) {
+    out.error = PositionImpossible(refused);
     return false;
   }
   const int startSide = side;
@@ -313,7 +322,7 @@ bool ReplaySource(const GameSource& source, int finishedSide, GameFileData& data
   if (ended) record->endPly = record->moveCount;
   RecordToData(*record, side, ended, finishedSide, data);
   if (!CheckGameFile(data, fault)) {
-    out.error = FormatText(_(NotTakenOverText), fault.message.c_str());
+    out.error = FormatText(_(NotTakenOverText), _(fault.message));
     return false;
   }
   return true;

@@ -8,12 +8,9 @@
 #include <vector>
 
 #include "game/game_file.h"
-#include "platform/texts.h"
+#include "rules/position_fault.h"
 
 namespace rq {
-
-// A position the rules refuse: why (in English, from the position's check).
-constexpr const char* PositionImpossibleText = N_("This position could not arise in a game: %s.");
 
 // The largest file or text that is read; anything longer is no game collection.
 constexpr size_t MaxGameTextBytes = 16u << 20;
@@ -50,5 +47,8 @@ struct ReplayOutcome {
 // not permit stops the replay: `data` holds the game up to the move before it. False, with
 // `out.error`, for a source that yields no game (a bad position, a damaged record).
 bool ReplaySource(const GameSource& source, int finishedSide, GameFileData& data, ReplayOutcome& out);
+
+// The sentence that refuses a position the rules refuse, in the interface language.
+std::string PositionImpossible(const PositionFault& fault);
 
 }  // namespace rq

@@ -72,9 +72,9 @@ struct PlyText {
 // With `moves`, each move's text in coordinates or WXF.
 bool Replay(const GameFileData& data, GameRecord& record, Replayed& out, std::vector<PlyText>* moves, bool wxf) {
   int firstSide = Red;
-  std::string fault;
+  PositionFault startFault;
   if (data.startFen.empty()) record.newGame();
-  else if (!LoadFen(record, data.startFen, firstSide, fault)) return false;
+  else if (!LoadFen(record, data.startFen, firstSide, startFault)) return false;
   out = Replayed{};
   out.refused = data.moveCount;
   for (int i = 0; i < data.moveCount; ++i) {
@@ -244,7 +244,7 @@ bool ExportText(const std::string& text, const std::string& path, bool wxf, std:
     GameFileError error;
     *data = GameFileData();
     const bool parsed = ParseGameFile(text.data() + offset, text.size() - offset, consumed, *data, error);
-    if (parsed && consumed == 0) error = {1, "empty record"};
+    if (parsed && consumed == 0) error = {1, fault::EmptyRecord};
     if (parsed && consumed > 0 && CheckGameFile(*data, error)) {
       if (games++) pgn += '\n';
       pgn += FormatPgn(*data, site, wxf);

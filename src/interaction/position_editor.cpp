@@ -8,7 +8,6 @@
 #include "interaction/hint.h"
 #include "interaction/interaction.h"
 #include "interaction/open_game.h"
-#include "platform/language.h"
 #include "platform/texts.h"
 #include "rules/notation.h"
 #include "rules/position_check.h"
@@ -50,9 +49,9 @@ void StartFromEditor(GameApplication& app) {
   const std::string fen = WriteFen(e.squares, e.sideToMove);
   auto record = std::make_unique<GameRecord>();
   int side = Red;
-  std::string fault;
+  PositionFault fault;
   if (!LoadCheckedFen(*record, fen, side, fault)) {
-    const std::string text = FormatText(_(PositionImpossibleText), fault.c_str());
+    const std::string text = PositionImpossible(fault);
     app.platform->ShowMessage(_(EditorTitle), text.c_str(), MessageButtons::Ok, MessageIcon::Exclamation);
     return;
   }

@@ -8,8 +8,35 @@ namespace rq {
 namespace {
 
 constexpr char KindLetters[8] = {'?', 'p', 'r', 'n', 'c', 'a', 'b', 'k'};
-constexpr const char* KindNames[8] = {"", "soldier", "chariot", "horse", "cannon", "advisor",
-                                      "elephant", "general"};
+
+// Why a FEN is refused; the numbers are rows counted from the top and points in a row.
+constexpr const char* RowWidthText = N_("row %d has %d points, not 9");
+constexpr const char* TooManyRowsText = N_("more than 10 rows");
+constexpr const char* RowTooLongText = N_("row %d is longer than 9 points");
+// TRANSLATORS: %c is the letter found in the FEN.
+constexpr const char* PieceLetterText = N_("unknown piece letter '%c'");
+constexpr const char* RowCountText = N_("the board has %d rows, not 10");
+constexpr const char* LastRowWidthText = N_("the last row has %d points, not 9");
+constexpr const char* SideLetterText = N_("unknown side to move '%c'");
+constexpr const char* SideText = N_("unknown side to move");
+constexpr const char* NoGeneralTexts[2] = {N_("no red general"), N_("no green general")};
+// By side and kind, whole phrases, so that each language words its own plural.
+constexpr const char* TooManyTexts[2][8] = {
+    {"", N_("too many red soldiers"), N_("too many red chariots"), N_("too many red horses"),
+     N_("too many red cannons"), N_("too many red advisors"), N_("too many red elephants"),
+     N_("too many red generals")},
+    {"", N_("too many green soldiers"), N_("too many green chariots"), N_("too many green horses"),
+     N_("too many green cannons"), N_("too many green advisors"), N_("too many green elephants"),
+     N_("too many green generals")}};
+// Only these kinds are kept to a part of the board; %c%d is the point, such as e3.
+constexpr const char* UnreachableTexts[2][8] = {
+    {"", N_("red soldier on %c%d, a point it can never reach"), "", "", "",
+     N_("red advisor on %c%d, a point it can never reach"), N_("red elephant on %c%d, a point it can never reach"),
+     N_("red general on %c%d, a point it can never reach")},
+    {"", N_("green soldier on %c%d, a point it can never reach"), "", "", "",
+     N_("green advisor on %c%d, a point it can never reach"),
+     N_("green elephant on %c%d, a point it can never reach"),
+     N_("green general on %c%d, a point it can never reach")}};
 
 int kindOfLetter(char lower) {
   switch (lower) {
@@ -56,7 +83,7 @@ char PieceLetter(uint8_t code) {
 
 }  // namespace
 
-bool LoadFen(GameRecord& record, const std::string& fen, int& sideToMove, std::string& error) {
+bool LoadFen(GameRecord& record, const std::string& fen, int& sideToMove, PositionFault& fault) {
   uint8_t squares[BoardSquares] = {};
   int used[2][8] = {};
   size_t i = 0;
@@ -65,35 +92,34 @@ bool LoadFen(GameRecord& record, const std::string& fen, int& sideToMove, std::s
     const char c = fen[i];
     if (c == '/') {
       if (column != BoardColumns) {
-        error = "row " + std::to_string(row + 1) + " has " + std::to_string(column) + " points, not 9";
+        fault = {RowWidthText, row + 1, column};
         return false;
       }
-      if (++row >= BoardRows) { error = "more than 10 rows"; return false; }
+      if (++row >= BoardRows) { fault = {TooManyRowsText}; return false; }
       column = 0;
     } else if (c >= '1' && c <= '9') {
       column += c - '0';
       if (column > BoardColumns) {
-        error = "row " + std::to_string(row + 1) + " is longer than 9 points";
+        fault = {RowTooLongText, row + 1};
         return false;
       }
     } else {
       const bool upper = c >= 'A' && c <= 'Z';
       const int kind = kindOfLetter(upper ? static_cast<char>(c - 'A' + 'a') : c);
-      if (kind == NoKind) { error = std::string("unknown piece letter '") + c + "'"; return false; }
+      if (kind == NoKind) { fault = {PieceLetterText, static_cast<unsigned char>(c)}; return false; }
       if (column >= BoardColumns) {
-        error = "row " + std::to_string(row + 1) + " is longer than 9 points";
+        fault = {RowTooLongText, row + 1};
         return false;
       }
       const int side = upper ? Red : Green;
       const int square = squareOf(column, row);
-      const char* sideName = side == Red ? "red" : "green";
       if (used[side][kind] >= KindCapacity[kind]) {
-        error = std::string("too many ") + sideName + " " + KindNames[kind] + "s";
+        fault = {TooManyTexts[side][kind]};
         return false;
       }
       if (!reachable(kind, side, square)) {
-        error = std::string(sideName) + " " + KindNames[kind] + " on " + FormatMove(square, square).substr(0, 2) +
-                ", a point it can never reach";
+        const std::string point = FormatMove(square, square);
+        fault = {UnreachableTexts[side][kind], point[0], point[1] - '0'};
         return false;
       }
       const int index = KindFirstIndex[kind] + used[side][kind]++;
@@ -102,13 +128,12 @@ bool LoadFen(GameRecord& record, const std::string& fen, int& sideToMove, std::s
     }
   }
   if (row != BoardRows - 1 || column != BoardColumns) {
-    error = row != BoardRows - 1 ? "the board has " + std::to_string(row + 1) + " rows, not 10"
-                                 : "the last row has " + std::to_string(column) + " points, not 9";
+    fault = row != BoardRows - 1 ? PositionFault{RowCountText, row + 1} : PositionFault{LastRowWidthText, column};
     return false;
   }
   for (int side = 0; side < 2; ++side)
     if (used[side][General] != 1) {
-      error = std::string("no ") + (side == Red ? "red" : "green") + " general";
+      fault = {NoGeneralTexts[side]};
       return false;
     }
   int side = Red;
@@ -117,8 +142,8 @@ bool LoadFen(GameRecord& record, const std::string& fen, int& sideToMove, std::s
     const char c = fen[i];
     if (c == 'w' || c == 'r' || c == 'W' || c == 'R') side = Red;
     else if (c == 'b' || c == 'B') side = Green;
-    else { error = std::string("unknown side to move '") + c + "'"; return false; }
-    if (i + 1 < fen.size() && fen[i + 1] != ' ') { error = "unknown side to move"; return false; }
+    else { fault = {SideLetterText, static_cast<unsigned char>(c)}; return false; }
+    if (i + 1 < fen.size() && fen[i + 1] != ' ') { fault = {SideText}; return false; }
   }
 
   std::memcpy(record.position.squares, squares, BoardSquares);
@@ -144,6 +169,13 @@ bool LoadFen(GameRecord& record, const std::string& fen, int& sideToMove, std::s
   record.rebuildPieceLists();
   sideToMove = side;
   return true;
+}
+
+bool LoadFen(GameRecord& record, const std::string& fen, int& sideToMove, std::string& error) {
+  PositionFault fault;
+  if (LoadFen(record, fen, sideToMove, fault)) return true;
+  error = fault.english();
+  return false;
 }
 
 std::string WriteFen(const GameRecord& record, int sideToMove, int halfmoveClock, int fullmoveNumber) {

@@ -4,12 +4,15 @@
 #include <string>
 
 #include "rules/game_record.h"
+#include "rules/position_fault.h"
 
 namespace rq {
 
 constexpr const char* StartFen = "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w - - 0 1";
 
 // Sets up `record` from a FEN; on error leaves it untouched and says what is wrong.
+bool LoadFen(GameRecord& record, const std::string& fen, int& sideToMove, PositionFault& fault);
+// The same, with what is wrong in English words.
 bool LoadFen(GameRecord& record, const std::string& fen, int& sideToMove, std::string& error);
 
 // The record's position as FEN, with `sideToMove` and the move counters given.

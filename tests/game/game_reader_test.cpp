@@ -305,5 +305,27 @@ TEST(GameReader, AGameFromASetUpPositionIsSavedWithItsStartAndReadBack) {
   EXPECT_NE(pgn.find("1... d9e9 2. a1a9 e9e8 *"), std::string::npos) << pgn;
 }
 
+// The game's own current-game and archive files open with every record, the last one too,
+// whatever blank lines stand around them.
+TEST(GameReader, TheGamesOwnFilesOpenUpToTheirLastRecord) {
+  const Read r = ReadOnly("1. h2e2 h9g7 2. h0g2 *");
+  ASSERT_TRUE(r.ok) << r.error;
+  r.data->savedAt = "Sat Mar  2 14:05:09 2024";
+  const std::string file = FormatGameFile(*r.data);
+  const struct { std::string text; size_t games; } rows[] = {
+      {file, 1}, {"\n \n" + file, 1}, {file + "\n\n", 1}, {file + file, 2}, {file + file + file, 3},
+  };
+  for (const auto& row : rows) {
+    std::vector<GameSource> games;
+    std::string error;
+    ASSERT_TRUE(ReadGames(row.text, games, error)) << row.games << ": " << error;
+    ASSERT_EQ(games.size(), row.games);
+    auto data = std::make_unique<GameFileData>();
+    ReplayOutcome outcome;
+    ASSERT_TRUE(ReplaySource(games.back(), Red, *data, outcome)) << outcome.error;
+    EXPECT_EQ(FormatGameFile(*data), file) << row.games;
+  }
+}
+
 }  // namespace
 }  // namespace rq::test

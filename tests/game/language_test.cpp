@@ -1,10 +1,15 @@
-// The interface language: which one the desktop's variables ask for, and a game played under
-// a locale that writes numbers with a decimal comma, whose texts translate while its files
-// stay byte for byte those of the C locale.
+// The interface language: which one the desktop's variables ask for, the reader's refusals in
+// it, and a game played under a locale that writes numbers with a decimal comma, whose texts
+// translate while its files stay byte for byte those of the C locale.
 #include <clocale>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "game/archive.h"
+#include "game/game_reader.h"
 #include "game/new_game.h"
 #include "game_support.h"
 #include "platform/language.h"
@@ -51,6 +56,53 @@ TEST(Language, TheSettingsChoiceOverridesTheDesktop) {
       {6, L::Vietnamese, L::Vietnamese}, {-1, L::TraditionalChinese, L::TraditionalChinese},
   };
   for (const auto& row : rows) EXPECT_EQ(ChosenLanguage(row.choice, row.system), row.want) << row.choice;
+}
+
+// Whether the text has a word of two or more Latin letters, as an English reason would leave.
+bool HasLatinWord(const std::string& text) {
+  auto latin = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+  for (size_t i = 1; i < text.size(); ++i)
+    if (latin(text[i - 1]) && latin(text[i])) return true;
+  return false;
+}
+
+// A damaged record or an impossible position, refused in Chinese from the first word to the
+// last: the reason the file's check or the rules give is translated, its numbers kept.
+TEST(Language, TheReadersRefusalsNameTheirReasonInTheInterfaceLanguage) {
+  const std::string golden = GoldenFile;
+  auto with = [&](const char* from, const char* to) {
+    std::string text = golden;
+    return text.replace(text.find(from), std::strlen(from), to);
+  };
+  const struct { Language language; std::string text; const char* refusal; } rows[] = {
+      {Language::SimplifiedChinese, golden + golden.substr(0, golden.find("Recorded moves")),
+       "这个对局文件中的第 2 局已损坏（文件提前结束），不予打开。"},
+      {Language::TraditionalChinese, with("User's turn: 1", "User's turn: 0"),
+       "這個對局檔案中的第 1 局已損壞（電腦在不該走棋時輪到走棋），不予開啟。"},
+      {Language::SimplifiedChinese, with("70 72 78", "70 72 99"),
+       "这个对局文件中的第 1 局已损坏（棋盘上的棋子代码无效），不予打开。"},
+      {Language::SimplifiedChinese, "3k5/9/9/9/9/9/9/P8/9/4K4 w",
+       "这个局面不可能在对局中出现：红方兵在 a2，这是它永远到不了的点。"},
+      {Language::TraditionalChinese, "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABN w",
+       "這個局面不可能在對局中出現：最後一行有 8 個點，而不是 9 個。"},
+      {Language::TraditionalChinese, "[FEN \"4k4/9/9/9/9/9/9/9/9/4K4 w\"]\n\n*\n",
+       "這個局面不可能在對局中出現：帥與將在同一縱線上直接照面。"},
+  };
+  DesktopLocale desktop(nullptr, RQ_CATALOG_DIR);
+  for (const auto& row : rows) {
+    UseLanguage(row.language);
+    std::vector<GameSource> games;
+    std::string refusal;
+    auto data = std::make_unique<GameFileData>();
+    ReplayOutcome outcome;
+    if (ReadGames(row.text, games, refusal)) {
+      ASSERT_EQ(games.size(), 1u) << row.refusal;
+      EXPECT_FALSE(ReplaySource(games[0], Red, *data, outcome)) << row.refusal;
+      refusal = outcome.error;
+    }
+    EXPECT_EQ(refusal, row.refusal);
+    EXPECT_FALSE(HasLatinWord(refusal)) << refusal;
+  }
 }
 
 class LanguageGameTest : public GameAppTest {

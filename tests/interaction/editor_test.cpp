@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <vector>
 
 #include "interaction/interaction_fixture.h"
 #include "interaction/open_game.h"
 #include "interaction/position_editor.h"
+#include "platform/language.h"
+#include "support/desktop_locale.h"
 
 namespace rq::test {
 namespace {
@@ -98,6 +101,31 @@ TEST_F(EditorTest, OpensOnlyOnThePlayersTurnAndTheOpeningKeyGivesRedTheMove) {
   OnKeyDown(*app, KeyReturn);
   EXPECT_TRUE(app->editor.active);
   EXPECT_EQ(app->game.record.moveCount, 2);
+}
+
+// A position the rules refuse is refused in the interface language, its reason too.
+TEST_F(EditorTest, ARefusedPositionIsExplainedInTheInterfaceLanguage) {
+  struct Piece { int side, kind; const char* point; };
+  const struct { Language language; std::vector<Piece> pieces; const char *title, *text; } rows[] = {
+      {Language::SimplifiedChinese, {{Red, General, "e0"}, {Green, General, "e9"}}, "摆设局面",
+       "这个局面不可能在对局中出现：帅与将在同一纵线上直接照面。"},
+      {Language::TraditionalChinese, {{Red, General, "f0"}, {Green, General, "d9"}, {Red, Chariot, "d1"}}, "擺設局面",
+       "這個局面不可能在對局中出現：輪到紅方走棋時綠將正被將軍。"},
+  };
+  DesktopLocale desktop(nullptr, RQ_CATALOG_DIR);
+  for (const auto& row : rows) {
+    UseLanguage(row.language);
+    fake.ClearRecords();
+    OnKeyDown(*app, KeySetUp);
+    OnKeyDown(*app, KeyEmptyBoard);
+    for (const Piece& piece : row.pieces) FromTray(piece.side, piece.kind, piece.point);
+    OnKeyDown(*app, KeyReturn);
+    ASSERT_EQ(fake.Messages().size(), 1u) << row.text;
+    EXPECT_EQ(fake.Messages()[0].title, row.title);
+    EXPECT_EQ(fake.Messages()[0].text, row.text);
+    EXPECT_TRUE(app->editor.active);
+    OnKeyDown(*app, KeyEscape);
+  }
 }
 
 }  // namespace
