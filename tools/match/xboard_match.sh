@@ -11,7 +11,9 @@
 # game clock only; engines that ignore "st", such as Fairy-Stockfish in xboard mode, keep
 # to a clock); TIME_ODDS divides the opponent's time by that factor (Ravenquill's old levels
 # keep their own pace on a long clock while the opponent plays fast); ENGINE_OPTIONS
-# replaces "Difficulty=N" (XBoard's "name=value,...");
+# replaces "Difficulty=N" (XBoard's "name=value,..."); ADJUDICATE=N ends a game as lost once
+# both engines have agreed for six plies that one side is N or more behind (each in its own
+# units: Ravenquill's chariot is 600), so a decided game does not play on to the end;
 # OPPONENT is another xboard engine's command and OPPONENT_OPTIONS its options; OPENINGS a
 # file of FEN lines, each played twice with the colours swapped.
 # PROTOCOL=uci or PROTOCOL=ucci in the environment puts Debian's adapter uci2wb between XBoard
@@ -20,7 +22,7 @@
 set -euo pipefail
 
 if [ $# -lt 4 ]; then
-  sed -n '2,19p' "$0" >&2
+  sed -n '2,21p' "$0" >&2
   exit 2
 fi
 engine=$(readlink -f "$1")
@@ -42,6 +44,7 @@ clock=(-tc "$tc" -mps 0 -inc "${INCREMENT:-0}")
 extra=()
 [ -n "${OPPONENT_OPTIONS:-}" ] && extra+=(-secondOptions "$OPPONENT_OPTIONS")
 [ -n "${TIME_ODDS:-}" ] && extra+=(-secondTimeOdds "$TIME_ODDS")
+[ -n "${ADJUDICATE:-}" ] && extra+=(-adjudicateLossThreshold "$ADJUDICATE")
 [ -n "${OPENINGS:-}" ] && extra+=(-loadPositionFile "$(readlink -f "$OPENINGS")" -loadPositionIndex -2)
 uci2wb=${UCI2WB:-/usr/games/uci2wb}
 case ${PROTOCOL:-xboard} in
