@@ -44,7 +44,7 @@ clock=(-tc "$tc" -mps 0 -inc "${INCREMENT:-0}")
 extra=()
 [ -n "${OPPONENT_OPTIONS:-}" ] && extra+=(-secondOptions "$OPPONENT_OPTIONS")
 [ -n "${TIME_ODDS:-}" ] && extra+=(-secondTimeOdds "$TIME_ODDS")
-[ -n "${ADJUDICATE:-}" ] && extra+=(-adjudicateLossThreshold "$ADJUDICATE")
+[ -n "${ADJUDICATE:-}" ] && extra+=(-adjudicateLossThreshold "-${ADJUDICATE#-}")  # XBoard takes it negative
 [ -n "${OPENINGS:-}" ] && extra+=(-loadPositionFile "$(readlink -f "$OPENINGS")" -loadPositionIndex -2)
 uci2wb=${UCI2WB:-/usr/games/uci2wb}
 case ${PROTOCOL:-xboard} in
