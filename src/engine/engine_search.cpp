@@ -39,6 +39,7 @@ void SearchMain(EngineSearch* s) {
     StrongLimits strong;
     strong.maxDepth = std::min(s->plan.maxDepth, StrongMaxDepth);
     strong.ceilingMs = s->plan.hardLimitMs;
+    strong.hostJudgesRepetitions = true;
     const int32_t level = s->plan.levelCeilingMs;
     if (level >= 0 && !s->plan.infinite && (strong.ceilingMs < 0 || level < strong.ceilingMs)) strong.ceilingMs = level;
     s->strong->run(r, side, strong, noMoves, hooks);

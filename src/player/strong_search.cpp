@@ -187,7 +187,7 @@ StrongSearch::Trial StrongSearch::tryMove(int side, Move& move, int ply, int las
       record->validateMove(move, reason, detail);
       if (reason != ReasonNone) {
         ++verdicts;
-        return reason == ReasonRepetition ? Trial::Draw : Trial::Prohibited;
+        return repetitionTrial(reason, ply);
       }
       record->makeMove(side, move);
     }
@@ -198,7 +198,7 @@ StrongSearch::Trial StrongSearch::tryMove(int side, Move& move, int ply, int las
       const int32_t reason = record->repetitionReason(side, detail);
       record->unmakeMove(side, move);
       ++verdicts;
-      return reason == ReasonRepetition ? Trial::Draw : Trial::Prohibited;
+      return repetitionTrial(reason, ply);
     }
   }
   // Moving into an attack is allowed, and loses the general on the next ply.
@@ -209,6 +209,13 @@ StrongSearch::Trial StrongSearch::tryMove(int side, Move& move, int ply, int las
   givesCheck = record->isGeneralAttackedFast(1 - side);
   if (mainSearch) record->recordMove(move);
   return Trial::Made;
+}
+
+// What a repetition makes of a move at `ply`: a draw, or a move that may not be made. The
+// opponent moves at odd plies.
+StrongSearch::Trial StrongSearch::repetitionTrial(int32_t reason, int ply) const {
+  if (reason == ReasonRepetition || (limits.hostJudgesRepetitions && (ply & 1))) return Trial::Draw;
+  return Trial::Prohibited;
 }
 
 // Takes back a move that tryMove left on the board.

@@ -20,6 +20,9 @@ struct StrongLimits {
   int32_t ceilingMs = -1;  // the answer comes no later than this after the start; -1: none
   int32_t softMs = -1;     // no iteration starts after this; -1: judged from the ceiling alone
   uint64_t maxNodes = 0;   // a ceiling counted in moves made instead of time; 0: none
+  // Another program referees the game and may allow the opponent a perpetual check or chase
+  // that the game's own rules prohibit: such a move counts as a draw, not as one it cannot make.
+  bool hostJudgesRepetitions = false;
 };
 
 struct StrongSearch {
@@ -57,6 +60,7 @@ struct StrongSearch {
   int32_t search(int side, int depth, int32_t alpha, int32_t beta, int ply, bool inCheck, int lastNull);
   int32_t quiesce(int side, int32_t alpha, int32_t beta, int ply, int qply, bool inCheck);
   Trial tryMove(int side, Move& move, int ply, int lastNull, bool mainSearch, bool& givesCheck);
+  Trial repetitionTrial(int32_t reason, int ply) const;
   void takeBack(int side, const Move& move, bool mainSearch);
   void noteKey(int index, uint64_t key, int lastNull);
   void noteUnknown(int index);
