@@ -17,6 +17,15 @@
 
 namespace rq::test {
 
+// A game from a match under XBoard: Sjaak II's advisor steps out of green's chariot checks, and
+// its last step, e1f0, chases a piece. XBoard allows it; the game's own rules would refuse it.
+constexpr const char* HostedChaseStart = "rheakaer1/9/1c4hc1/p1p1p1p1p/9/9/P1P1P1P1P/1C2C1H2/9/RHEAKAE1R w - - 0 1";
+constexpr const char* HostedChaseGame =
+    "g3g4 b7e7 b0c2 b9c7 c3c4 a9b9 b2b4 b9b5 i0h0 c6c5 c0a2 c5c4 a2c4 b5c5 e3e4 c5c4 g2e3 c4c3 h0h5 h7i7 "
+    "b4c4 c9a7 h5f5 h9h0 g4g5 h0g0 g5h5 i7i3 f5f3 i3i0 f3f7 c7d5 c4d4 d5b4 f7g7 c3c2 e3c2 g0g1 f0e1 g1g0 "
+    "e1f0 g0g1 f0e1 g1g0 e1f0 e7e4 c2e3 g0g2 f0e1 g2g0 e1f0 g0g2 f0e1 g2g0 e1f0 g0g2 f0e1 g2g0 e1f0 g0g2 "
+    "f0e1 g2g0 e1f0";
+
 // A record set up from FEN; fails the test on a bad FEN.
 inline std::unique_ptr<GameRecord> RecordFromFen(const std::string& fen, int* side = nullptr) {
   auto record = std::make_unique<GameRecord>();
