@@ -84,7 +84,6 @@ TEST(EngineConversation, AnswersEveryScriptedExchange) {
   struct Row { std::vector<std::string> steps; std::string fen; std::vector<std::string> moves; };
   const std::vector<std::string> AfterH2e2 = {"h2e2"};
   const std::string H2e2 = ">position startpos moves h2e2";
-  const std::string ChaseRoundAgain = std::string(test::HostedChaseGame).substr(0, std::strlen(test::HostedChaseGame) - 10);
   const Row rows[] = {
       {{">uci", "<id name Ravenquill", "<option name Difficulty type spin default 1 min 0 max 7", "<uciok", ">isready",
         "<readyok", ">position fen 4k4/9/9/9/9/9/9/9/4R4/3K5 w - - 0 1 moves e1e9", ">go depth 3",
@@ -130,7 +129,7 @@ TEST(EngineConversation, AnswersEveryScriptedExchange) {
         ">usermove h2e2", "<6 ", "<move ", "@1000", ">option Difficulty=8", "<Error (unknown option)"}, StartFen, AfterH2e2},
       // The GUI referees repetitions: green's checks win nothing by the chasing step out of them that
       // the game's own rules would refuse.
-      {{">uci", ">position fen " + std::string(test::HostedChaseStart) + " moves " + ChaseRoundAgain, ">go depth 4",
+      {{">uci", ">position fen " + std::string(test::HostedChaseStart) + " moves " + test::HostedChaseBeforeLastCheck(), ">go depth 4",
         "<info depth 4 score cp ", "<bestmove "}, "", {}},
       // Green's own short clock counts, not red's long one.
       {{H2e2, ">go wtime 600000 btime 900 movestogo 1", "<bestmove ", "@900"}, StartFen, AfterH2e2},

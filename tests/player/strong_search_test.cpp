@@ -88,9 +88,7 @@ TEST(StrongSearch, AvoidsAFourthPerpetualCheck) {
 // being refused; where another program referees, that move is a draw and wins nothing.
 TEST(StrongSearch, CountsOnNoRefusalWhereAnotherProgramReferees) {
   int side = Red;
-  // Green to move before its checks come round again; the advisor's chasing step would answer them.
-  const std::string game = test::HostedChaseGame;
-  auto r = test::PlayedRecord(game.substr(0, game.size() - 10), test::HostedChaseStart, &side);
+  auto r = test::PlayedRecord(test::HostedChaseBeforeLastCheck(), test::HostedChaseStart, &side);
   for (bool hosted : {false, true}) {
     auto search = std::make_unique<StrongSearch>(16);
     StrongLimits limits;

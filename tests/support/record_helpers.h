@@ -25,6 +25,11 @@ constexpr const char* HostedChaseGame =
     "b4c4 c9a7 h5f5 h9h0 g4g5 h0g0 g5h5 i7i3 f5f3 i3i0 f3f7 c7d5 c4d4 d5b4 f7g7 c3c2 e3c2 g0g1 f0e1 g1g0 "
     "e1f0 g0g1 f0e1 g1g0 e1f0 e7e4 c2e3 g0g2 f0e1 g2g0 e1f0 g0g2 f0e1 g2g0 e1f0 g0g2 f0e1 g2g0 e1f0 g0g2 "
     "f0e1 g2g0 e1f0";
+// The same game two plies earlier: green to move, its next check answered by that chasing step.
+inline std::string HostedChaseBeforeLastCheck() {
+  const std::string game = HostedChaseGame;
+  return game.substr(0, game.size() - 10);
+}
 
 // A record set up from FEN; fails the test on a bad FEN.
 inline std::unique_ptr<GameRecord> RecordFromFen(const std::string& fen, int* side = nullptr) {
