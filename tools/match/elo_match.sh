@@ -29,26 +29,7 @@ OPPONENT=$opponent OPPONENT_OPTIONS=$opponent_options ENGINE_OPTIONS=$options \
   OPENINGS=${OPENINGS:-$here/openings.fen} \
   "$here/xboard_match.sh" "$engine" "$outdir" "$games" "$tc" 1 150 | tee "$outdir/games.txt"
 
-# XBoard's debug log stamps every line in milliseconds: a move's time runs from the last line
-# sent to Ravenquill ("first") to its move.
-longest=$(awk '
-  / >first : /       { sent = $1 }
-  / <first : move /  { if (sent != "" && $1 - sent > max) max = $1 - sent }
-  END { print max + 0 }' "$outdir/xboard.debug")
-
-awk -v seconds=$(( $(date +%s) - start )) -v longest="$longest" -v options="$options" -v opponent="$opponent $opponent_options" '
-  { n++; r = $4; c = $3
-    if (r == "1/2-1/2") d++
-    else if ((r == "1-0" && c == "red") || (r == "0-1" && c == "black")) w++
-    else if (r == "1-0" || r == "0-1") l++
-    else u++ }
-  function elo(p) { return p <= 0 ? -1000 : p >= 1 ? 1000 : -400 * log(1 / p - 1) / log(10) }
-  END {
-    m = w + d + l
-    p = m ? (w + d / 2) / m : 0
-    # The spread of one game'"'"'s score gives the error of the mean, and through it of the Elo.
-    v = m ? (w * (1 - p) ^ 2 + d * (0.5 - p) ^ 2 + l * p ^ 2) / m : 0
-    e = m ? 1.96 * sqrt(v / m) : 0
-    printf "%s against %s: %d games, +%d =%d -%d (unfinished %d), score %.1f%%, Elo %+.0f +%.0f/-%.0f, longest move %d ms, %d s\n",
-           options, opponent, n, w, d, l, u, 100 * p, elo(p), elo(p + e) - elo(p), elo(p) - elo(p - e), longest, seconds
-  }' "$outdir/games.txt" | tee -a "$(dirname "$outdir")/summary.txt"
+longest=$(awk -f "$here/answer_times.awk" "$outdir/xboard.debug" | sort -n | tail -1)
+awk -v prefix="$options against $opponent $opponent_options" \
+  -v suffix=", longest move ${longest:-0} ms, $(( $(date +%s) - start )) s" \
+  -f "$here/score.awk" "$outdir/games.txt" | tee -a "$(dirname "$outdir")/summary.txt"
