@@ -36,7 +36,7 @@ opponent=${OPPONENT:-${MAXQI:-/usr/games/maxqi}}
 engine_options=${ENGINE_OPTIONS:-Difficulty=$difficulty}
 
 for tool in "$xboard" "${opponent%% *}" Xvfb xvfb-run; do
-  command -v "$tool" >/dev/null || { echo "xboard_match: $tool is missing (scripts/setup.sh installs it)" >&2; exit 3; }
+  command -v "$tool" >/dev/null || { echo "xboard_match: $tool is missing (scripts/setup.sh tools/match/packages.txt installs it)" >&2; exit 3; }
 done
 
 clock=(-tc "$tc" -mps 0 -inc "${INCREMENT:-0}")
@@ -54,7 +54,7 @@ case ${PROTOCOL:-xboard} in
   *) echo "xboard_match: PROTOCOL is xboard, uci or ucci, not $PROTOCOL" >&2; exit 2 ;;
 esac
 if [ ${#protocol[@]} -gt 0 ] && ! command -v "$uci2wb" >/dev/null; then
-  echo "xboard_match: $uci2wb is missing (scripts/setup.sh installs it)" >&2
+  echo "xboard_match: $uci2wb is missing (scripts/setup.sh tools/match/packages.txt installs it)" >&2
   exit 3
 fi
 
