@@ -8,12 +8,14 @@
 #   TIMECONTROL as xboard_match.sh takes it ("st=0:01" is one second a move);
 #   ENGINE_OPTIONS as XBoard's "name=value,..." ("Difficulty=7", "StrongSearch=0,Difficulty=1");
 #   OPPONENT: maxqi, sjaakii, fairy-stockfish or an xboard engine's command;
-#   OPPONENT_OPTIONS likewise ("Skill Level=0" or "UCI_LimitStrength=1,UCI_Elo=1500").
+#   OPPONENT_OPTIONS likewise ("Skill Level=0" or "UCI_LimitStrength=1,UCI_Elo=1500"). Under a
+#   short clock Fairy-Stockfish lives on its increment with 30 ms to spare and loses on time when
+#   the machine is busy; "Move Overhead=300" keeps it a margin.
 #   e.g. elo_match.sh build/src/engine/ravenquill-engine out 20 st=0:01 Difficulty=7 sjaakii
 set -euo pipefail
 
 if [ $# -lt 6 ]; then
-  sed -n '2,13p' "$0" >&2
+  sed -n '2,14p' "$0" >&2
   exit 2
 fi
 here=$(dirname "$(readlink -f "$0")")
